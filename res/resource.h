@@ -1,0 +1,2 @@
+#pragma once
+// Resource numbers shared by the resource scripts and the code.

@@ -1,0 +1,135 @@
+#pragma once
+// The tools and the board's state record. The record belongs to the board
+// thread: everything that changes it from another thread goes through the
+// board window (SendMessage) so handlers never see it half-changed.
+
+#include <windows.h>
+
+#include <vector>
+
+enum ToolKind : int {
+    ToolPen = 0,
+    ToolLine = 1,
+    ToolPolyline = 2,
+    ToolArrow = 3,
+    ToolRectangle = 4,
+    ToolRoundRect = 5,
+    ToolEllipse = 6,
+    ToolCircle = 7,
+    ToolPie = 8,
+    ToolPolygon = 9,
+    ToolStar = 10,
+    ToolThreePointArc = 11,
+    ToolRadiusArc = 12,
+    ToolBezier = 13,
+    ToolCurve = 14,
+    ToolChainedArcs = 15,
+    ToolText = 16,
+    ToolEyedropper = 17,
+    ToolFill = 18,
+    ToolEraser = 19,
+    ToolClearing = 20,   // transient, only while a clear runs
+    ToolMoveBoard = 30,
+};
+
+// A point of real coordinates (single-precision storage, computed in double).
+struct PointF {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// Shared by the pie, three-point arc and radius arc tools.
+struct ArcState {
+    int phase = 0;  // 0: waiting for / in the first drag; 1: sweeping
+    PointF centre;
+    float radius = 0.0f;
+    PointF first;
+    PointF second;
+    float startAngle = 0.0f;  // degrees
+    float endAngle = 0.0f;
+    std::vector<PointF> directionSamples;
+};
+
+struct CurveNode {
+    POINT anchor{};
+    POINT incoming{};
+    POINT outgoing{};
+};
+
+struct ChainSegment {
+    float radius = 0.0f;
+    PointF centre;
+    PointF end;
+    int turn = 0;  // 1, -1 or 0
+};
+
+struct BoardState {
+    ToolKind currentTool = ToolPen;
+    POINT currentPoint{};
+    POINT previousPoint{};
+    POINT anchorPoint{};
+    POINT cornerPoint{};
+    bool dragging = false;
+    bool spaceHeld = false;
+    bool ctrlHeld = false;
+    bool shiftHeld = false;
+    bool polylineStarted = false;
+    bool bezierStarted = false;
+    POINT bezierOrigin{};
+    std::vector<POINT> bezierPoints;
+    std::vector<CurveNode> curveNodes;
+    std::vector<POINT> chainPoints;   // the chained-arc list (empty: no chain begun)
+    ChainSegment chainPrevious;
+    ChainSegment chainCurrent;
+    ArcState arc;
+    std::vector<POINT> polygonVertices;
+    int tableRows = 0;
+    int tableColumns = 0;
+    bool fillStyleSubstituted = false;
+    bool clearDone = false;
+    bool textToolActive = false;
+    bool typing = false;
+};
+
+// The one board state of the program.
+extern BoardState Board;
+
+// Empties the Bezier points, curve nodes and chained-arc list, clears
+// bezierStarted and polylineStarted and sets the arc phase to 0.
+void ResetMultiPointState();
+
+// ---- tool selection and board changes ----
+
+// Makes `tool` current: commits or restores what the curve / eraser leave
+// behind, then applies the switch to the board (on the board thread) or,
+// with no board, loads the eyedropper's palette picture.
+void SelectTool(int tool);
+
+// Applies a tool switch (code = the new ToolKind, toolSwitch true) or a
+// setting change (codes 51-56 with their value) to the board canvases. Runs
+// on the board thread.
+void ApplyBoardChange(HWND board, int code, int value, bool toolSwitch);
+
+// BoardSettingMessage (0x8075) of the board window: wParam code, lParam value.
+void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value);
+
+// WM_KEYDOWN / WM_KEYUP of the board window.
+void OnBoardKeyDown(HWND board, WPARAM key, LPARAM lParam);
+void OnBoardKeyUp(HWND board, WPARAM key, LPARAM lParam);
+
+// The board menu id a tool letter key issues (A 112, B 114, ...), or 0.
+int MenuIdOfLetterKey(int key);
+
+// Brush style 0-7 chosen by a digit key ('1'-'8', numeric pad 1-8), or -1.
+int BrushStyleOfDigitKey(int key);
+
+// Setting codes of BoardSettingMessage.
+constexpr int kSettingPenWidth = 51;
+constexpr int kSettingPenColor = 52;
+constexpr int kSettingBrushColor = 53;
+constexpr int kSettingBrushStyle = 54;
+constexpr int kSettingTextColor = 55;
+constexpr int kSettingTextBack = 56;
+
+// The text background value that means "no background".
+constexpr int kNoTextBackground = static_cast<int>(0xFF000000u);

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Builds the program and starts it under Wine on your X display (or on a virtual
+# display when there is none). Returns when the program ends.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+export BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
+"$ROOT/tools/setup.sh"
+"$ROOT/tools/build.sh"
+
+. "$ROOT/tools/winenv.sh"
+trap winenv_stop EXIT
+trap "exit 130" INT TERM
+winenv_start "$BUILD_DIR/wine-session" use-display
+echo "Starting DrawBoard.exe on display $DISPLAY (Config.ini is written next to it)"
+wine "$BUILD_DIR/DrawBoard.exe"
