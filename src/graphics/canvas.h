@@ -109,6 +109,10 @@ public:
     BOOL PolylineTo(std::span<const POINT> points, std::optional<int> count = std::nullopt);
 
     // ---- pictures ----
+    // DrawPicture/DrawPicturePart return a GDI+ status: Ok (0) only when drawn;
+    // InvalidParameter for a null image, WrongState when the canvas is not
+    // created. Left-out sizes are the drawn image's own. The load operations
+    // work on the picture member and need no surface.
     int DrawPicture(GpImage* image, int x, int y, std::optional<int> width = std::nullopt,
                     std::optional<int> height = std::nullopt);
     int DrawPicturePart(GpImage* image, int x, int y, std::optional<int> width,

@@ -1,0 +1,431 @@
+#include "graphics/gdip_image.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// GDI+ runtime: started once, shut down when static objects are destroyed at
+// exit. The guard is a function-local static first touched by the constructor
+// of every Canvas and GdipImage, so it is destroyed after all of those that
+// are static themselves: no image outlives GDI+.
+// ---------------------------------------------------------------------------
+class GdiplusRuntime {
+public:
+    GdiplusRuntime() {
+        Gdiplus::GdiplusStartupInput input;  // version 1, everything else off
+        if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
+    }
+    ~GdiplusRuntime() {
+        if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusRuntime(const GdiplusRuntime&) = delete;
+    GdiplusRuntime& operator=(const GdiplusRuntime&) = delete;
+    ULONG_PTR Token() const { return token_; }
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// Picture header reading. The decoder allocates whatever the header claims
+// before it looks at the data, and a big enough claim takes the process down,
+// so the claim is read here first. Headers are read through a small random
+// access source so that files need not be read whole.
+// ---------------------------------------------------------------------------
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // Copies n bytes at offset into out; false when they are not all there.
+    virtual bool Read(std::uint64_t offset, void* out, std::size_t n) = 0;
+
+    bool Byte(std::uint64_t offset, std::uint8_t& b) { return Read(offset, &b, 1); }
+    bool Le16(std::uint64_t offset, std::uint32_t& v) {
+        std::uint8_t b[2];
+        if (!Read(offset, b, 2)) return false;
+        v = b[0] | (b[1] << 8);
+        return true;
+    }
+    bool Be16(std::uint64_t offset, std::uint32_t& v) {
+        std::uint8_t b[2];
+        if (!Read(offset, b, 2)) return false;
+        v = (b[0] << 8) | b[1];
+        return true;
+    }
+    bool Le32(std::uint64_t offset, std::uint32_t& v) {
+        std::uint8_t b[4];
+        if (!Read(offset, b, 4)) return false;
+        v = std::uint32_t(b[0]) | (std::uint32_t(b[1]) << 8) | (std::uint32_t(b[2]) << 16) |
+            (std::uint32_t(b[3]) << 24);
+        return true;
+    }
+    bool Be32(std::uint64_t offset, std::uint32_t& v) {
+        std::uint8_t b[4];
+        if (!Read(offset, b, 4)) return false;
+        v = (std::uint32_t(b[0]) << 24) | (std::uint32_t(b[1]) << 16) |
+            (std::uint32_t(b[2]) << 8) | std::uint32_t(b[3]);
+        return true;
+    }
+};
+
+class SpanSource final : public ByteSource {
+public:
+    explicit SpanSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    bool Read(std::uint64_t offset, void* out, std::size_t n) override {
+        if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
+        std::memcpy(out, bytes_.data() + offset, n);
+        return true;
+    }
+
+private:
+    std::span<const std::uint8_t> bytes_;
+};
+
+// Reads a file through a 64 KB window: the JPEG and GIF walks read one byte
+// at a time and must not cost a system call each.
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(HANDLE file) : file_(file) {}
+    bool Read(std::uint64_t offset, void* out, std::size_t n) override {
+        auto* dest = static_cast<std::uint8_t*>(out);
+        while (n > 0) {
+            if (offset < windowStart_ || offset >= windowStart_ + window_.size()) {
+                if (!Fill(offset)) return false;
+            }
+            const std::size_t at = static_cast<std::size_t>(offset - windowStart_);
+            const std::size_t take = std::min(n, window_.size() - at);
+            std::memcpy(dest, window_.data() + at, take);
+            dest += take;
+            offset += take;
+            n -= take;
+        }
+        return true;
+    }
+
+private:
+    bool Fill(std::uint64_t offset) {
+        window_.clear();
+        LARGE_INTEGER pos;
+        pos.QuadPart = static_cast<LONGLONG>(offset);
+        if (!SetFilePointerEx(file_, pos, nullptr, FILE_BEGIN)) return false;
+        std::vector<std::uint8_t> buf(64 * 1024);
+        DWORD got = 0;
+        if (!ReadFile(file_, buf.data(), static_cast<DWORD>(buf.size()), &got, nullptr) ||
+            got == 0) {
+            return false;
+        }
+        buf.resize(got);
+        window_ = std::move(buf);
+        windowStart_ = offset;
+        return true;
+    }
+
+    HANDLE file_;
+    std::vector<std::uint8_t> window_;
+    std::uint64_t windowStart_ = 0;
+};
+
+enum class HeaderKind {
+    Unknown,     // none of PNG, JPEG, GIF, BMP: left to the decoder
+    Sized,       // the stated size was read
+    Unreadable,  // one of the four, but no usable size could be read
+};
+
+HeaderKind ReadPng(ByteSource& src, long long& w, long long& h) {
+    char type[4];
+    std::uint32_t width = 0, height = 0;
+    if (!src.Read(12, type, 4) || std::memcmp(type, "IHDR", 4) != 0) return HeaderKind::Unreadable;
+    if (!src.Be32(16, width) || !src.Be32(20, height)) return HeaderKind::Unreadable;
+    w = width;
+    h = height;
+    return HeaderKind::Sized;
+}
+
+// Walks the marker segments up to the first start-of-frame marker, which
+// holds the size. Stray bytes between segments are skipped the way the
+// decoder itself does.
+HeaderKind ReadJpeg(ByteSource& src, long long& w, long long& h) {
+    std::uint64_t pos = 2;  // after FF D8
+    for (;;) {
+        std::uint8_t b = 0;
+        // Find the next 0xFF, then skip fill bytes.
+        do {
+            if (!src.Byte(pos++, b)) return HeaderKind::Unreadable;
+        } while (b != 0xFF);
+        do {
+            if (!src.Byte(pos++, b)) return HeaderKind::Unreadable;
+        } while (b == 0xFF);
+        const std::uint8_t marker = b;
+        if (marker == 0x00 || marker == 0x01 || marker == 0xD8 ||
+            (marker >= 0xD0 && marker <= 0xD7)) {
+            continue;  // no length field
+        }
+        if (marker == 0xD9 || marker == 0xDA) return HeaderKind::Unreadable;  // no frame header
+        std::uint32_t length = 0;
+        if (!src.Be16(pos, length) || length < 2) return HeaderKind::Unreadable;
+        const bool startOfFrame =
+            marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (startOfFrame) {
+            std::uint32_t height = 0, width = 0;
+            if (length < 7 || !src.Be16(pos + 3, height) || !src.Be16(pos + 5, width)) {
+                return HeaderKind::Unreadable;
+            }
+            // A height of 0 defers it to a later DNL marker, which the decoder
+            // does not support; nothing usable is stated.
+            if (width == 0 || height == 0) return HeaderKind::Unreadable;
+            w = width;
+            h = height;
+            return HeaderKind::Sized;
+        }
+        pos += length;
+    }
+}
+
+void SkipGifSubBlocks(ByteSource& src, std::uint64_t& pos, bool& ok) {
+    for (;;) {
+        std::uint8_t len = 0;
+        if (!src.Byte(pos++, len)) {
+            ok = false;
+            return;
+        }
+        if (len == 0) return;
+        pos += len;
+    }
+}
+
+// The logical screen size, widened by every frame that reaches beyond it:
+// a frame is decoded at its own size, whatever the screen says.
+HeaderKind ReadGif(ByteSource& src, long long& w, long long& h) {
+    std::uint32_t width = 0, height = 0;
+    std::uint8_t flags = 0;
+    if (!src.Le16(6, width) || !src.Le16(8, height) || !src.Byte(10, flags)) {
+        return HeaderKind::Unreadable;
+    }
+    w = width;
+    h = height;
+    std::uint64_t pos = 13;
+    if (flags & 0x80) pos += 3ULL << ((flags & 7) + 1);
+    bool ok = true;
+    while (ok) {
+        std::uint8_t block = 0;
+        if (!src.Byte(pos++, block)) break;  // cut short: what was read so far stands
+        if (block == 0x21) {                 // extension: label, then sub-blocks
+            ++pos;
+            SkipGifSubBlocks(src, pos, ok);
+        } else if (block == 0x2C) {  // image descriptor
+            std::uint32_t left = 0, top = 0, fw = 0, fh = 0;
+            std::uint8_t fflags = 0;
+            if (!src.Le16(pos, left) || !src.Le16(pos + 2, top) || !src.Le16(pos + 4, fw) ||
+                !src.Le16(pos + 6, fh) || !src.Byte(pos + 8, fflags)) {
+                break;
+            }
+            w = std::max<long long>(w, static_cast<long long>(left) + fw);
+            h = std::max<long long>(h, static_cast<long long>(top) + fh);
+            pos += 9;
+            if (fflags & 0x80) pos += 3ULL << ((fflags & 7) + 1);
+            ++pos;  // LZW minimum code size
+            SkipGifSubBlocks(src, pos, ok);
+        } else {
+            break;  // trailer (0x3B) or damage
+        }
+    }
+    if (w == 0 || h == 0) return HeaderKind::Unreadable;
+    return HeaderKind::Sized;
+}
+
+HeaderKind ReadBmp(ByteSource& src, long long& w, long long& h) {
+    std::uint32_t headerSize = 0;
+    if (!src.Le32(14, headerSize)) return HeaderKind::Unreadable;
+    if (headerSize == 12) {  // OS/2 core header: unsigned 16-bit sizes
+        std::uint32_t width = 0, height = 0;
+        if (!src.Le16(18, width) || !src.Le16(20, height)) return HeaderKind::Unreadable;
+        w = width;
+        h = height;
+    } else if (headerSize >= 16) {
+        std::uint32_t width = 0, height = 0;
+        if (!src.Le32(18, width) || !src.Le32(22, height)) return HeaderKind::Unreadable;
+        w = static_cast<std::int32_t>(width);
+        // A negative height means rows stored top-down; the size is its magnitude.
+        h = static_cast<std::int32_t>(height);
+        if (h < 0) h = -h;
+    } else {
+        return HeaderKind::Unreadable;
+    }
+    if (w <= 0 || h == 0) return HeaderKind::Unreadable;
+    return HeaderKind::Sized;
+}
+
+HeaderKind ReadHeader(ByteSource& src, long long& w, long long& h) {
+    std::uint8_t sig[8] = {};
+    // Short inputs are matched on as many bytes as they have.
+    std::size_t have = 0;
+    while (have < sizeof sig && src.Byte(have, sig[have])) ++have;
+    static const std::uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (have >= 4 && std::memcmp(sig, kPng, 4) == 0) {
+        if (have < 8 || std::memcmp(sig, kPng, 8) != 0) return HeaderKind::Unreadable;
+        return ReadPng(src, w, h);
+    }
+    if (have >= 3 && sig[0] == 0xFF && sig[1] == 0xD8 && sig[2] == 0xFF) return ReadJpeg(src, w, h);
+    if (have >= 4 && std::memcmp(sig, "GIF8", 4) == 0) return ReadGif(src, w, h);
+    if (have >= 2 && sig[0] == 'B' && sig[1] == 'M') return ReadBmp(src, w, h);
+    return HeaderKind::Unknown;
+}
+
+// Whether the decoder may be given a picture with this header.
+bool HeaderAcceptable(ByteSource& src) {
+    long long w = 0, h = 0;
+    switch (ReadHeader(src, w, h)) {
+        case HeaderKind::Unknown: return true;
+        case HeaderKind::Unreadable: return false;
+        case HeaderKind::Sized: return PictureSizeAcceptable(w, h);
+    }
+    return false;
+}
+
+std::wstring WidePath(const std::string& path) {
+    if (path.empty()) return {};
+    const int n = MultiByteToWideChar(936, 0, path.data(), static_cast<int>(path.size()),
+                                      nullptr, 0);
+    if (n <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(n), L'\0');
+    if (MultiByteToWideChar(936, 0, path.data(), static_cast<int>(path.size()), wide.data(),
+                            n) != n) {
+        return {};
+    }
+    // An embedded NUL would silently name another file.
+    if (wide.find(L'\0') != std::wstring::npos) return {};
+    return wide;
+}
+
+bool FileHeaderAcceptable(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    FileSource src(file);
+    const bool ok = HeaderAcceptable(src);
+    CloseHandle(file);
+    return ok;
+}
+
+}  // namespace
+
+ULONG_PTR EnsureGdiplus() {
+    static GdiplusRuntime runtime;
+    return runtime.Token();
+}
+
+bool PictureSizeAcceptable(long long width, long long height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           width * height <= kMaxPictureArea;
+}
+
+bool ReadPictureHeaderSize(std::span<const std::uint8_t> bytes, int& width, int& height) {
+    SpanSource src(bytes);
+    long long w = 0, h = 0;
+    if (ReadHeader(src, w, h) != HeaderKind::Sized) return false;
+    width = static_cast<int>(std::min<long long>(w, INT_MAX));
+    height = static_cast<int>(std::min<long long>(h, INT_MAX));
+    return true;
+}
+
+bool PictureTooLarge(std::span<const std::uint8_t> bytes) {
+    SpanSource src(bytes);
+    return !HeaderAcceptable(src);
+}
+
+bool PictureFileTooLarge(const std::string& path) {
+    const std::wstring wide = WidePath(path);
+    return wide.empty() || !FileHeaderAcceptable(wide);
+}
+
+// ---------------------------------------------------------------------------
+// GdipImage
+// ---------------------------------------------------------------------------
+
+GdipImage::GdipImage() : token_(EnsureGdiplus()) {}
+
+GdipImage::~GdipImage() { Dispose(); }
+
+bool GdipImage::LoadFromData(std::span<const std::uint8_t> bytes) {
+    Dispose();
+    if (bytes.empty() || token_ == 0) return false;
+    if (PictureTooLarge(bytes)) return false;
+
+    block_ = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+    if (block_ == nullptr) return false;
+    bool loaded = false;
+    if (void* mem = GlobalLock(block_)) {
+        std::memcpy(mem, bytes.data(), bytes.size());
+        GlobalUnlock(block_);
+        IStream* stream = nullptr;
+        // The block is ours: the stream must not free it, the image reads from
+        // it for as long as it lives (GDI+ holds its own stream reference).
+        if (SUCCEEDED(CreateStreamOnHGlobal(block_, FALSE, &stream)) && stream != nullptr) {
+            GpImage* image = nullptr;
+            if (Gdiplus::DllExports::GdipLoadImageFromStream(stream, &image) == Gdiplus::Ok &&
+                image != nullptr) {
+                image_ = image;
+                loaded = true;
+            } else if (image != nullptr) {
+                Gdiplus::DllExports::GdipDisposeImage(image);
+            }
+            stream->Release();
+        }
+    }
+    if (!loaded) {
+        GlobalFree(block_);
+        block_ = nullptr;
+    }
+    return loaded;
+}
+
+bool GdipImage::LoadFromFile(const std::string& path) {
+    Dispose();
+    if (token_ == 0) return false;
+    const std::wstring wide = WidePath(path);
+    if (wide.empty() || !FileHeaderAcceptable(wide)) return false;
+    GpImage* image = nullptr;
+    if (Gdiplus::DllExports::GdipLoadImageFromFile(wide.c_str(), &image) != Gdiplus::Ok ||
+        image == nullptr) {
+        if (image != nullptr) Gdiplus::DllExports::GdipDisposeImage(image);
+        return false;
+    }
+    image_ = image;
+    return true;
+}
+
+void GdipImage::Dispose() {
+    if (image_ != nullptr) {
+        Gdiplus::DllExports::GdipDisposeImage(image_);
+        image_ = nullptr;
+    }
+    if (block_ != nullptr) {
+        GlobalFree(block_);
+        block_ = nullptr;
+    }
+}
+
+int GdipImage::Width() const {
+    UINT w = 0;
+    if (image_ == nullptr || Gdiplus::DllExports::GdipGetImageWidth(image_, &w) != Gdiplus::Ok) {
+        return 0;
+    }
+    return static_cast<int>(w);
+}
+
+int GdipImage::Height() const {
+    UINT h = 0;
+    if (image_ == nullptr || Gdiplus::DllExports::GdipGetImageHeight(image_, &h) != Gdiplus::Ok) {
+        return 0;
+    }
+    return static_cast<int>(h);
+}
+
+void GdipImage::RotateFlip(int code) {
+    if (image_ == nullptr || code <= 0 || code > 7) return;  // 0: neither rotate nor flip
+    Gdiplus::DllExports::GdipImageRotateFlip(image_, static_cast<Gdiplus::RotateFlipType>(code));
+}

@@ -1,0 +1,65 @@
+#pragma once
+// One decoded picture held as a GDI+ image, plus the global-memory copy of the
+// file bytes the image streams from.
+
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+
+using GpImage = Gdiplus::GpImage;
+
+// Largest picture side we hand to the decoder. The decoder itself crashes on
+// pictures far beyond what a 32-bit DIB section could hold, so dimensions are
+// read from the file header first and anything larger is refused.
+constexpr int kMaxPictureSide = 16384;
+// Largest picture area (pixels) accepted; 8192 x 8192 must still open.
+constexpr long long kMaxPictureArea = 8192LL * 8192LL * 2;
+
+// Reads the stated width and height from a PNG, JPEG, GIF or BMP header.
+// Returns false when the bytes are none of those or the header is cut short.
+// Sizes beyond the int range come back as INT_MAX.
+bool ReadPictureHeaderSize(std::span<const std::uint8_t> bytes, int& width, int& height);
+// True when the bytes are a PNG, JPEG, GIF or BMP picture whose header states
+// a size the program refuses to decode, or whose header is too damaged to
+// state a size at all. Other formats are left to the decoder (false).
+bool PictureTooLarge(std::span<const std::uint8_t> bytes);
+// Same check for a picture file; the path is in the system code page (GBK).
+// A file that cannot be opened counts as refused.
+bool PictureFileTooLarge(const std::string& path);
+// Whether a width x height picture is within the limits above.
+bool PictureSizeAcceptable(long long width, long long height);
+
+// GDI+ is started once for the whole process, the first time this is called
+// (every Canvas and GdipImage calls it on construction, so it runs before any
+// GDI+ call), and shut down at process exit after the last static owner of an
+// image is gone. Returns the startup token (0 when GDI+ could not start).
+ULONG_PTR EnsureGdiplus();
+
+class GdipImage {
+public:
+    GdipImage();
+    ~GdipImage();
+    GdipImage(const GdipImage&) = delete;
+    GdipImage& operator=(const GdipImage&) = delete;
+
+    bool LoadFromData(std::span<const std::uint8_t> bytes);
+    bool LoadFromFile(const std::string& path);  // path in the system code page (GBK)
+    void Dispose();
+    GpImage* Handle() const { return image_; }
+    int Width() const;
+    int Height() const;
+    void RotateFlip(int code);
+
+    // For tests: whether a memory block is currently held.
+    bool HoldsMemoryBlock() const { return block_ != nullptr; }
+
+private:
+    ULONG_PTR token_ = 0;
+    HGLOBAL block_ = nullptr;
+    GpImage* image_ = nullptr;
+};
+
