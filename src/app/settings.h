@@ -1,0 +1,134 @@
+#pragma once
+// The user's settings, kept in Config.ini next to the executable, and the
+// caption list the board's right-button menu is built from.
+//
+// Settings is read and written from the toolbox thread and the board thread,
+// so every field is an atomic int (reads and writes look like plain ints).
+// The text font holds a string and is guarded by a mutex instead.
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "graphics/font_spec.h"
+
+struct SettingsRecord {
+    // Persisted in Config.ini.
+    std::atomic<int> penWidth{0};
+    std::atomic<int> penColor{0xFF0000};
+    std::atomic<int> brushColor{0xFFFFFF};
+    std::atomic<int> brushType{0};
+    std::atomic<int> textColor{0};
+    std::atomic<int> backColor{static_cast<int>(0xFF000000u)};
+    std::atomic<int> crossSize{15};
+    std::atomic<int> eraserSize{15};
+    std::atomic<int> eraserMax{50};
+    std::atomic<int> arrowAngle{20};
+    std::atomic<int> arrowLength{20};
+    std::atomic<int> cornerRadius{15};
+    std::atomic<int> captureDelay{50};
+    // Set on every start, never saved.
+    std::atomic<int> cornerRadiusMax{500};
+    std::atomic<int> polygonVertices{6};
+    std::atomic<int> starVertices{5};
+};
+extern SettingsRecord Settings;
+
+// The text tool's font. One object, shared by threads, so every access takes
+// the guard and hands out copies.
+class GuardedFont {
+public:
+    FontSpec Get() const;
+    void Set(const FontSpec& spec);
+
+private:
+    mutable std::mutex guard_;
+    FontSpec spec_;
+};
+extern GuardedFont TextFont;
+
+FontSpec GetTextFont();
+void SetTextFont(const FontSpec& spec);
+
+// Plain copy of the persisted values (what the file holds), used to move them
+// between the file, the shared record and the tests.
+struct SettingsValues {
+    int penWidth = 0;
+    int penColor = 0xFF0000;
+    int brushColor = 0xFFFFFF;
+    int brushType = 0;
+    int textColor = 0;
+    int backColor = static_cast<int>(0xFF000000u);
+    int crossSize = 15;
+    int eraserSize = 15;
+    int eraserMax = 50;
+    int arrowAngle = 20;
+    int arrowLength = 20;
+    int cornerRadius = 15;
+    int captureDelay = 50;
+    FontSpec textFont;
+
+    bool operator==(const SettingsValues&) const = default;
+};
+
+// The values a first start (no Config.ini) uses.
+SettingsValues MissingFileDefaults(const FontSpec& currentFont);
+
+SettingsValues CurrentSettingsValues();             // Settings + TextFont
+void StoreSettingsValues(const SettingsValues& v);  // into Settings + TextFont
+
+// ---- the INI rules (pure) ----
+
+// Decimal integer: optional leading blanks, optional sign, digits; anything
+// after the digits is ignored; no digits gives 0. Values up to 4294967295 keep
+// their 32-bit pattern (so an unsigned colour reads as the same COLORREF);
+// larger magnitudes saturate.
+int ParseIniInteger(std::string_view text);
+// A boolean is true only when the text is exactly "1".
+bool ParseIniBool(std::string_view text);
+// The text group is taken only with a face name and a size above 0.
+bool AcceptTextGroup(std::string_view faceName, int size);
+
+// Reads one key; `readDefault` is nullptr when the key has no read default.
+using IniGetter =
+    std::function<std::string(const char* section, const char* key, const char* readDefault)>;
+// Applies the reading rules of an existing Config.ini, in the file's key order.
+// `current` supplies the text font that stays when the text group is refused.
+SettingsValues ReadSettingsValues(const IniGetter& get, const FontSpec& current);
+
+struct IniEntry {
+    const char* section;
+    const char* key;
+    std::string value;
+};
+// Every persisted key with its text, in the order they are written.
+std::vector<IniEntry> SettingsIniEntries(const SettingsValues& v);
+
+// ---- the file ----
+
+// Config.ini in the executable's folder unless a test pointed elsewhere.
+std::string ConfigPath();
+void SetConfigPath(const std::string& path);  // empty: back to the default
+
+// Fills Settings and TextFont from Config.ini; a missing file gets the
+// defaults and is created.
+void LoadSettings();
+// Writes every persisted key. False when the file could not be written; the
+// values in memory stay as they are either way.
+bool SaveSettings();
+
+// ---- menu captions ----
+
+// Two parallel arrays: caption and command id (0 is a separator).
+struct MenuItemListType {
+    std::vector<std::string> captions;
+    std::vector<int> ids;
+};
+// Filled once on the main thread at start-up, before any board thread exists;
+// read-only afterwards.
+extern MenuItemListType MenuItemList;
+
+void AddMenuItem(const std::string& caption, int id);

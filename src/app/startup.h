@@ -1,0 +1,23 @@
+#pragma once
+// Start-up: the steps from process start to the first window, in order.
+
+#include <windows.h>
+
+// Runs the start-up steps (screen size, eyedropper spectrum, back canvas,
+// settings, fixed values, menu captions, toolbox). Returns 0.
+int StartRoutine();
+
+// The main thread's message loop; returns the quit code.
+int RunMessageLoop();
+
+// ---- the individual steps (also used by the tests) ----
+
+// ScreenSize from the primary screen; BoardSize a copy of it.
+void ReadScreenSize();
+// PalettePicture drawn on BoardCanvas; BoardCanvas then cleared and sized to BoardSize.
+void BuildEyedropperSpectrum();
+// cornerRadiusMax, polygonVertices, starVertices: set on every start, never saved.
+void SetUnsavedSettings();
+// The 31 rows of the board menu's captions (the list is emptied first).
+void FillMenuItemList();
+
