@@ -124,6 +124,7 @@ public:
     GdipImage& Picture() { return picture_; }
 
     // ---- pixels and GDI shapes ----
+    // Both answer CLR_INVALID (not a colour) outside the surface or without one.
     COLORREF GetPixel(int x, int y) const;
     COLORREF SetPixel(int x, int y, std::optional<COLORREF> color = std::nullopt);
     BOOL Chord(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2);
