@@ -1,0 +1,120 @@
+// The help window "说明": a fixed text, loaded on demand, without a parent.
+#include <windows.h>
+
+#include <atomic>
+
+#include "app/palette.h"
+#include "app/raw_window.h"
+#include "app/toolbox.h"
+
+namespace {
+
+constexpr const char* kHelpClass = "DrawBoardHelp";
+constexpr const char* kHelpLines[13] = {
+    "功能说明：",
+    "1：可抓取屏幕或打开一个图片，F9抓取屏幕；",
+    "2：绘制工具有快捷键，和右键菜单中字母一致；",
+    "3：按住Shift键可画正方形，画线时可捕捉45度角和90度角；",
+    "4：按住Ctrl键可从中心位置开始画；",
+    "5：按住空格键的同时拖动鼠标可移动正在绘制的图形；",
+    "6：滚动鼠标滚轮可放大或缩小橡皮擦；",
+    "7：键盘上加减键和鼠标滚轮可改变圆角矩形的圆角半径；",
+    "8：键盘上加减键可增加或减少多边形和星形的定点数；",
+    "9：按Esc键清除画板，当前正在输入文字时会取消当前的输入；",
+    "10：上下左右方向键配合矩形工具可绘制表格；",
+    "11：Ctrl+C可以复制到剪贴板；",
+    "12：数字快捷键(1—8)选择画刷类型。",
+};
+
+// Read by the board thread (topmost changes), written on the main thread.
+std::atomic<HWND> g_help{nullptr};
+HFONT g_helpFont = nullptr;
+
+LRESULT CALLBACK HelpProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CTLCOLORSTATIC:
+            SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_DESTROY:
+            if (g_help.load() == window) g_help.store(nullptr);
+            return 0;
+        default:
+            return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+bool RegisterHelpClass() {
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &HelpProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kHelpClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    return registered;
+}
+
+}  // namespace
+
+std::string HelpText() {
+    std::string text;
+    for (const char* line : kHelpLines) {
+        text += line;
+        text += "\r\n\r\n";
+    }
+    return text;
+}
+
+void ShowHelpWindow() {
+    HWND toolbox = ToolboxWindow.load();
+    if (toolbox != nullptr && IsWindow(toolbox) &&
+        GetWindowThreadProcessId(toolbox, nullptr) != GetCurrentThreadId()) {
+        SendMessageA(toolbox, kToolboxHelpMessage, 0, 0);
+        return;
+    }
+    HWND existing = g_help.load();
+    if (existing != nullptr && IsWindow(existing)) {
+        // Loaded already: bring it forward rather than opening a second one.
+        ShowWindow(existing, SW_SHOWNORMAL);
+        SetForegroundWindow(existing);
+    } else {
+        if (!RegisterHelpClass()) return;
+        HWND window = CreateWindowExA(0, kHelpClass, "说明",
+                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                      50, 50, 361, 353, nullptr, nullptr,
+                                      GetModuleHandleA(nullptr), nullptr);
+        if (window == nullptr) return;
+        if (g_helpFont == nullptr)
+            g_helpFont = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                     DEFAULT_PITCH | FF_DONTCARE, "宋体");
+        HWND label = CreateWindowExA(0, "STATIC", HelpText().c_str(),
+                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 8, 8, 344,
+                                     320, window, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (label != nullptr)
+            SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(g_helpFont), FALSE);
+        g_help.store(window);
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+    }
+    // While a board (or a picture window) is open, the help stays above it.
+    if (!RawWindowListSnapshot().empty()) SetHelpWindowTopmost(true);
+}
+
+bool HelpWindowLoaded() {
+    HWND help = g_help.load();
+    return help != nullptr && IsWindow(help);
+}
+
+HWND HelpWindowHandle() { return HelpWindowLoaded() ? g_help.load() : nullptr; }
+
+void SetHelpWindowTopmost(bool topmost) {
+    HWND help = g_help.load();
+    if (help == nullptr || !IsWindow(help)) return;
+    UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    if (GetWindowThreadProcessId(help, nullptr) != GetCurrentThreadId()) flags |= SWP_ASYNCWINDOWPOS;
+    SetWindowPos(help, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+}

@@ -1,0 +1,155 @@
+#include "app/palette.h"
+
+#include "app/globals.h"
+
+std::atomic<HWND> ToolboxWindow{nullptr};
+std::atomic<HWND> PaletteWindow{nullptr};
+
+namespace {
+
+struct CellInfo {
+    int command;
+    const char* tip;
+};
+
+// Cells in palette order: command number and tooltip text.
+constexpr CellInfo kCells[kPaletteCellCount] = {
+    {99, "截屏到画板窗口"},
+    {98, "框选区域截屏"},
+    {1, "画笔"},
+    {2, "箭头"},
+    {3, "直线"},
+    {4, "线段"},
+    {5, "左键：常规矩形\r\n右键：圆角矩形"},
+    {6, "椭圆"},
+    {7, "正圆"},
+    {8, "饼"},
+    {9, "左键：多边形\r\n右键：星形"},
+    {10, "左键：三点画圆弧\r\n右键：圆心加两点画圆弧"},
+    {11, "贝塞尔曲线"},
+    {12, "左键：由点生成曲线\r\n右键：连续圆弧组成曲线"},
+    {13, "文字"},
+    {14, "字体"},
+    {15, "吸管"},
+    {16, "填充"},
+    {17, "橡皮擦"},
+    {18, "清除绘制痕迹"},
+    {19, "左键：打开图片文件\r\n右键：打开剪辑板中的图片"},
+    {20, "保存为图片文件"},
+    {21, "移动图片窗口"},
+    {22, "关闭画板窗口"},
+    {23, ""},
+};
+
+// Read from any thread (the board re-highlights cells), written on the
+// palette's thread only.
+std::atomic<int> g_selected{kInitialSelectedCell};
+std::atomic<int> g_previous{0};
+std::atomic<int> g_hover{0};
+std::atomic<int> g_cellSize{PaletteCellSize(64)};
+
+bool ValidCell(int n) { return n >= 1 && n <= kPaletteCellCount; }
+
+// True when the caller must hand the work to the palette window's thread.
+HWND ForeignPaletteWindow() {
+    HWND palette = PaletteWindow.load();
+    if (palette == nullptr || !IsWindow(palette)) return nullptr;
+    if (GetWindowThreadProcessId(palette, nullptr) == GetCurrentThreadId()) return nullptr;
+    return palette;
+}
+
+}  // namespace
+
+int PaletteCellSize(int paletteWidth) { return (paletteWidth - 11) / 2; }
+
+RECT PaletteCellRect(int n, int cellSize) {
+    if (!ValidCell(n)) return RECT{0, 0, 0, 0};
+    const int column = (n - 1) % 2 + 1;
+    const int row = (n + 1) / 2;
+    RECT r;
+    r.left = kPaletteGridOrigin + (column - 1) * (cellSize + 1);
+    r.top = kPaletteGridOrigin + (row - 1) * (cellSize + 1);
+    r.right = r.left + cellSize;
+    r.bottom = r.top + cellSize;
+    return r;
+}
+
+int PaletteHeight(int cellSize) { return PaletteCellRect(kPaletteCellCount, cellSize).bottom + 6; }
+
+int PaletteCellAt(int x, int y, int cellSize) {
+    const int pitch = cellSize + 1;
+    if (pitch <= 0) return 0;
+    if (x < kPaletteGridOrigin || y < kPaletteGridOrigin || x - kPaletteGridOrigin > 2 * pitch - 1)
+        return 0;
+    const int column = (x - kPaletteGridOrigin) / pitch + 1;
+    const int row = (y - kPaletteGridOrigin) / pitch + 1;
+    const int n = (row - 1) * 2 + column;
+    return ValidCell(n) ? n : 0;
+}
+
+int PaletteCellCommand(int n) { return ValidCell(n) ? kCells[n - 1].command : 0; }
+
+int PaletteCellOfCommand(int command) {
+    for (int n = 1; n <= kPaletteCellCount; ++n)
+        if (kCells[n - 1].command == command) return n;
+    return 0;
+}
+
+const char* PaletteCellTip(int n) { return ValidCell(n) ? kCells[n - 1].tip : ""; }
+
+int PaletteCurrentCellSize() { return g_cellSize.load(); }
+void SetPaletteCellSize(int cellSize) { g_cellSize.store(cellSize); }
+
+void DrawCellFrame(int n, COLORREF color) {
+    if (!ValidCell(n) || !PaletteCanvas.IsCreated()) return;
+    const RECT r = PaletteCellRect(n, g_cellSize.load());
+    const COLORREF oldColor = PaletteCanvas.PenColor(color);
+    PaletteCanvas.Rectangle(r.left, r.top, r.right, r.bottom);
+    PaletteCanvas.PenColor(oldColor);
+}
+
+void DrawSelectionFrame() { DrawCellFrame(g_selected.load(), kSelectionFrameColor); }
+
+bool SelectCell(int n) {
+    if (HWND palette = ForeignPaletteWindow())
+        return SendMessageA(palette, kPaletteSelectCellMessage, static_cast<WPARAM>(n), 0) != 0;
+    if (!ValidCell(n)) return false;
+    const int selected = g_selected.load();
+    if (n == selected) return true;
+    if (ValidCell(selected)) DrawCellFrame(selected, PaletteCanvas.BackgroundColor());
+    g_previous.store(selected);
+    g_selected.store(n);
+    DrawCellFrame(n, kSelectionFrameColor);
+    return true;
+}
+
+int SelectedCell() { return g_selected.load(); }
+int PreviousSelectedCell() { return g_previous.load(); }
+int HoverCell() { return g_hover.load(); }
+
+void TrackHover(int n) {
+    if (!ValidCell(n)) n = 0;
+    const int hover = g_hover.load();
+    const int selected = g_selected.load();
+    if (ValidCell(hover) && hover != selected && hover != n)
+        DrawCellFrame(hover, PaletteCanvas.BackgroundColor());
+    if (ValidCell(n) && n != selected && hover != selected) DrawCellFrame(n, kHoverFrameColor);
+    g_hover.store(n);
+    RepaintPalette();
+}
+
+void RepaintPalette() {
+    if (HWND palette = ForeignPaletteWindow()) {
+        SendMessageA(palette, kPaletteRepaintMessage, 0, 0);
+        return;
+    }
+    HWND palette = PaletteWindow.load();
+    if (palette == nullptr || !IsWindow(palette) || !PaletteCanvas.IsCreated()) return;
+    PaletteCanvas.ShowInWindow(palette, std::nullopt, false);
+}
+
+void ResetPaletteState() {
+    g_selected.store(kInitialSelectedCell);
+    g_previous.store(0);
+    g_hover.store(0);
+}

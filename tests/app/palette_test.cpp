@@ -1,0 +1,231 @@
+#include "app/palette.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "graphics/canvas.h"
+
+namespace {
+
+constexpr int kS = 26;  // cell size of the 64-pixel palette
+constexpr COLORREF kBack = 0xECECEC;
+
+TEST(PaletteGeometry, CellSizeFollowsThePaletteWidth) {
+    EXPECT_EQ(PaletteCellSize(64), 26);
+    EXPECT_EQ(PaletteCellSize(65), 27);
+    EXPECT_EQ(PaletteCellSize(66), 27);  // truncated
+    EXPECT_EQ(PaletteCellSize(11), 0);
+}
+
+TEST(PaletteGeometry, TwoColumnsWithOnePixelGaps) {
+    const RECT c1 = PaletteCellRect(1, kS);
+    EXPECT_EQ(c1.left, 5);
+    EXPECT_EQ(c1.top, 5);
+    EXPECT_EQ(c1.right, 31);
+    EXPECT_EQ(c1.bottom, 31);
+    const RECT c2 = PaletteCellRect(2, kS);
+    EXPECT_EQ(c2.left, 32);
+    EXPECT_EQ(c2.top, 5);
+    EXPECT_EQ(c2.right, 58);
+    const RECT c3 = PaletteCellRect(3, kS);
+    EXPECT_EQ(c3.left, 5);
+    EXPECT_EQ(c3.top, 32);
+    const RECT c25 = PaletteCellRect(25, kS);
+    EXPECT_EQ(c25.left, 5);
+    EXPECT_EQ(c25.top, 5 + 12 * 27);
+    EXPECT_EQ(c25.bottom, 5 + 12 * 27 + 26);
+}
+
+TEST(PaletteGeometry, CellsOutsideTheListHaveNoRectangle) {
+    for (int n : {0, -1, 26, 100}) {
+        const RECT r = PaletteCellRect(n, kS);
+        EXPECT_TRUE(IsRectEmpty(&r)) << n;
+    }
+}
+
+TEST(PaletteGeometry, PaletteIs361PixelsHigh) {
+    EXPECT_EQ(PaletteHeight(kS), 361);
+    EXPECT_EQ(PaletteHeight(kS), PaletteCellRect(25, kS).bottom + 6);
+}
+
+TEST(PaletteGeometry, CellUnderAPoint) {
+    EXPECT_EQ(PaletteCellAt(5, 5, kS), 1);
+    EXPECT_EQ(PaletteCellAt(30, 30, kS), 1);
+    EXPECT_EQ(PaletteCellAt(31, 10, kS), 1);   // the gap pixel belongs to the cell before it
+    EXPECT_EQ(PaletteCellAt(32, 10, kS), 2);
+    EXPECT_EQ(PaletteCellAt(58, 10, kS), 2);   // x - 5 = 53 = 2P - 1: still inside
+    EXPECT_EQ(PaletteCellAt(59, 10, kS), 0);   // beyond the second column
+    EXPECT_EQ(PaletteCellAt(10, 32, kS), 3);
+    EXPECT_EQ(PaletteCellAt(40, 40, kS), 4);
+    EXPECT_EQ(PaletteCellAt(40, 60, kS), 6);
+    EXPECT_EQ(PaletteCellAt(10, 5 + 12 * 27 + 3, kS), 25);
+}
+
+TEST(PaletteGeometry, NoCellInTheMarginOrBelowTheLast) {
+    EXPECT_EQ(PaletteCellAt(4, 10, kS), 0);
+    EXPECT_EQ(PaletteCellAt(10, 4, kS), 0);
+    EXPECT_EQ(PaletteCellAt(-3, -3, kS), 0);
+    // Beside cell 25 would be cell 26: nothing.
+    EXPECT_EQ(PaletteCellAt(40, 5 + 12 * 27 + 3, kS), 0);
+    // Below the last row.
+    EXPECT_EQ(PaletteCellAt(10, 5 + 13 * 27 + 1, kS), 0);
+    EXPECT_EQ(PaletteCellAt(10, 10000, kS), 0);
+}
+
+TEST(PaletteGeometry, EveryCellCentreMapsBackToItsCell) {
+    for (int n = 1; n <= kPaletteCellCount; ++n) {
+        const RECT r = PaletteCellRect(n, kS);
+        EXPECT_EQ(PaletteCellAt((r.left + r.right) / 2, (r.top + r.bottom) / 2, kS), n);
+        EXPECT_EQ(PaletteCellAt(r.left, r.top, kS), n);
+    }
+}
+
+TEST(PaletteCommands, CellsCarryTheirCommandsAndTips) {
+    EXPECT_EQ(PaletteCellCommand(1), 99);
+    EXPECT_EQ(PaletteCellCommand(2), 98);
+    EXPECT_EQ(PaletteCellCommand(3), 1);
+    EXPECT_EQ(PaletteCellCommand(24), 22);
+    EXPECT_EQ(PaletteCellCommand(25), 23);
+    EXPECT_EQ(PaletteCellCommand(0), 0);
+    EXPECT_EQ(PaletteCellCommand(26), 0);
+    for (int n = 3; n <= 25; ++n) EXPECT_EQ(PaletteCellCommand(n), n - 2);
+    EXPECT_EQ(PaletteCellOfCommand(99), 1);
+    EXPECT_EQ(PaletteCellOfCommand(98), 2);
+    EXPECT_EQ(PaletteCellOfCommand(21), 23);
+    EXPECT_EQ(PaletteCellOfCommand(0), 0);
+    EXPECT_EQ(PaletteCellOfCommand(24), 0);
+    EXPECT_STREQ(PaletteCellTip(1), "截屏到画板窗口");
+    EXPECT_STREQ(PaletteCellTip(7), "左键：常规矩形\r\n右键：圆角矩形");
+    EXPECT_STREQ(PaletteCellTip(21), "左键：打开图片文件\r\n右键：打开剪辑板中的图片");
+    EXPECT_STREQ(PaletteCellTip(25), "");  // the help cell has no tooltip
+    EXPECT_STREQ(PaletteCellTip(26), "");
+}
+
+// A palette canvas as the toolbox makes it, without any window.
+class PaletteSelection : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetPaletteState();
+        SetPaletteCellSize(kS);
+        PaletteWindow.store(nullptr);
+        if (PaletteCanvas.IsCreated()) PaletteCanvas.Destroy();
+        ASSERT_TRUE(PaletteCanvas.Create(64, PaletteHeight(kS), kBack));
+        PaletteCanvas.BrushStyle(kBrushHollow);
+        PaletteCanvas.PenWidth(kPaletteFramePenWidth);
+    }
+    void TearDown() override {
+        PaletteCanvas.Destroy();
+        ResetPaletteState();
+    }
+    // The colour of the frame of cell n: a pixel on its left edge, halfway down.
+    static COLORREF Frame(int n) {
+        const RECT r = PaletteCellRect(n, kS);
+        return PaletteCanvas.GetPixel(r.left, (r.top + r.bottom) / 2);
+    }
+};
+
+TEST_F(PaletteSelection, StartsAtThePenCell) {
+    EXPECT_EQ(SelectedCell(), 3);
+    EXPECT_EQ(PreviousSelectedCell(), 0);
+    EXPECT_EQ(HoverCell(), 0);
+    // Nothing framed until the frame is drawn on the canvas.
+    EXPECT_EQ(Frame(3), kBack);
+    DrawSelectionFrame();
+    EXPECT_EQ(Frame(3), kSelectionFrameColor);
+}
+
+TEST_F(PaletteSelection, SelectingMovesTheFrameAndRemembersThePrevious) {
+    DrawSelectionFrame();
+    EXPECT_TRUE(SelectCell(7));
+    EXPECT_EQ(SelectedCell(), 7);
+    EXPECT_EQ(PreviousSelectedCell(), 3);
+    EXPECT_EQ(Frame(7), kSelectionFrameColor);
+    EXPECT_EQ(Frame(3), kBack);  // erased in the background colour
+    // The whole frame is there: all four sides.
+    const RECT r = PaletteCellRect(7, kS);
+    const int midX = (r.left + r.right) / 2;
+    const int midY = (r.top + r.bottom) / 2;
+    EXPECT_EQ(PaletteCanvas.GetPixel(midX, r.top), kSelectionFrameColor);
+    EXPECT_EQ(PaletteCanvas.GetPixel(midX, r.bottom - 1), kSelectionFrameColor);
+    EXPECT_EQ(PaletteCanvas.GetPixel(r.right - 1, midY), kSelectionFrameColor);
+    // The inside (where the icon sits) is untouched.
+    EXPECT_EQ(PaletteCanvas.GetPixel(midX, midY), kBack);
+}
+
+TEST_F(PaletteSelection, SelectingTheSelectedCellChangesNothing) {
+    ASSERT_TRUE(SelectCell(5));
+    ASSERT_TRUE(SelectCell(9));
+    EXPECT_TRUE(SelectCell(9));
+    EXPECT_EQ(SelectedCell(), 9);
+    EXPECT_EQ(PreviousSelectedCell(), 5);  // not overwritten with 9
+}
+
+TEST_F(PaletteSelection, CellsOutsideTheListAreRefused) {
+    DrawSelectionFrame();
+    EXPECT_FALSE(SelectCell(0));
+    EXPECT_FALSE(SelectCell(26));
+    EXPECT_FALSE(SelectCell(-4));
+    EXPECT_EQ(SelectedCell(), 3);
+    EXPECT_EQ(PreviousSelectedCell(), 0);
+    EXPECT_EQ(Frame(3), kSelectionFrameColor);
+}
+
+TEST_F(PaletteSelection, WithoutACanvasOnlyTheStateChanges) {
+    PaletteCanvas.Destroy();
+    EXPECT_TRUE(SelectCell(12));
+    TrackHover(14);
+    TrackHover(14);
+    EXPECT_EQ(SelectedCell(), 12);
+    EXPECT_EQ(PreviousSelectedCell(), 3);
+    EXPECT_EQ(HoverCell(), 14);
+    EXPECT_FALSE(PaletteCanvas.IsCreated());
+}
+
+TEST_F(PaletteSelection, NeighbourOfTheSelectionIsFramedOnlyAtTheNextMoveInsideIt) {
+    DrawSelectionFrame();
+    TrackHover(3);  // on the selected cell: nothing to frame
+    EXPECT_EQ(HoverCell(), 3);
+    TrackHover(4);  // first move into the neighbour
+    EXPECT_EQ(HoverCell(), 4);
+    EXPECT_EQ(Frame(4), kBack);
+    TrackHover(4);  // next move inside it
+    EXPECT_EQ(Frame(4), kHoverFrameColor);
+    EXPECT_EQ(Frame(3), kSelectionFrameColor);
+}
+
+TEST_F(PaletteSelection, HoverFrameFollowsThePointerBetweenOtherCells) {
+    DrawSelectionFrame();
+    TrackHover(10);
+    EXPECT_EQ(Frame(10), kHoverFrameColor);  // came from no cell: framed at once
+    TrackHover(12);
+    EXPECT_EQ(Frame(10), kBack);
+    EXPECT_EQ(Frame(12), kHoverFrameColor);
+    TrackHover(0);  // off the cells
+    EXPECT_EQ(Frame(12), kBack);
+    EXPECT_EQ(HoverCell(), 0);
+}
+
+TEST_F(PaletteSelection, HoverNeverErasesTheSelectionFrame) {
+    DrawSelectionFrame();
+    TrackHover(5);
+    TrackHover(3);  // onto the selected cell
+    EXPECT_EQ(Frame(5), kBack);
+    EXPECT_EQ(Frame(3), kSelectionFrameColor);
+    TrackHover(0);  // and away again
+    EXPECT_EQ(Frame(3), kSelectionFrameColor);
+}
+
+TEST_F(PaletteSelection, ClickedHoverCellTurnsIntoTheSelection) {
+    DrawSelectionFrame();
+    TrackHover(8);
+    ASSERT_EQ(Frame(8), kHoverFrameColor);
+    ASSERT_TRUE(SelectCell(8));
+    EXPECT_EQ(Frame(8), kSelectionFrameColor);
+    TrackHover(9);  // hover was the selection: the neighbour waits for the next move
+    EXPECT_EQ(Frame(8), kSelectionFrameColor);
+    EXPECT_EQ(Frame(9), kBack);
+}
+
+}  // namespace
