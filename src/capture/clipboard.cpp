@@ -1,0 +1,153 @@
+#include "capture/clipboard.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/globals.h"
+#include "app/palette.h"
+#include "graphics/canvas.h"
+
+namespace {
+
+constexpr std::uint32_t kBmpHeadersSize = 14 + 40;
+
+void PutU16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) {
+    out[at] = static_cast<std::uint8_t>(v & 0xFF);
+    out[at + 1] = static_cast<std::uint8_t>(v >> 8);
+}
+
+void PutU32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+}
+
+// Room for the header plus a full colour table or the three bit-field masks
+// GetDIBits may write behind it.
+struct DibInfo {
+    BITMAPINFOHEADER header;
+    RGBQUAD colors[256];
+};
+
+HWND ClipboardOwner(std::optional<HWND> owner) {
+    if (owner) return *owner;
+    HWND toolbox = ToolboxWindow.load();
+    return (toolbox != nullptr && IsWindow(toolbox)) ? toolbox : nullptr;
+}
+
+}  // namespace
+
+std::uint64_t DibImageSize(int width, int height, int bitCount) {
+    if (width <= 0 || height <= 0 || bitCount <= 0) return 0;
+    const std::uint64_t stride =
+        ((static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32) * 4;
+    const std::uint64_t size = stride * static_cast<std::uint64_t>(height);
+    if (size > 0xFFFFFFFFULL - kBmpHeadersSize) return 0;
+    return size;
+}
+
+std::vector<std::uint8_t> AssembleBmpFile(const BITMAPINFOHEADER& header,
+                                          const std::vector<std::uint8_t>& pixels) {
+    std::vector<std::uint8_t> out(kBmpHeadersSize + pixels.size());
+    PutU16(out, 0, 0x4D42);  // "BM"
+    PutU32(out, 2, static_cast<std::uint32_t>(kBmpHeadersSize + pixels.size()));
+    PutU16(out, 6, 0);
+    PutU16(out, 8, 0);
+    PutU32(out, 10, kBmpHeadersSize);
+    BITMAPINFOHEADER h = header;
+    h.biSize = sizeof(BITMAPINFOHEADER);
+    std::memcpy(out.data() + 14, &h, sizeof(h));
+    if (!pixels.empty()) std::memcpy(out.data() + kBmpHeadersSize, pixels.data(), pixels.size());
+    return out;
+}
+
+std::vector<std::uint8_t> BitmapToBmpFile(HBITMAP bitmap) {
+    if (bitmap == nullptr) return {};
+    BITMAP bm{};
+    if (GetObjectA(bitmap, sizeof(bm), &bm) != static_cast<int>(sizeof(bm))) return {};
+
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (dc == nullptr) return {};
+    std::vector<std::uint8_t> result;
+
+    // First ask the bitmap for its own format.
+    DibInfo query{};
+    query.header.biSize = sizeof(BITMAPINFOHEADER);
+    if (GetDIBits(dc, bitmap, 0, 0, nullptr, reinterpret_cast<BITMAPINFO*>(&query),
+                  DIB_RGB_COLORS) != 0) {
+        const int width = query.header.biWidth;
+        const int height = std::abs(query.header.biHeight);
+        int bits = query.header.biBitCount;
+        // A palette-based bitmap would need its colour table, which this file
+        // layout does not carry: read it as 32-bit colour instead. Odd depths
+        // are normalised the same way.
+        if (bits != 16 && bits != 24 && bits != 32) bits = 32;
+        const std::uint64_t imageSize = DibImageSize(width, height, bits);
+        if (imageSize > 0 && height == std::abs(bm.bmHeight)) {
+            // The rows are read with a header we fill in ourselves, so the
+            // stated format, the image size and the buffer always agree.
+            DibInfo read{};
+            read.header.biSize = sizeof(BITMAPINFOHEADER);
+            read.header.biWidth = width;
+            read.header.biHeight = height;  // bottom-up rows
+            read.header.biPlanes = 1;
+            read.header.biBitCount = static_cast<WORD>(bits);
+            read.header.biCompression = BI_RGB;
+            read.header.biSizeImage = static_cast<DWORD>(imageSize);
+            std::vector<std::uint8_t> pixels(static_cast<std::size_t>(imageSize));
+            const int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                                       reinterpret_cast<BITMAPINFO*>(&read), DIB_RGB_COLORS);
+            if (rows == height) {
+                read.header.biCompression = BI_RGB;
+                read.header.biSizeImage = static_cast<DWORD>(imageSize);
+                read.header.biClrUsed = 0;
+                read.header.biClrImportant = 0;
+                result = AssembleBmpFile(read.header, pixels);
+            }
+        }
+    }
+    DeleteDC(dc);
+    return result;
+}
+
+void CopyCanvasToClipboard(std::optional<HWND> owner, Canvas* canvas) {
+    HWND clipOwner = ClipboardOwner(owner);
+    Canvas& source = canvas != nullptr ? *canvas : BoardCanvas;
+    if (!source.IsCreated()) return;
+    int width = canvas != nullptr ? canvas->Width() : BoardSize.cx;
+    int height = canvas != nullptr ? canvas->Height() : BoardSize.cy;
+    // Never read beyond the surface, whatever the board size says.
+    width = std::min(width, source.Width());
+    height = std::min(height, source.Height());
+    if (width <= 0 || height <= 0) return;
+
+    HDC windowDc = GetDC(clipOwner);
+    if (windowDc == nullptr) return;
+    HDC memoryDc = CreateCompatibleDC(windowDc);
+    HBITMAP bitmap = memoryDc != nullptr ? CreateCompatibleBitmap(windowDc, width, height) : nullptr;
+    if (bitmap != nullptr) {
+        HGDIOBJ previous = SelectObject(memoryDc, bitmap);
+        BitBlt(memoryDc, 0, 0, width, height, source.DeviceContext(), 0, 0, SRCCOPY);
+        SelectObject(memoryDc, previous);
+        bool handedOver = false;
+        if (OpenClipboard(clipOwner)) {
+            EmptyClipboard();
+            handedOver = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+            CloseClipboard();
+        }
+        // Once handed over the clipboard owns the bitmap; otherwise it is ours.
+        if (!handedOver) DeleteObject(bitmap);
+    }
+    if (memoryDc != nullptr) DeleteDC(memoryDc);
+    ReleaseDC(clipOwner, windowDc);
+}
+
+std::vector<std::uint8_t> ReadClipboardPicture() {
+    if (!OpenClipboard(nullptr)) return {};
+    std::vector<std::uint8_t> result;
+    // The bitmap belongs to the clipboard: it is read while the clipboard is
+    // still open, so another program cannot replace (and free) it meanwhile.
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    if (bitmap != nullptr) result = BitmapToBmpFile(bitmap);
+    CloseClipboard();
+    return result;
+}

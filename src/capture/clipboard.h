@@ -1,0 +1,36 @@
+#pragma once
+// Pictures in and out of the clipboard, as device-dependent bitmaps (CF_BITMAP).
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class Canvas;
+
+// Puts a copy of `canvas` (its own size) on the clipboard as CF_BITMAP. With no
+// canvas, BoardCanvas in BoardSize is copied. With no owner given, the toolbox
+// window owns the clipboard data when it is open. The clipboard is left as it
+// was when the canvas is not created or the clipboard cannot be opened.
+void CopyCanvasToClipboard(std::optional<HWND> owner = std::nullopt, Canvas* canvas = nullptr);
+
+// The clipboard's bitmap as the bytes of a BMP file: 14-byte file header,
+// 40-byte BITMAPINFOHEADER, bottom-up BI_RGB rows in the bitmap's own bit
+// depth (32 bits for bitmaps of 8 bits per pixel or fewer, which would need a
+// colour table). Empty when there is no bitmap or it cannot be read.
+std::vector<std::uint8_t> ReadClipboardPicture();
+
+// The BMP file image of one bitmap, as ReadClipboardPicture makes it. The
+// bitmap must not be selected into a device context.
+std::vector<std::uint8_t> BitmapToBmpFile(HBITMAP bitmap);
+
+// The BMP file image for a header and its rows (pure): "BM", file size
+// 54 + pixel bytes, pixel offset 54. `header.biSizeImage` must equal
+// `pixels.size()`.
+std::vector<std::uint8_t> AssembleBmpFile(const BITMAPINFOHEADER& header,
+                                          const std::vector<std::uint8_t>& pixels);
+
+// Bytes of one BI_RGB image of the given size and depth (rows padded to 32
+// bits); 0 when the size is not positive or does not fit a BMP file.
+std::uint64_t DibImageSize(int width, int height, int bitCount);

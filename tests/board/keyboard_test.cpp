@@ -1,0 +1,301 @@
+// The board's keyboard: tool letters, modifiers, plus and minus, arrows,
+// digits, Esc and Ctrl+C, all as real key messages to a real board window;
+// and the setting-change message from the toolbox.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "app/palette.h"
+#include "app/settings.h"
+#include "board/board.h"
+#include "board/board_state.h"
+#include "board/commands.h"
+#include "graphics/canvas.h"
+#include "support/board_fixture.h"
+
+using namespace board_test;
+
+namespace {
+
+class KeyboardTest : public BoardTest {
+protected:
+    void SetUp() override {
+        BoardTest::SetUp();
+        ASSERT_NE(CaptureBoard(), nullptr);
+    }
+};
+
+struct LetterCase {
+    char key;
+    int tool;
+    int command;  // the palette command whose cell ends up highlighted
+};
+
+constexpr LetterCase kLetters[] = {
+    {'P', ToolPen, 1},           {'J', ToolArrow, 2},          {'L', ToolLine, 3},
+    {'M', ToolPolyline, 4},      {'R', ToolRectangle, 5},      {'Y', ToolRoundRect, 5},
+    {'E', ToolEllipse, 6},       {'C', ToolCircle, 7},         {'D', ToolPie, 8},
+    {'N', ToolPolygon, 9},       {'V', ToolStar, 9},           {'A', ToolThreePointArc, 10},
+    {'S', ToolRadiusArc, 10},    {'B', ToolBezier, 11},        {'Q', ToolCurve, 12},
+    {'H', ToolChainedArcs, 12},  {'T', ToolText, 13},          {'I', ToolEyedropper, 15},
+    {'F', ToolFill, 16},         {'X', ToolEraser, 17},
+};
+
+}  // namespace
+
+TEST_F(KeyboardTest, EveryLetterKeySelectsItsToolAndHighlightsItsCell) {
+    for (const LetterCase& c : kLetters) {
+        PressKey(static_cast<WPARAM>(c.key));
+        EXPECT_EQ(Board.currentTool, c.tool) << "key " << c.key;
+        EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(c.command)) << "key " << c.key;
+    }
+}
+
+TEST_F(KeyboardTest, OtherLettersAndKeysDoNothing) {
+    PressKey('E');
+    for (WPARAM key : {WPARAM('G'), WPARAM('K'), WPARAM('O'), WPARAM('U'), WPARAM('W'), WPARAM('Z'),
+                       WPARAM(VK_RETURN), WPARAM(VK_TAB), WPARAM(VK_BACK), WPARAM(VK_DELETE),
+                       WPARAM(VK_F5)}) {
+        PressKey(key);
+        EXPECT_EQ(Board.currentTool, ToolEllipse) << key;
+    }
+}
+
+TEST_F(KeyboardTest, ShiftOrCtrlHeldKeepsLettersFromSelectingTools) {
+    PressKey('L');
+    KeyDown(VK_SHIFT);
+    EXPECT_TRUE(Board.shiftHeld);
+    PressKey('R');
+    EXPECT_EQ(Board.currentTool, ToolLine);
+    KeyUp(VK_SHIFT);
+    EXPECT_FALSE(Board.shiftHeld);
+    PressKey('R');
+    EXPECT_EQ(Board.currentTool, ToolRectangle);
+
+    KeyDown(VK_CONTROL);
+    PressKey('E');
+    EXPECT_EQ(Board.currentTool, ToolRectangle);
+    KeyUp(VK_CONTROL);
+    EXPECT_FALSE(Board.ctrlHeld);
+}
+
+TEST_F(KeyboardTest, ArmedTextToolWithoutTypingStillTakesToolKeysWithModifiers) {
+    PressKey('T');
+    ASSERT_TRUE(Board.textToolActive);
+    KeyDown(VK_SHIFT);
+    PressKey('R');
+    KeyUp(VK_SHIFT);
+    EXPECT_EQ(Board.currentTool, ToolRectangle);
+    EXPECT_FALSE(Board.textToolActive);  // switching away disarms it
+}
+
+TEST_F(KeyboardTest, TypingTextKeepsLettersForTheText) {
+    PressKey('T');
+    Board.typing = true;  // a caret has been placed
+    PressKey('R');
+    EXPECT_EQ(Board.currentTool, ToolText);
+    Board.typing = false;
+}
+
+TEST_F(KeyboardTest, PlusSevenTimesOnRadius498EndsAt500) {
+    PressKey('Y');
+    Settings.cornerRadius = 498;
+    for (int i = 0; i < 7; ++i) PressKey(VK_OEM_PLUS);
+    EXPECT_EQ(Settings.cornerRadius.load(), 500);
+    PressKey(VK_SUBTRACT);
+    EXPECT_EQ(Settings.cornerRadius.load(), 499);
+    Settings.cornerRadius = 0;
+    PressKey(VK_OEM_MINUS);
+    EXPECT_EQ(Settings.cornerRadius.load(), 0);
+}
+
+TEST_F(KeyboardTest, VertexCountsStayWithinThreeAndHundred) {
+    PressKey('V');
+    Settings.starVertices = 3;
+    PressKey(VK_OEM_MINUS);
+    EXPECT_EQ(Settings.starVertices.load(), 3);
+    PressKey(VK_ADD);
+    EXPECT_EQ(Settings.starVertices.load(), 4);
+    Settings.starVertices = 100;
+    PressKey(VK_OEM_PLUS);
+    EXPECT_EQ(Settings.starVertices.load(), 100);
+
+    PressKey('N');
+    Settings.polygonVertices = 100;
+    PressKey(VK_OEM_PLUS);
+    EXPECT_EQ(Settings.polygonVertices.load(), 100);
+    PressKey(VK_OEM_MINUS);
+    EXPECT_EQ(Settings.polygonVertices.load(), 99);
+    EXPECT_EQ(Settings.starVertices.load(), 100);  // only the current tool's count
+}
+
+TEST_F(KeyboardTest, PlusAndMinusLeaveOtherToolsAlone) {
+    PressKey('E');
+    const int radius = Settings.cornerRadius.load();
+    PressKey(VK_OEM_PLUS);
+    PressKey(VK_OEM_MINUS);
+    EXPECT_EQ(Settings.cornerRadius.load(), radius);
+    EXPECT_EQ(Settings.polygonVertices.load(), 6);
+    EXPECT_EQ(Settings.starVertices.load(), 5);
+}
+
+TEST_F(KeyboardTest, ArrowKeysCountTableLinesOnlyForTheRectangle) {
+    PressKey('E');
+    PressKey(VK_UP);
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(Board.tableRows, 0);
+    EXPECT_EQ(Board.tableColumns, 0);
+
+    PressKey('R');
+    PressKey(VK_DOWN);
+    PressKey(VK_LEFT);
+    EXPECT_EQ(Board.tableRows, 0);
+    EXPECT_EQ(Board.tableColumns, 0);
+    PressKey(VK_UP);
+    PressKey(VK_UP);
+    PressKey(VK_RIGHT);
+    EXPECT_EQ(Board.tableRows, 2);
+    EXPECT_EQ(Board.tableColumns, 1);
+    PressKey(VK_DOWN);
+    EXPECT_EQ(Board.tableRows, 1);
+}
+
+TEST_F(KeyboardTest, ArrowKeyWhileDraggingRedrawsThePreviewAtOnce) {
+    Settings.penColor = 0x0000FF;
+    SendToBoard(BoardSettingMessage, kSettingPenColor, 0x0000FF);
+    PressKey('R');
+    SendToBoard(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SendToBoard(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(190, 160));
+    // No inner line yet at y = 130.
+    EXPECT_NE(BoardCanvas.GetPixel(150, 130), 0x0000FFu);
+    PressKey(VK_UP);  // one inner row, halfway down: the preview shows it now
+    EXPECT_EQ(BoardCanvas.GetPixel(150, 130), 0x0000FFu);
+    SendToBoard(WM_LBUTTONUP, 0, MAKELPARAM(190, 160));
+    EXPECT_EQ(BackCanvas.GetPixel(150, 130), 0x0000FFu);
+}
+
+TEST_F(KeyboardTest, ModifierKeysFollowDownAndUp) {
+    KeyDown(VK_SPACE);
+    EXPECT_TRUE(Board.spaceHeld);
+    KeyUp(VK_SPACE);
+    EXPECT_FALSE(Board.spaceHeld);
+}
+
+TEST_F(KeyboardTest, EscClearsTheBoard) {
+    const COLORREF before = BackCanvas.GetPixel(600, 500);
+    Settings.penColor = 0x00FF00;
+    SendToBoard(BoardSettingMessage, kSettingPenColor, 0x00FF00);
+    Settings.penWidth = 4;
+    SendToBoard(BoardSettingMessage, kSettingPenWidth, 4);
+    PressKey('L');
+    Drag({550, 500}, {650, 500});
+    ASSERT_EQ(BackCanvas.GetPixel(600, 500), 0x00FF00u);
+    PressKey(VK_ESCAPE);
+    EXPECT_EQ(BackCanvas.GetPixel(600, 500), before);
+    EXPECT_EQ(BoardCanvas.GetPixel(600, 500), before);
+    EXPECT_EQ(Board.currentTool, ToolLine);
+}
+
+TEST_F(KeyboardTest, DigitKeysChooseTheBrushStyleThroughTheToolbox) {
+    static int chosen = -1;
+    chosen = -1;
+    // Without a toolbox nothing happens.
+    PressKey('3');
+    EXPECT_EQ(Settings.brushType.load(), 0);
+
+    CommandSeams.chooseBrushType = [](int index) { chosen = index; };
+    PressKey('1');
+    EXPECT_EQ(chosen, 0);
+    PressKey('8');
+    EXPECT_EQ(chosen, 7);
+    PressKey(VK_NUMPAD5);
+    EXPECT_EQ(chosen, 4);
+    chosen = -1;
+    PressKey('9');
+    PressKey('0');
+    EXPECT_EQ(chosen, -1);
+}
+
+TEST_F(KeyboardTest, FillSwapsAHollowBrushForSolidUntilTheNextPrimaryAction) {
+    static int chosen = -1;
+    chosen = -1;
+    CommandSeams.chooseBrushType = [](int index) {
+        chosen = index;
+        Settings.brushType = index;
+    };
+    PressKey('F');
+    EXPECT_EQ(chosen, kBrushSolid);
+    EXPECT_TRUE(Board.fillStyleSubstituted);
+    PressKey('V');  // a right-button tool: the substitution stays
+    EXPECT_TRUE(Board.fillStyleSubstituted);
+    EXPECT_EQ(chosen, kBrushSolid);
+    PressKey('L');  // a primary action: back to hollow
+    EXPECT_EQ(chosen, kBrushHollow);
+    EXPECT_FALSE(Board.fillStyleSubstituted);
+}
+
+TEST_F(KeyboardTest, CtrlCCopiesTheBoardToTheClipboard) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    KeyDown(VK_CONTROL);
+    PressKey('C');
+    KeyUp(VK_CONTROL);
+    EXPECT_EQ(Board.currentTool, ToolPen);  // not the circle
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    BITMAP bm{};
+    const bool got = bitmap != nullptr && GetObjectA(bitmap, sizeof(bm), &bm) == sizeof(bm);
+    CloseClipboard();
+    ASSERT_TRUE(got);
+    EXPECT_EQ(bm.bmWidth, BoardSize.cx);
+    EXPECT_EQ(bm.bmHeight, BoardSize.cy);
+}
+
+TEST_F(KeyboardTest, SettingMessagesChangeBothCanvases) {
+    HWND board = BoardWindow.load();
+    PostMessageA(board, BoardSettingMessage, kSettingPenColor, 0x00FF00);
+    EXPECT_TRUE(WaitUntil([] {
+        return BoardCanvas.PenColor() == 0x00FF00u && BackCanvas.PenColor() == 0x00FF00u;
+    }));
+    // Drawn with the new colour.
+    Settings.penWidth = 3;
+    PostMessageA(board, BoardSettingMessage, kSettingPenWidth, 3);
+    EXPECT_TRUE(WaitUntil([] { return BoardCanvas.PenWidth() == 3 && BackCanvas.PenWidth() == 3; }));
+    PressKey('L');
+    Drag({700, 300}, {800, 300});
+    EXPECT_EQ(BackCanvas.GetPixel(750, 300), 0x00FF00u);
+
+    Settings.backColor = 0x0000FF;
+    PostMessageA(board, BoardSettingMessage, kSettingTextBack, 0);
+    EXPECT_TRUE(WaitUntil([] {
+        return !BoardCanvas.TextTransparent() && !BackCanvas.TextTransparent() &&
+               BoardCanvas.TextBackColor() == 0x0000FFu && BackCanvas.TextBackColor() == 0x0000FFu;
+    }));
+    Settings.backColor = kNoTextBackground;
+    PostMessageA(board, BoardSettingMessage, kSettingTextBack, kNoTextBackground);
+    EXPECT_TRUE(WaitUntil([] {
+        return BoardCanvas.TextTransparent() && BackCanvas.TextTransparent();
+    }));
+
+    PostMessageA(board, BoardSettingMessage, kSettingBrushStyle, kBrushDiagonalCross);
+    PostMessageA(board, BoardSettingMessage, kSettingBrushColor, 0x445566);
+    PostMessageA(board, BoardSettingMessage, kSettingTextColor, 0x778899);
+    EXPECT_TRUE(WaitUntil([] {
+        return BackCanvas.BrushStyle() == kBrushDiagonalCross &&
+               BoardCanvas.BrushStyle() == kBrushDiagonalCross &&
+               BackCanvas.BrushColor() == 0x445566u && BoardCanvas.TextColor() == 0x778899u &&
+               BackCanvas.TextColor() == 0x778899u;
+    }));
+}
+
+TEST_F(KeyboardTest, SettingMessageWithAToolCodeChangesNothing) {
+    PressKey('L');
+    SendToBoard(BoardSettingMessage, ToolClearing, 0);
+    SendToBoard(BoardSettingMessage, ToolEraser, 0);
+    EXPECT_EQ(Board.currentTool, ToolLine);
+    EXPECT_FALSE(PictureCanvas.IsCreated());
+    EXPECT_FALSE(Board.clearDone);
+}
