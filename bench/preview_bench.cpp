@@ -1,0 +1,214 @@
+// Preview cost of the drag shapes, driven through the real pointer handlers.
+//
+// For each board size a board-sized popup window is made with RawWindow and the
+// board's pointer handlers are registered on it, exactly as board set-up does.
+// A drag is pressed, then WM_MOUSEMOVE messages are sent to the window; each
+// one runs a whole preview cycle (restore BoardCanvas from BackCanvas, draw the
+// shape, show BoardCanvas in the window). Beside it the benchmark times:
+//  - the floor: the two full-surface block copies every preview needs (the
+//    restore and the copy into the window), timed on their own;
+//  - the drawing call alone, for the same points;
+//  - the bare cycle: restore, drawing call and show written out inline.
+// What our code adds is the handler cycle minus the bare cycle for the same
+// point (message dispatch, tool lookup, state updates); the goal keeps it
+// under 25 % of the floor.
+//
+// Run (from the repository, after tools/build.sh):
+//   . tools/winenv.sh; winenv_start build/wine-session
+//   wine build/bench/drawboard_bench.exe > bench.txt; winenv_stop
+// (write to a file: the persistent wineserver keeps a pipe open.)
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/handler_table.h"
+#include "app/raw_window.h"
+#include "app/settings.h"
+#include "board/board_state.h"
+#include "board/pointer.h"
+#include "shapes/outlines.h"
+
+namespace {
+
+constexpr int kSamples = 150;  // preview cycles per measurement
+
+double TicksPerMicrosecond() {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1e6;
+}
+
+LONGLONG Now() {
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0.0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0);
+}
+
+// The pointer path of one drag: a slow diagonal sweep, so every preview
+// differs from the last and the shapes grow across the board.
+POINT PathPoint(int i, SIZE board) {
+    const int x = 20 + static_cast<int>(static_cast<long long>(board.cx - 40) * (i + 1) / (kSamples + 1));
+    const int y = 20 + static_cast<int>(static_cast<long long>(board.cy - 40) * (i + 1) / (kSamples + 1));
+    return POINT{x, y};
+}
+
+LPARAM At(POINT p) {
+    return MAKELPARAM(static_cast<WORD>(p.x), static_cast<WORD>(p.y));
+}
+
+struct ToolCase {
+    const char* name;
+    ToolKind kind;
+    std::function<void(POINT anchor, POINT cursor)> drawOnly;
+};
+
+struct Row {
+    double floor = 0;  // restore + show
+    double cycle = 0;  // one WM_MOUSEMOVE through the handlers
+    double draw = 0;   // the drawing call alone
+    double bare = 0;   // restore + draw + show written out inline
+    double added = 0;  // median over samples of cycle - bare
+};
+
+SIZE CurrentSize;
+std::vector<ToolCase>* Cases = nullptr;
+std::vector<Row> Results;
+double TicksUs = 1;
+
+void RunOnWindow(HWND window) {
+    RegisterHandler(window, WM_LBUTTONDOWN, &OnLeftDown);
+    RegisterHandler(window, WM_MOUSEMOVE, &OnPointerMove);
+    RegisterHandler(window, WM_LBUTTONUP, &OnLeftUp);
+
+    const POINT anchor{20, 20};
+    CopyAreaArgs restore;
+    restore.srcDC = BackCanvas.DeviceContext();
+    for (const ToolCase& tc : *Cases) {
+        std::vector<double> floor, draw, bare, cycle, added;
+        // Floor: the restore and the copy into the window, the two block
+        // copies every preview needs.
+        for (int i = 0; i < kSamples; ++i) {
+            const LONGLONG t0 = Now();
+            BoardCanvas.CopyArea(restore);
+            BoardCanvas.ShowInWindow(window, std::nullopt, false);
+            floor.push_back((Now() - t0) / TicksUs);
+        }
+        // The drawing call alone, for the points the drag will pass.
+        for (int i = 0; i < kSamples; ++i) {
+            const POINT p = PathPoint(i, CurrentSize);
+            const LONGLONG t0 = Now();
+            tc.drawOnly(anchor, p);
+            draw.push_back((Now() - t0) / TicksUs);
+        }
+        BoardCanvas.CopyArea(restore);
+
+        // Whole preview cycles through the window's message handlers, each
+        // paired with the bare cycle (restore, draw, show written out inline)
+        // for the same point, so machine load hits both alike.
+        Board = BoardState{};
+        Board.currentTool = tc.kind;
+        SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(anchor));
+        for (int i = 0; i < kSamples; ++i) {
+            const POINT p = PathPoint(i, CurrentSize);
+            LONGLONG t0 = Now();
+            BoardCanvas.CopyArea(restore);
+            tc.drawOnly(anchor, p);
+            BoardCanvas.ShowInWindow(window, std::nullopt, false);
+            const double bareUs = (Now() - t0) / TicksUs;
+            t0 = Now();
+            SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(p));
+            const double cycleUs = (Now() - t0) / TicksUs;
+            bare.push_back(bareUs);
+            cycle.push_back(cycleUs);
+            added.push_back(cycleUs - bareUs);
+        }
+        SendMessageA(window, WM_LBUTTONUP, 0, At(PathPoint(kSamples - 1, CurrentSize)));
+        Results.push_back(Row{Median(floor), Median(cycle), Median(draw), Median(bare),
+                              Median(added)});
+    }
+    DestroyWindow(window);
+}
+
+void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
+    CurrentSize = size;
+    BoardSize = size;
+    BoardCanvas.Destroy();
+    BackCanvas.Destroy();
+    if (!BoardCanvas.Create(size.cx, size.cy, 0xFFFFFF) ||
+        !BackCanvas.Create(size.cx, size.cy, 0xFFFFFF)) {
+        std::printf("%ldx%ld: the canvases could not be made\n", size.cx, size.cy);
+        return;
+    }
+    // A busy picture to copy, and the board's pen and brush.
+    const COLORREF colours[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000};
+    BackCanvas.GradientFill(0, 0, size.cx, size.cy, std::nullopt, colours);
+    // The board's defaults: hairline pen, hollow brush.
+    for (Canvas* c : {&BoardCanvas, &BackCanvas}) {
+        c->PenWidth(Settings.penWidth.load());
+        c->PenColor(static_cast<COLORREF>(Settings.penColor.load()));
+        c->BrushStyle(Settings.brushType.load());
+    }
+    CopyAreaArgs sync;
+    sync.srcDC = BackCanvas.DeviceContext();
+    BoardCanvas.CopyArea(sync);
+
+    Cases = &cases;
+    Results.clear();
+    RawWindowParams params;
+    params.title = "preview bench";
+    params.positionMode = 2;
+    params.position = POINT{0, 0};
+    params.size = size;
+    params.style = WS_POPUP;
+    params.exStyle = WS_EX_TOOLWINDOW;
+    params.onCreate = &RunOnWindow;
+    RawWindow(params);  // runs the measurement, returns when the window is gone
+
+    for (size_t i = 0; i < Results.size() && i < cases.size(); ++i) {
+        const Row& r = Results[i];
+        std::printf("%4ldx%-4ld %-9s %9.1f %9.1f %8.1f %9.1f %8.1f %7.1f %%\n", size.cx,
+                    size.cy, cases[i].name, r.cycle, r.floor, r.draw, r.bare, r.added,
+                    100.0 * r.added / r.floor);
+    }
+}
+
+}  // namespace
+
+int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    TicksUs = TicksPerMicrosecond();
+    ScreenSize = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+
+    std::vector<ToolCase> cases = {
+        {"line", ToolLine,
+         [](POINT a, POINT p) { BoardCanvas.Line(a.x, a.y, p.x, p.y); }},
+        {"rectangle", ToolRectangle,
+         [](POINT a, POINT p) { DrawTableRectangle(BoardCanvas, a, p, 0, 0); }},
+        {"ellipse", ToolEllipse,
+         [](POINT a, POINT p) { DrawEllipseBox(BoardCanvas, a, p); }},
+    };
+    std::printf("medians of %d preview cycles, microseconds\n"
+                "cycle: one WM_MOUSEMOVE through the board's handlers (restore, draw, show)\n"
+                "floor: the two full-surface block copies (restore + show)\n"
+                "draw:  the drawing call alone\n"
+                "bare:  restore + draw + show written out inline\n"
+                "added: cycle - bare, paired per sample (what our code adds)\n\n"
+                "board     tool          cycle     floor     draw      bare    added  added/floor\n",
+                kSamples);
+    BenchSize(SIZE{1920, 1080}, cases);
+    BenchSize(SIZE{3840, 2160}, cases);
+    return 0;
+}

@@ -1,0 +1,50 @@
+#include "app/settings.h"
+#include "board/tools/drawing_tools.h"
+#include "shapes/outlines.h"
+
+ModifierRules LineTool::Rules() const {
+    return ModifierRules{ShiftRule::SnapToAxes, true};
+}
+
+void LineTool::DrawPreview(PointerContext& c) {
+    const BoardState& s = c.state;
+    c.board.Line(s.cornerPoint.x, s.cornerPoint.y, s.currentPoint.x, s.currentPoint.y);
+}
+
+void PolylineTool::RecordPress(BoardState& s, POINT p) {
+    // Later presses of the same polyline keep the anchor at the last vertex.
+    if (s.polylineStarted) return;
+    s.currentPoint = p;
+    s.anchorPoint = p;
+    s.polylineStarted = true;
+}
+
+ModifierRules PolylineTool::Rules() const {
+    return ModifierRules{ShiftRule::SnapToAxes, false};
+}
+
+void PolylineTool::DrawPreview(PointerContext& c) {
+    const BoardState& s = c.state;
+    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+}
+
+void PolylineTool::Release(PointerContext& c, POINT p) {
+    BoardState& s = c.state;
+    c.Restore();  // the rubber band goes; the segment is drawn for good below
+    s.currentPoint = p;
+    ApplyModifierStep(s, Rules());
+    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+    s.anchorPoint = s.currentPoint;  // the next segment starts here
+    c.Show();
+    c.Commit();
+}
+
+ModifierRules ArrowTool::Rules() const {
+    return ModifierRules{ShiftRule::SnapToAxes, false};
+}
+
+void ArrowTool::DrawPreview(PointerContext& c) {
+    const BoardState& s = c.state;
+    DrawArrow(c.board, s.anchorPoint, s.currentPoint, Settings.arrowLength.load(),
+              Settings.arrowAngle.load());
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Outlines of the straight and closed shapes: the pure point computations, and
+// thin routines that draw them onto a Canvas with its current pen and brush.
+// The drawing routines neither restore nor show anything; the board does that.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "board/board_state.h"  // PointF
+#include "graphics/canvas.h"
+
+// ---- arrow ----
+
+struct ArrowHead {
+    int length = 0;   // barb length actually used
+    POINT barb1{};    // end of the barb at +angle from the shaft (truncated)
+    POINT barb2{};    // end of the barb at -angle from the shaft
+};
+// Barbs of length `arrowLength`, or the shaft length truncated when the shaft
+// is shorter, so a head never reaches past the tail. Both barbs end at `tip`.
+ArrowHead ArrowHeadPoints(POINT tail, POINT tip, int arrowLength, int arrowAngle);
+
+// ---- rectangle with table lines ----
+
+struct Segment {
+    POINT from{};
+    POINT to{};
+};
+// The i-th (1-based) of `rows` interior horizontal lines of the box
+// corner-cursor; they split its height into rows + 1 equal bands. Each runs
+// from corner.x to cursor.x.
+Segment TableRowLine(POINT corner, POINT cursor, int rows, int i);
+// The i-th (1-based) of `columns` interior vertical lines, corner.y to cursor.y.
+Segment TableColumnLine(POINT corner, POINT cursor, int columns, int i);
+
+// ---- circle ----
+
+struct CircleSpec {
+    double cx = 0.0;
+    double cy = 0.0;
+    double radius = 0.0;
+};
+// Without centred the drag is a diameter; with centred the anchor is the
+// centre and the cursor lies on the circle.
+CircleSpec CircleFromDrag(POINT anchor, POINT cursor, bool centred);
+
+// ---- regular polygon and star ----
+
+// n vertices around `centre`, the first on `firstVertex`, the others following
+// counter-clockwise on the screen. Both lists are refilled (storage reused).
+void RegularPolygonVertices(POINT centre, POINT firstVertex, int n, std::vector<PointF>& real,
+                            std::vector<POINT>& pixels);
+
+// ---- drawing onto a canvas ----
+
+void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle);
+// The box and then its interior table lines, all with the current pen.
+void DrawTableRectangle(Canvas& canvas, POINT corner, POINT cursor, int rows, int columns);
+// `cornerSize` is the width and height of the corner ellipse.
+void DrawRoundedBox(Canvas& canvas, POINT corner, POINT cursor, int cornerSize);
+void DrawEllipseBox(Canvas& canvas, POINT corner, POINT cursor);
+void DrawCircleFromDrag(Canvas& canvas, POINT anchor, POINT cursor, bool centred);
+// Regular polygon (star false) or the star joining every k-th vertex (star
+// true). The vertex lists are caller storage, refilled on every call.
+void DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, bool star,
+                        std::vector<PointF>& real, std::vector<POINT>& pixels);
+// One-pixel solid cross of half-size k at p in the pen colour; the pen width is
+// set back to `penWidthAfter` (the user's pen width) afterwards.
+void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter);
