@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/font_spec.h"
+#include "graphics/font_desc.h"
 
 struct SettingsRecord {
     // Persisted in Config.ini.

@@ -14,7 +14,7 @@
 #include <atomic>
 #include <string>
 
-#include "graphics/font_spec.h"
+#include "graphics/font_desc.h"
 #include "graphics/tooltip.h"
 
 // The tooltips of the palette cells.

@@ -18,7 +18,7 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/font_spec.h"
+#include "graphics/font_desc.h"
 #include "graphics/gdip_image.h"
 
 // Brush style numbering shared by the toolbox list, the digit keys and BrushStyle.

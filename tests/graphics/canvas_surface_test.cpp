@@ -605,7 +605,7 @@ TEST(CanvasText, FontSpecFieldsReachTheFont) {
     EXPECT_TRUE(lf.lfStrikeOut);
     EXPECT_STREQ(lf.lfFaceName, "黑体");
     EXPECT_EQ(lf.lfQuality, PROOF_QUALITY);
-    // Reading the spec does not replace the font.
+    // Reading the font description back does not replace the font.
     HGDIOBJ font = GetCurrentObject(c.DeviceContext(), OBJ_FONT);
     EXPECT_EQ(c.Font(), spec);
     EXPECT_EQ(GetCurrentObject(c.DeviceContext(), OBJ_FONT), font);
