@@ -220,12 +220,19 @@ TEST_F(PointerTest, PenStrokeFollowsThePointerOutsideTheWindowAndCommitsOnReleas
     // honours a capture for the window in the foreground.
     ASSERT_TRUE(ActivateBoard());
     const POINT o = ClientOrigin();
+    // A pointer warp can be coalesced away when the machine is busy; nudge the
+    // pointer again (one pixel off, then back) until the board has seen it.
     auto reach = [&](int x, int y) {
-        CursorTo(o.x + x, o.y + y);
-        return WaitUntil([&] {
-            const POINT p = BoardPoint("current");
-            return p.x == x && p.y == y;
-        });
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            if (attempt > 0) CursorTo(o.x + x + 1, o.y + y);
+            CursorTo(o.x + x, o.y + y);
+            if (WaitUntil([&] {
+                    const POINT p = BoardPoint("current");
+                    return p.x == x && p.y == y;
+                }, 1000))
+                return true;
+        }
+        return false;
     };
     CursorTo(o.x + 50, o.y + 50);
     WaitUntil([&] {
