@@ -88,14 +88,6 @@ void SetHelpWindowTopmost(bool topmost) {
     if (CommandSeams.helpWindowTopmost != nullptr) CommandSeams.helpWindowTopmost(topmost);
 }
 
-// Copies all of `source` onto `dest` (both of the board's size).
-void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
-    if (!source.IsCreated()) return;
-    CopyAreaArgs args;
-    args.srcDC = source.DeviceContext();
-    dest.CopyArea(args);
-}
-
 // Draws BasePicture at (0,0) of `canvas` in its own size.
 void DrawBasePicture(Canvas& canvas) {
     if (BasePicture.empty()) return;
@@ -488,6 +480,13 @@ POINT CenteredBoardPosition(SIZE screen, SIZE board) {
 }
 
 // ---- canvas helpers ----
+
+void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
+    if (!source.IsCreated() || !dest.IsCreated()) return;
+    CopyAreaArgs args;
+    args.srcDC = source.DeviceContext();
+    dest.CopyArea(args);
+}
 
 void RestoreBoardCanvas() {
     CopyWholeCanvas(BoardCanvas, BackCanvas);

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+class Canvas;
+
 // Private message by which the toolbox posts a setting change (wParam code
 // 51-56, lParam value) to the board.
 constexpr UINT BoardSettingMessage = 0x8075;
@@ -72,6 +74,9 @@ void ApplyClear();
 void PreparePictureCanvas();
 
 // Canvas helpers of the drawing model (board thread).
+// Copies all of `source` onto `dest` at (0,0) in one block copy; nothing when
+// either is not created.
+void CopyWholeCanvas(Canvas& dest, const Canvas& source);
 void RestoreBoardCanvas();  // BackCanvas onto BoardCanvas
 void CommitBoardCanvas();   // BoardCanvas onto BackCanvas
 void ShowBoardCanvas();     // BoardCanvas into the board window, when it exists

@@ -11,49 +11,11 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include "app/settings.h"
 
 namespace {
-
-// A fresh folder under the temp directory, removed (read-only flags and all)
-// at the end of the test.
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "settings_test_" + std::to_string(GetCurrentProcessId()) +
-                "_" + std::to_string(counter++);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TempFolder() { RemoveTree(path_); }
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    static void RemoveTree(const std::string& folder) {
-        SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
-        WIN32_FIND_DATAA data{};
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string name = data.cFileName;
-                if (name == "." || name == "..") continue;
-                std::string full = folder + "\\" + name;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                    RemoveTree(full);
-                } else {
-                    SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                    DeleteFileA(full.c_str());
-                }
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
-    }
-    std::string path_;
-};
 
 bool WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

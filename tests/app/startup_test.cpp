@@ -8,40 +8,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/temp_folder.h"
+
 #include "app/globals.h"
 #include "app/settings.h"
 #include "app/startup.h"
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder() {
-        static std::atomic<int> counter{0};
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        path_ = std::string(temp) + "startup_test_" + std::to_string(GetCurrentProcessId()) + "_" +
-                std::to_string(counter++);
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TempFolder() {
-        WIN32_FIND_DATAA data{};
-        HANDLE find = FindFirstFileA((path_ + "\\*").c_str(), &data);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                std::string full = path_ + "\\" + data.cFileName;
-                SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileA(full.c_str());
-            } while (FindNextFileA(find, &data));
-            FindClose(find);
-        }
-        RemoveDirectoryA(path_.c_str());
-    }
-    std::string File(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
 
 std::string ReadBytes(const std::string& path) {
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -219,7 +192,7 @@ private:
 };
 
 TEST(StartupProgram, FirstStartCreatesConfigBesideTheProgramAndExitsZero) {
-    TempFolder folder;
+    TempFolder folder("startup_test");
     ProgramRun run(folder);
     ASSERT_TRUE(run.Copied()) << "program not found at " << BuiltProgram();
     const std::string config = folder.File("Config.ini");
@@ -237,7 +210,7 @@ TEST(StartupProgram, FirstStartCreatesConfigBesideTheProgramAndExitsZero) {
 }
 
 TEST(StartupProgram, ExistingConfigIsKeptAtStartAndSavedOnClose) {
-    TempFolder folder;
+    TempFolder folder("startup_test");
     ProgramRun run(folder);
     ASSERT_TRUE(run.Copied()) << "program not found at " << BuiltProgram();
     const std::string config = folder.File("Config.ini");
@@ -262,7 +235,7 @@ TEST(StartupProgram, ExistingConfigIsKeptAtStartAndSavedOnClose) {
 }
 
 TEST(StartupProgram, ReadOnlyConfigStillStartsAndEndsCleanly) {
-    TempFolder folder;
+    TempFolder folder("startup_test");
     ProgramRun run(folder);
     ASSERT_TRUE(run.Copied()) << "program not found at " << BuiltProgram();
     const std::string config = folder.File("Config.ini");

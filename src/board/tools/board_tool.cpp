@@ -2,25 +2,16 @@
 
 #include <optional>
 
+#include "board/board.h"
 #include "board/tools/drawing_tools.h"
 
-void PointerContext::Restore() {
-    if (!board.IsCreated() || !back.IsCreated()) return;
-    CopyAreaArgs args;
-    args.srcDC = back.DeviceContext();
-    board.CopyArea(args);
-}
+void PointerContext::Restore() { CopyWholeCanvas(board, back); }
 
 void PointerContext::Show() {
     board.ShowInWindow(window, std::nullopt, false);
 }
 
-void PointerContext::Commit() {
-    if (!board.IsCreated() || !back.IsCreated()) return;
-    CopyAreaArgs args;
-    args.srcDC = board.DeviceContext();
-    back.CopyArea(args);
-}
+void PointerContext::Commit() { CopyWholeCanvas(back, board); }
 
 void PointerContext::BeginDrag() {
     SetCapture(window);
