@@ -32,7 +32,7 @@
 #include "app/settings.h"
 #include "board/board_state.h"
 #include "board/pointer.h"
-#include "shapes/outlines.h"
+#include "board/shape_drawing.h"
 
 namespace {
 

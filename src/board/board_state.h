@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "shapes/point.h"
+
 enum ToolKind : int {
     ToolPen = 0,
     ToolLine = 1,
@@ -30,12 +32,6 @@ enum ToolKind : int {
     ToolEraser = 19,
     ToolClearing = 20,   // transient, only while a clear runs
     ToolMoveBoard = 30,
-};
-
-// A point of real coordinates (single-precision storage, computed in double).
-struct PointF {
-    float x = 0.0f;
-    float y = 0.0f;
 };
 
 // Shared by the pie, three-point arc and radius arc tools.

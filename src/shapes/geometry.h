@@ -12,7 +12,7 @@
 
 #include <windows.h>
 
-#include "board/board_state.h"  // PointF
+#include "shapes/point.h"
 
 inline constexpr double kEpsilon = 1e-7;
 inline constexpr double kPi = 3.1415926535;

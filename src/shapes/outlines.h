@@ -1,14 +1,12 @@
 #pragma once
-// Outlines of the straight and closed shapes: the pure point computations, and
-// thin routines that draw them onto a Canvas with its current pen and brush.
-// The drawing routines neither restore nor show anything; the board does that.
+// Outlines of the straight and closed shapes: pure point computations. The
+// routines that draw them onto a canvas live with the board's tools.
 
 #include <windows.h>
 
 #include <vector>
 
-#include "board/board_state.h"  // PointF
-#include "graphics/canvas.h"
+#include "shapes/point.h"
 
 // ---- arrow ----
 
@@ -51,20 +49,3 @@ CircleSpec CircleFromDrag(POINT anchor, POINT cursor, bool centred);
 // counter-clockwise on the screen. Both lists are refilled (storage reused).
 void RegularPolygonVertices(POINT centre, POINT firstVertex, int n, std::vector<PointF>& real,
                             std::vector<POINT>& pixels);
-
-// ---- drawing onto a canvas ----
-
-void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle);
-// The box and then its interior table lines, all with the current pen.
-void DrawTableRectangle(Canvas& canvas, POINT corner, POINT cursor, int rows, int columns);
-// `cornerSize` is the width and height of the corner ellipse.
-void DrawRoundedBox(Canvas& canvas, POINT corner, POINT cursor, int cornerSize);
-void DrawEllipseBox(Canvas& canvas, POINT corner, POINT cursor);
-void DrawCircleFromDrag(Canvas& canvas, POINT anchor, POINT cursor, bool centred);
-// Regular polygon (star false) or the star joining every k-th vertex (star
-// true). The vertex lists are caller storage, refilled on every call.
-void DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, bool star,
-                        std::vector<PointF>& real, std::vector<POINT>& pixels);
-// One-pixel solid cross of half-size k at p in the pen colour; the pen width is
-// set back to `penWidthAfter` (the user's pen width) afterwards.
-void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter);

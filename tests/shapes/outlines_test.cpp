@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board/shape_drawing.h"
 #include "shapes/geometry.h"
 
 namespace {

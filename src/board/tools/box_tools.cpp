@@ -2,7 +2,7 @@
 
 #include "app/settings.h"
 #include "board/tools/drawing_tools.h"
-#include "shapes/outlines.h"
+#include "board/shape_drawing.h"
 
 ModifierRules RectangleTool::Rules() const {
     return ModifierRules{ShiftRule::Square, true};

@@ -1,6 +1,6 @@
 #include "app/settings.h"
 #include "board/tools/drawing_tools.h"
-#include "shapes/outlines.h"
+#include "board/shape_drawing.h"
 
 ModifierRules PolygonTool::Rules() const {
     return ModifierRules{ShiftRule::SnapToAxes, false};

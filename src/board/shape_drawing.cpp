@@ -1,0 +1,61 @@
+#include "board/shape_drawing.h"
+
+#include <climits>
+
+void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle) {
+    canvas.Line(tail.x, tail.y, tip.x, tip.y);
+    const ArrowHead head = ArrowHeadPoints(tail, tip, arrowLength, arrowAngle);
+    canvas.Line(head.barb1.x, head.barb1.y, tip.x, tip.y);
+    canvas.Line(head.barb2.x, head.barb2.y, tip.x, tip.y);
+}
+
+void DrawTableRectangle(Canvas& canvas, POINT corner, POINT cursor, int rows, int columns) {
+    canvas.Rectangle(corner.x, corner.y, cursor.x, cursor.y);
+    // The counts have no upper bound; once there are more lines than pixels
+    // they fall on each other, and a line already drawn is not drawn again.
+    LONG last = LONG_MIN;
+    for (int i = 1; i <= rows; ++i) {
+        const Segment s = TableRowLine(corner, cursor, rows, i);
+        if (i > 1 && s.from.y == last) continue;
+        last = s.from.y;
+        canvas.Line(s.from.x, s.from.y, s.to.x, s.to.y);
+    }
+    for (int i = 1; i <= columns; ++i) {
+        const Segment s = TableColumnLine(corner, cursor, columns, i);
+        if (i > 1 && s.from.x == last) continue;
+        last = s.from.x;
+        canvas.Line(s.from.x, s.from.y, s.to.x, s.to.y);
+    }
+}
+
+void DrawRoundedBox(Canvas& canvas, POINT corner, POINT cursor, int cornerSize) {
+    canvas.RoundRect(corner.x, corner.y, cursor.x, cursor.y, cornerSize, cornerSize);
+}
+
+void DrawEllipseBox(Canvas& canvas, POINT corner, POINT cursor) {
+    canvas.Ellipse(corner.x, corner.y, cursor.x, cursor.y);
+}
+
+void DrawCircleFromDrag(Canvas& canvas, POINT anchor, POINT cursor, bool centred) {
+    const CircleSpec c = CircleFromDrag(anchor, cursor, centred);
+    canvas.Circle(c.cx, c.cy, c.radius);
+}
+
+void DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, bool star,
+                        std::vector<PointF>& real, std::vector<POINT>& pixels) {
+    RegularPolygonVertices(centre, firstVertex, n, real, pixels);
+    if (pixels.empty()) return;
+    if (star) {
+        canvas.StarPolygon(pixels);
+    } else {
+        canvas.Polygon(pixels);
+    }
+}
+
+void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter) {
+    canvas.PenWidth(0);
+    canvas.PenStyle(0);
+    canvas.Line(p.x - k, p.y, p.x + k + 1, p.y);
+    canvas.Line(p.x, p.y - k, p.x, p.y + k + 1);
+    canvas.PenWidth(penWidthAfter);
+}

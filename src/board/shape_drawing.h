@@ -1,0 +1,25 @@
+#pragma once
+// Thin routines that draw the shape outlines onto a Canvas with its current pen
+// and brush. They neither restore nor show anything; the board does that.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "graphics/canvas.h"
+#include "shapes/outlines.h"
+
+void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle);
+// The box and then its interior table lines, all with the current pen.
+void DrawTableRectangle(Canvas& canvas, POINT corner, POINT cursor, int rows, int columns);
+// `cornerSize` is the width and height of the corner ellipse.
+void DrawRoundedBox(Canvas& canvas, POINT corner, POINT cursor, int cornerSize);
+void DrawEllipseBox(Canvas& canvas, POINT corner, POINT cursor);
+void DrawCircleFromDrag(Canvas& canvas, POINT anchor, POINT cursor, bool centred);
+// Regular polygon (star false) or the star joining every k-th vertex (star
+// true). The vertex lists are caller storage, refilled on every call.
+void DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, bool star,
+                        std::vector<PointF>& real, std::vector<POINT>& pixels);
+// One-pixel solid cross of half-size k at p in the pen colour; the pen width is
+// set back to `penWidthAfter` (the user's pen width) afterwards.
+void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter);
