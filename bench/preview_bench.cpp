@@ -27,6 +27,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "graphics/gdi_owners.h"
 #include "app/handler_table.h"
 #include "app/raw_window.h"
 #include "app/settings.h"
@@ -189,6 +190,7 @@ void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
 int main() {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    GdiplusSession gdiplus;
     TicksUs = TicksPerMicrosecond();
     ScreenSize = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 

@@ -2,6 +2,8 @@
 
 #include <commdlg.h>
 
+#include "graphics/gdi_owners.h"
+
 namespace {
 
 constexpr const char* kColorPickerClass = "DrawBoardColorPicker";
@@ -45,16 +47,12 @@ void Paint(HWND w) {
     DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     const COLORREF color = ColorOf(w);
     const bool none = color == kNoColor;
-    HBRUSH brush = CreateSolidBrush(none ? 0xFFFFFF : (color & 0xFFFFFF));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    OwnedBrush brush(CreateSolidBrush(none ? 0xFFFFFF : (color & 0xFFFFFF)));
+    if (brush) FillRect(dc, &r, brush.Get());
     if (none) {
-        HPEN pen = CreatePen(PS_SOLID, 1, 0x0000FF);
-        HGDIOBJ old = SelectObject(dc, pen);
+        SelectedOwned<HPEN> pen(dc, CreatePen(PS_SOLID, 1, 0x0000FF));
         MoveToEx(dc, r.left, r.bottom - 1, nullptr);
         LineTo(dc, r.right, r.top - 1);
-        SelectObject(dc, old);
-        DeleteObject(pen);
     }
     EndPaint(w, &ps);
 }

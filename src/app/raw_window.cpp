@@ -3,6 +3,8 @@
 #include <atomic>
 #include <mutex>
 
+#include "graphics/gdi_owners.h"
+
 namespace {
 
 constexpr const char* kDefaultTitle = "白手起家，凭空创建窗口";
@@ -64,10 +66,8 @@ void RegisterWindowClass(const std::string& className, HINSTANCE module) {
 }
 
 void FillWithColor(HDC dc, const RECT& rect, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
-    if (brush == nullptr) return;
-    FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    OwnedBrush brush(CreateSolidBrush(color));
+    if (brush) FillRect(dc, &rect, brush.Get());
 }
 
 // Colored windows paint their own background. Returns true when the message

@@ -4,6 +4,7 @@
 #include "graphics/canvas.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -30,49 +31,27 @@ HBITMAP MakeDib(HDC dc, const BITMAPINFO& description, int width, int height) {
     return CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
 }
 
-// A temporary memory DC holding its own DIB section; releases both.
+// A temporary memory DC holding its own DIB section.
 class ScratchSurface {
 public:
-    ScratchSurface(const BITMAPINFO& description, int width, int height) {
-        dc_ = CreateCompatibleDC(nullptr);
-        if (dc_ == nullptr) return;
-        bitmap_ = MakeDib(dc_, description, width, height);
-        if (bitmap_ == nullptr) return;
-        old_ = SelectObject(dc_, bitmap_);
-    }
-    ~ScratchSurface() { Release(); }
-    ScratchSurface(const ScratchSurface&) = delete;
-    ScratchSurface& operator=(const ScratchSurface&) = delete;
+    ScratchSurface(const BITMAPINFO& description, int width, int height)
+        : dc_(MemoryDc::Compatible()),
+          bitmap_(dc_ ? MakeDib(dc_.Get(), description, width, height) : nullptr),
+          selection_(dc_.Get(), bitmap_.Get()) {}
 
-    bool Ok() const { return dc_ != nullptr && bitmap_ != nullptr; }
-    HDC Dc() const { return dc_; }
-    // Takes the bitmap out of the DC and hands it over; the DC is deleted.
-    HBITMAP DetachBitmap(BOOL* deleted) {
-        HBITMAP bitmap = bitmap_;
-        if (old_ != nullptr) SelectObject(dc_, old_);
-        old_ = nullptr;
-        bitmap_ = nullptr;
-        *deleted = DeleteDC(dc_);
-        dc_ = nullptr;
-        return bitmap;
+    bool Ok() const { return selection_.Ok(); }
+    HDC Dc() const { return dc_.Get(); }
+    // Takes the bitmap out of the DC and hands it over.
+    OwnedBitmap DetachBitmap() {
+        selection_.Restore();
+        return std::move(bitmap_);
     }
 
 private:
-    void Release() {
-        if (dc_ != nullptr && old_ != nullptr) SelectObject(dc_, old_);
-        if (bitmap_ != nullptr) DeleteObject(bitmap_);
-        if (dc_ != nullptr) DeleteDC(dc_);
-        dc_ = nullptr;
-        bitmap_ = nullptr;
-        old_ = nullptr;
-    }
-
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
+    MemoryDc dc_;
+    OwnedBitmap bitmap_;
+    SelectedObject selection_;
 };
-
-bool IsStockNullBrush(HBRUSH brush) { return brush == GetStockObject(NULL_BRUSH); }
 
 // Style 0 is the stock hollow brush, 1-6 the six hatches (GDI index style - 1),
 // anything else solid. A solid brush is made directly rather than through a
@@ -94,63 +73,69 @@ int PictureSide(GpImage* image, bool width) {
 
 }  // namespace
 
-Canvas::Canvas() : gdipToken_(EnsureGdiplus()) {
+Canvas::Canvas() {
     info_.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info_.bmiHeader.biPlanes = 1;
     info_.bmiHeader.biBitCount = 32;
     info_.bmiHeader.biCompression = BI_RGB;
 }
 
-Canvas::~Canvas() {
-    Destroy();
-    if (backBrush_ != nullptr) {
-        DeleteObject(backBrush_);
-        backBrush_ = nullptr;
+Canvas::~Canvas() { Destroy(); }
+
+void Canvas::DeleteGraphics() {
+    // After the GDI+ session has ended, GDI+ has freed the graphics itself.
+    if (graphics_ != nullptr && GdiplusSession::Running()) {
+        Gdiplus::DllExports::GdipDeleteGraphics(graphics_);
+    }
+    graphics_ = nullptr;
+}
+
+void Canvas::CreateGraphics() {
+    DeleteGraphics();
+    if (Gdiplus::DllExports::GdipCreateFromHDC(dc_.Get(), &graphics_) != Gdiplus::Ok) {
+        graphics_ = nullptr;
     }
 }
 
 int Canvas::FillWithBackground(HDC dc, int width, int height) {
-    if (backBrush_ != nullptr) DeleteObject(backBrush_);  // never selected anywhere
-    backBrush_ = CreateSolidBrush(background_);
-    if (dc == nullptr || backBrush_ == nullptr) return 0;
+    backBrush_.Reset(CreateSolidBrush(background_));  // never selected anywhere
+    if (dc == nullptr || !backBrush_) return 0;
     RECT r{0, 0, width, height};
-    return ::FillRect(dc, &r, backBrush_);
+    return ::FillRect(dc, &r, backBrush_.Get());
 }
 
 bool Canvas::Create(int width, int height, COLORREF background) {
     if (IsCreated()) return false;
     if (!SurfaceSizeOk(width, height)) return false;
-    HDC dc = CreateCompatibleDC(nullptr);
-    if (dc == nullptr) return false;
-    HBITMAP dib = MakeDib(dc, info_, width, height);
-    if (dib == nullptr) {
-        // No surface, no canvas: leaving the DC would make it look created.
-        DeleteDC(dc);
-        return false;
-    }
-    dc_ = dc;
-    dib_ = dib;
-    oldBitmap_ = SelectObject(dc_, dib_);
+    MemoryDc dc = MemoryDc::Compatible();
+    if (!dc) return false;
+    // No surface, no canvas: keeping the DC would make it look created.
+    OwnedBitmap dib(MakeDib(dc.Get(), info_, width, height));
+    if (!dib) return false;
+    dc_ = std::move(dc);
+    dib_ = std::move(dib);
+    defaultPen_ = GetCurrentObject(dc_.Get(), OBJ_PEN);
+    defaultBrush_ = GetCurrentObject(dc_.Get(), OBJ_BRUSH);
+    defaultFont_ = GetCurrentObject(dc_.Get(), OBJ_FONT);
+    defaultBitmap_ = SelectObject(dc_.Get(), dib_.Get());
     width_ = width;
     height_ = height;
     info_.bmiHeader.biWidth = width;
     info_.bmiHeader.biHeight = height;
-    if (Gdiplus::DllExports::GdipCreateFromHDC(dc_, &graphics_) != Gdiplus::Ok) graphics_ = nullptr;
+    CreateGraphics();
 
     background_ = background;
-    FillWithBackground(dc_, width_, height_);
+    FillWithBackground(dc_.Get(), width_, height_);
 
     // A fresh surface draws with a solid black hairline; the fields say so too.
     penStyle_ = PS_SOLID;
     penWidth_ = 0;
     penColor_ = 0;
-    pen_ = CreatePen(penStyle_, penWidth_, penColor_);
-    oldPen_ = pen_ != nullptr ? SelectObject(dc_, pen_) : nullptr;
+    RecreatePen();
 
     brushStyle_ = kBrushSolid;
     brushColor_ = 0xFFFFFF;
-    brush_ = MakeBrush(brushStyle_, brushColor_);
-    oldBrush_ = brush_ != nullptr ? SelectObject(dc_, brush_) : nullptr;
+    RecreateBrush();
 
     drawMode_ = R2_COPYPEN;
     FontSpec spec = fontSpec_;
@@ -162,46 +147,27 @@ bool Canvas::Create(int width, int height, COLORREF background) {
 
 bool Canvas::Destroy() {
     picture_.Dispose();
-    if (dc_ == nullptr) return false;
-
-    if (graphics_ != nullptr) {
-        Gdiplus::DllExports::GdipDeleteGraphics(graphics_);
-        graphics_ = nullptr;
-    }
-    // Put the DC's own objects back so that ours are free to delete.
-    if (oldBitmap_ != nullptr) SelectObject(dc_, oldBitmap_);
-    if (oldPen_ != nullptr) SelectObject(dc_, oldPen_);
-    if (oldBrush_ != nullptr) SelectObject(dc_, oldBrush_);
-    if (oldFont_ != nullptr) SelectObject(dc_, oldFont_);
-
-    if (!DeleteDC(dc_)) {
-        // Still created: select ours again so that the canvas stays usable.
-        if (dib_ != nullptr) SelectObject(dc_, dib_);
-        if (pen_ != nullptr) SelectObject(dc_, pen_);
-        if (brush_ != nullptr) SelectObject(dc_, brush_);
-        if (font_ != nullptr) SelectObject(dc_, font_);
-        if (Gdiplus::DllExports::GdipCreateFromHDC(dc_, &graphics_) != Gdiplus::Ok) {
-            graphics_ = nullptr;
-        }
+    if (!dc_) {
+        backBrush_.Reset();
         return false;
     }
 
-    if (dib_ != nullptr) DeleteObject(dib_);
-    if (pen_ != nullptr) DeleteObject(pen_);
-    if (brush_ != nullptr && !IsStockNullBrush(brush_)) DeleteObject(brush_);
-    if (font_ != nullptr) DeleteObject(font_);
-    if (backBrush_ != nullptr) DeleteObject(backBrush_);
+    DeleteGraphics();
+    // Put the DC's own objects back so that ours are free to delete.
+    for (HGDIOBJ original : {defaultBitmap_, defaultPen_, defaultBrush_, defaultFont_}) {
+        if (original != nullptr) SelectObject(dc_.Get(), original);
+    }
+    dc_.Reset();
+    dib_.Reset();
+    pen_.Reset();
+    brush_.Reset();
+    font_.Reset();
+    backBrush_.Reset();
 
-    dc_ = nullptr;
-    dib_ = nullptr;
-    oldBitmap_ = nullptr;
-    pen_ = nullptr;
-    oldPen_ = nullptr;
-    brush_ = nullptr;
-    oldBrush_ = nullptr;
-    font_ = nullptr;
-    oldFont_ = nullptr;
-    backBrush_ = nullptr;
+    defaultBitmap_ = nullptr;
+    defaultPen_ = nullptr;
+    defaultBrush_ = nullptr;
+    defaultFont_ = nullptr;
     background_ = 0;
     penWidth_ = 0;
     width_ = 0;
@@ -219,47 +185,41 @@ std::optional<bool> Canvas::Resize(std::optional<int> width, std::optional<int> 
 
     // The new surface is made and filled completely before the old one is
     // touched: when it cannot be made, the canvas keeps its old surface.
-    ScratchSurface next(info_, newWidth, newHeight);
-    if (!next.Ok()) return false;
-    FillWithBackground(next.Dc(), newWidth, newHeight);
-    BitBlt(next.Dc(), 0, 0, std::min(width_, newWidth), std::min(height_, newHeight), dc_, 0, 0,
-           SRCCOPY);
-    BOOL deleted = FALSE;
-    HBITMAP dib = next.DetachBitmap(&deleted);
-
-    if (graphics_ != nullptr) {
-        Gdiplus::DllExports::GdipDeleteGraphics(graphics_);
-        graphics_ = nullptr;
+    OwnedBitmap dib;
+    {
+        ScratchSurface next(info_, newWidth, newHeight);
+        if (!next.Ok()) return false;
+        FillWithBackground(next.Dc(), newWidth, newHeight);
+        BitBlt(next.Dc(), 0, 0, std::min(width_, newWidth), std::min(height_, newHeight),
+               dc_.Get(), 0, 0, SRCCOPY);
+        dib = next.DetachBitmap();
     }
-    SelectObject(dc_, dib);  // displaces the old DIB section, which is ours
-    DeleteObject(dib_);
-    dib_ = dib;
+
+    DeleteGraphics();
+    SelectObject(dc_.Get(), dib.Get());  // displaces the old DIB section, which is ours
+    dib_ = std::move(dib);               // deletes the old one, no longer selected
     width_ = newWidth;
     height_ = newHeight;
     info_.bmiHeader.biWidth = newWidth;
     info_.bmiHeader.biHeight = newHeight;
-    if (Gdiplus::DllExports::GdipCreateFromHDC(dc_, &graphics_) != Gdiplus::Ok) graphics_ = nullptr;
-    return deleted != FALSE;
+    CreateGraphics();
+    return true;
 }
 
 void Canvas::RecreatePen() {
     if (!IsCreated()) return;
-    HPEN pen = CreatePen(penStyle_, penWidth_, penColor_);
-    if (pen == nullptr) return;  // keep drawing with the pen we have
-    HGDIOBJ displaced = SelectObject(dc_, pen);
-    if (oldPen_ == nullptr) oldPen_ = displaced;
-    if (pen_ != nullptr) DeleteObject(pen_);
-    pen_ = pen;
+    OwnedPen pen(CreatePen(penStyle_, penWidth_, penColor_));
+    if (!pen) return;  // keep drawing with the pen we have
+    SelectObject(dc_.Get(), pen.Get());
+    pen_ = std::move(pen);  // the displaced pen is deleted
 }
 
 void Canvas::RecreateBrush() {
     if (!IsCreated()) return;
-    HBRUSH brush = MakeBrush(brushStyle_, brushColor_);
-    if (brush == nullptr) return;
-    HGDIOBJ displaced = SelectObject(dc_, brush);
-    if (oldBrush_ == nullptr) oldBrush_ = displaced;
-    if (brush_ != nullptr && !IsStockNullBrush(brush_)) DeleteObject(brush_);
-    brush_ = brush;
+    OwnedBrush brush(MakeBrush(brushStyle_, brushColor_));
+    if (!brush) return;
+    SelectObject(dc_.Get(), brush.Get());
+    brush_ = std::move(brush);
 }
 
 int Canvas::PenStyle(std::optional<int> style) {
@@ -275,9 +235,9 @@ int Canvas::DrawMode(std::optional<int> rop2) {
     if (!IsCreated()) return 0;
     if (rop2) {
         drawMode_ = *rop2;
-        return SetROP2(dc_, *rop2);
+        return SetROP2(dc_.Get(), *rop2);
     }
-    return GetROP2(dc_);
+    return GetROP2(dc_.Get());
 }
 
 int Canvas::PenWidth(std::optional<int> width) {
@@ -318,21 +278,21 @@ COLORREF Canvas::BrushColor(std::optional<COLORREF> color) {
 
 COLORREF Canvas::TextColor(std::optional<COLORREF> color) {
     if (!IsCreated()) return 0;
-    return color ? SetTextColor(dc_, *color) : GetTextColor(dc_);
+    return color ? SetTextColor(dc_.Get(), *color) : GetTextColor(dc_.Get());
 }
 
 COLORREF Canvas::TextBackColor(std::optional<COLORREF> color) {
     if (!IsCreated()) return 0;
-    return color ? SetBkColor(dc_, *color) : GetBkColor(dc_);
+    return color ? SetBkColor(dc_.Get(), *color) : GetBkColor(dc_.Get());
 }
 
 bool Canvas::TextTransparent(std::optional<bool> transparent) {
     if (!IsCreated()) return false;
     if (transparent) {
-        SetBkMode(dc_, *transparent ? TRANSPARENT : OPAQUE);
+        SetBkMode(dc_.Get(), *transparent ? TRANSPARENT : OPAQUE);
         return *transparent;
     }
-    return GetBkMode(dc_) == TRANSPARENT;
+    return GetBkMode(dc_.Get()) == TRANSPARENT;
 }
 
 FontSpec Canvas::Font(const std::optional<FontSpec>& spec) {
@@ -340,17 +300,15 @@ FontSpec Canvas::Font(const std::optional<FontSpec>& spec) {
     fontSpec_ = *spec;
     if (!IsCreated()) return fontSpec_;
 
-    const int height = -MulDiv(fontSpec_.size, GetDeviceCaps(dc_, LOGPIXELSX), 72);
+    const int height = -MulDiv(fontSpec_.size, GetDeviceCaps(dc_.Get(), LOGPIXELSX), 72);
     HFONT font = CreateFontA(height, 0, fontSpec_.angle, 0, fontSpec_.bold ? FW_BOLD : FW_NORMAL,
                              fontSpec_.italic, fontSpec_.underline, fontSpec_.strikeout,
                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                              PROOF_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                              fontSpec_.faceName.empty() ? nullptr : fontSpec_.faceName.c_str());
     if (font != nullptr) {
-        HGDIOBJ displaced = SelectObject(dc_, font);
-        if (oldFont_ == nullptr) oldFont_ = displaced;
-        if (font_ != nullptr) DeleteObject(font_);
-        font_ = font;
+        SelectObject(dc_.Get(), font);
+        font_.Reset(font);  // the displaced font is deleted
     }
     return fontSpec_;
 }
@@ -363,11 +321,10 @@ void Canvas::SetTextPos(std::optional<int> x, std::optional<int> y) {
 void Canvas::Clear(std::optional<int> left, std::optional<int> top, std::optional<int> right,
                    std::optional<int> bottom) {
     if (!IsCreated()) return;
-    if (backBrush_ != nullptr) DeleteObject(backBrush_);
-    backBrush_ = CreateSolidBrush(background_);
-    if (backBrush_ == nullptr) return;
+    backBrush_.Reset(CreateSolidBrush(background_));
+    if (!backBrush_) return;
     RECT r{left.value_or(0), top.value_or(0), right.value_or(width_), bottom.value_or(height_)};
-    ::FillRect(dc_, &r, backBrush_);
+    ::FillRect(dc_.Get(), &r, backBrush_.Get());
 }
 
 COLORREF Canvas::BackgroundColor(std::optional<COLORREF> color, bool recolour) {
@@ -382,7 +339,7 @@ COLORREF Canvas::BackgroundColor(std::optional<COLORREF> color, bool recolour) {
     // also write the fourth byte of a pixel, which a colour-keyed copy would
     // count as a different colour.
     DIBSECTION section{};
-    if (GetObjectA(dib_, sizeof section, &section) != sizeof section ||
+    if (GetObjectA(dib_.Get(), sizeof section, &section) != sizeof section ||
         section.dsBm.bmBits == nullptr || section.dsBm.bmBitsPixel != 32) {
         return previous;
     }

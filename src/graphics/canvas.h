@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "graphics/font_desc.h"
+#include "graphics/gdi_owners.h"
 #include "graphics/gdip_image.h"
 
 // Brush style numbering shared by the toolbox list, the digit keys and BrushStyle.
@@ -63,7 +64,7 @@ public:
     int FillWithBackground(HDC dc, int width, int height);
     bool Create(int width, int height, COLORREF background);
     bool Destroy();
-    bool IsCreated() const { return dc_ != nullptr; }
+    bool IsCreated() const { return static_cast<bool>(dc_); }
     // Nothing happens (and nullopt is returned) when neither size is given.
     std::optional<bool> Resize(std::optional<int> width, std::optional<int> height);
     int PenStyle(std::optional<int> style = std::nullopt);
@@ -92,7 +93,7 @@ public:
     // ---- copying and export ----
     BOOL CopyArea(const CopyAreaArgs& args);
     void ShowInWindow(HWND window, std::optional<COLORREF> transparent, bool stretch);
-    HDC DeviceContext() const { return dc_; }
+    HDC DeviceContext() const { return dc_.Get(); }
     static int PictureWidth(std::span<const std::uint8_t> bytes);
     static int PictureHeight(std::span<const std::uint8_t> bytes);
     void Clear(std::optional<int> left = std::nullopt, std::optional<int> top = std::nullopt,
@@ -156,23 +157,27 @@ public:
 private:
     void RecreatePen();
     void RecreateBrush();
+    void DeleteGraphics();
+    void CreateGraphics();
 
     BITMAPINFO info_{};
     GdipImage picture_;
-    ULONG_PTR gdipToken_ = 0;
-    HDC dc_ = nullptr;
-    HBITMAP dib_ = nullptr;
-    HGDIOBJ oldBitmap_ = nullptr;
+    // The GDI objects come before the DC: should the DC outlive Destroy, it
+    // is deleted first, which lets go of every object selected into it.
+    OwnedBitmap dib_;
+    OwnedPen pen_;
+    OwnedBrush brush_;  // may be the stock hollow brush (deleting it does nothing)
+    OwnedFont font_;
+    OwnedBrush backBrush_;
+    MemoryDc dc_;
+    // What the DC held before ours was selected; goes back before ours are deleted.
+    HGDIOBJ defaultBitmap_ = nullptr;
+    HGDIOBJ defaultPen_ = nullptr;
+    HGDIOBJ defaultBrush_ = nullptr;
+    HGDIOBJ defaultFont_ = nullptr;
     Gdiplus::GpGraphics* graphics_ = nullptr;
     int width_ = 0;
     int height_ = 0;
-    HPEN pen_ = nullptr;
-    HGDIOBJ oldPen_ = nullptr;
-    HBRUSH brush_ = nullptr;
-    HGDIOBJ oldBrush_ = nullptr;
-    HBRUSH backBrush_ = nullptr;
-    HFONT font_ = nullptr;
-    HGDIOBJ oldFont_ = nullptr;
     COLORREF background_ = 0;
     int penStyle_ = 0;
     int drawMode_ = R2_COPYPEN;

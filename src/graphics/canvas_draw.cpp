@@ -56,59 +56,28 @@ BITMAPINFO Describe32(int width, int height) {
 // A temporary memory DC holding a 32-bit DIB section of its own.
 class MemorySurface {
 public:
-    MemorySurface(int width, int height) {
-        if (width <= 0 || height <= 0) return;
-        dc_ = CreateCompatibleDC(nullptr);
-        if (!dc_) return;
+    MemorySurface(int width, int height)
+        : dc_(width > 0 && height > 0 ? MemoryDc::Compatible() : MemoryDc()),
+          bitmap_(MakeBitmap(dc_.Get(), width, height)),
+          selection_(dc_.Get(), bitmap_.Get()) {}
+
+    bool Ok() const { return selection_.Ok(); }
+    HDC Dc() const { return dc_.Get(); }
+    HBITMAP Bitmap() const { return bitmap_.Get(); }
+    // GetDIBits wants the bitmap out of every DC.
+    void Deselect() { selection_.Restore(); }
+
+private:
+    static HBITMAP MakeBitmap(HDC dc, int width, int height) {
+        if (dc == nullptr) return nullptr;
         BITMAPINFO bi = Describe32(width, height);
         void* bits = nullptr;
-        bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (bitmap_) old_ = SelectObject(dc_, bitmap_);
-    }
-    ~MemorySurface() {
-        Deselect();
-        if (bitmap_) DeleteObject(bitmap_);
-        if (dc_) DeleteDC(dc_);
-    }
-    MemorySurface(const MemorySurface&) = delete;
-    MemorySurface& operator=(const MemorySurface&) = delete;
-
-    bool Ok() const { return dc_ && bitmap_ && old_; }
-    HDC Dc() const { return dc_; }
-    HBITMAP Bitmap() const { return bitmap_; }
-    // GetDIBits wants the bitmap out of every DC.
-    void Deselect() {
-        if (old_) {
-            SelectObject(dc_, old_);
-            old_ = nullptr;
-        }
+        return CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     }
 
-private:
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-};
-
-// Selects an object into a DC for one scope; the displaced object goes back
-// before the owned object is deleted.
-class ScopedGdiObject {
-public:
-    ScopedGdiObject(HDC dc, HGDIOBJ object) : dc_(dc), object_(object) {
-        if (dc_ && object_) old_ = SelectObject(dc_, object_);
-    }
-    ~ScopedGdiObject() {
-        if (old_) SelectObject(dc_, old_);
-        if (object_) DeleteObject(object_);
-    }
-    ScopedGdiObject(const ScopedGdiObject&) = delete;
-    ScopedGdiObject& operator=(const ScopedGdiObject&) = delete;
-    bool Ok() const { return old_ != nullptr; }
-
-private:
-    HDC dc_;
-    HGDIOBJ object_;
-    HGDIOBJ old_ = nullptr;
+    MemoryDc dc_;
+    OwnedBitmap bitmap_;
+    SelectedObject selection_;
 };
 
 // HALFTONE for shrinking copies, for the duration of one copy. The DC's own
@@ -140,10 +109,9 @@ private:
 };
 
 void FillSolid(HDC dc, RECT rect, COLORREF color) {
-    HBRUSH brush = CreateSolidBrush(color);
+    OwnedBrush brush(CreateSolidBrush(color));
     if (!brush) return;
-    ::FillRect(dc, &rect, brush);
-    DeleteObject(brush);
+    ::FillRect(dc, &rect, brush.Get());
 }
 
 TRIVERTEX Vertex(int x, int y, COLORREF color) {
@@ -169,9 +137,9 @@ void GradientRect(HDC dc, int x1, int y1, COLORREF c1, int x2, int y2, COLORREF 
 // ---------------------------------------------------------------- text ----
 
 void Canvas::WriteText(std::string_view text) {
-    if (!dc_ || text.empty()) return;
+    if (!dc_.Get() || text.empty()) return;
     RECT rect{textX_, textY_, width_, height_};
-    const int drawn = DrawTextA(dc_, TextPtr(text), TextLen(text), &rect, DT_NOPREFIX);
+    const int drawn = DrawTextA(dc_.Get(), TextPtr(text), TextLen(text), &rect, DT_NOPREFIX);
     // Every line starts at the old cursor x; the cursor follows the last one.
     std::string_view last = text;
     const auto breakAt = text.rfind("\r\n");
@@ -182,46 +150,46 @@ void Canvas::WriteText(std::string_view text) {
 }
 
 void Canvas::WriteLine(std::string_view text, int gap) {
-    if (!dc_) return;
+    if (!dc_.Get()) return;
     RECT rect{textX_, textY_, width_, height_};
-    const int drawn = DrawTextA(dc_, TextPtr(text), TextLen(text), &rect, DT_NOPREFIX);
+    const int drawn = DrawTextA(dc_.Get(), TextPtr(text), TextLen(text), &rect, DT_NOPREFIX);
     textY_ += drawn + gap;
 }
 
 int Canvas::DrawTextInRect(std::string_view text, std::optional<int> count, RECT rect,
                            UINT format) {
-    if (!dc_) return 0;
+    if (!dc_.Get()) return 0;
     // A count beyond the text (or -1) means the whole text; the text is
     // read-only here, so DrawText may not write an ellipsis back into it.
     const int used = (!count || *count < 0) ? TextLen(text) : std::min(*count, TextLen(text));
-    return DrawTextA(dc_, TextPtr(text), used, &rect, format & ~static_cast<UINT>(DT_MODIFYSTRING));
+    return DrawTextA(dc_.Get(), TextPtr(text), used, &rect, format & ~static_cast<UINT>(DT_MODIFYSTRING));
 }
 
 BOOL Canvas::OutputText(std::optional<int> x, std::optional<int> y, std::string_view text) {
-    if (!dc_) return FALSE;
-    return TextOutA(dc_, x.value_or(textX_), y.value_or(textY_), TextPtr(text), TextLen(text));
+    if (!dc_.Get()) return FALSE;
+    return TextOutA(dc_.Get(), x.value_or(textX_), y.value_or(textY_), TextPtr(text), TextLen(text));
 }
 
 int Canvas::TextWidth(std::string_view text) const {
-    if (!dc_) return 0;
+    if (!dc_.Get()) return 0;
     SIZE size{};
-    if (!GetTextExtentPoint32A(dc_, TextPtr(text), TextLen(text), &size)) return 0;
+    if (!GetTextExtentPoint32A(dc_.Get(), TextPtr(text), TextLen(text), &size)) return 0;
     return size.cx;
 }
 
 int Canvas::TextHeight(std::string_view text) const {
-    if (!dc_) return 0;
+    if (!dc_.Get()) return 0;
     SIZE size{};
-    if (!GetTextExtentPoint32A(dc_, TextPtr(text), TextLen(text), &size)) return 0;
+    if (!GetTextExtentPoint32A(dc_.Get(), TextPtr(text), TextLen(text), &size)) return 0;
     return size.cy;
 }
 
 // ------------------------------------------------------ copy and export ----
 
 BOOL Canvas::CopyArea(const CopyAreaArgs& args) {
-    if (!dc_) return FALSE;
-    HDC dest = args.destDC.value_or(dc_);
-    HDC src = args.srcDC.value_or(dc_);
+    if (!dc_.Get()) return FALSE;
+    HDC dest = args.destDC.value_or(dc_.Get());
+    HDC src = args.srcDC.value_or(dc_.Get());
     if (!dest || !src) return FALSE;
     const int srcWidth = args.srcWidth.value_or(width_ - args.srcX);
     const int srcHeight = args.srcHeight.value_or(height_ - args.srcY);
@@ -242,32 +210,30 @@ BOOL Canvas::CopyArea(const CopyAreaArgs& args) {
 }
 
 void Canvas::ShowInWindow(HWND window, std::optional<COLORREF> transparent, bool stretch) {
-    if (!dc_ || !window) return;
-    HDC windowDc = GetDC(window);
+    if (!dc_.Get() || !window) return;
+    WindowDc windowDcOwner(window);
+    HDC windowDc = windowDcOwner.Get();
     if (!windowDc) return;
     RECT client{};
     GetClientRect(window, &client);
     const int clientWidth = client.right - client.left;
     const int clientHeight = client.bottom - client.top;
-    {
-        ScopedHalftone halftone(windowDc, clientWidth < width_ || clientHeight < height_);
-        if (transparent) {
-            TransparentBlt(windowDc, 0, 0, stretch ? clientWidth : width_,
-                           stretch ? clientHeight : height_, dc_, 0, 0, width_, height_,
-                           *transparent);
-        } else if (!stretch) {
-            BitBlt(windowDc, 0, 0, width_, height_, dc_, 0, 0, SRCCOPY);
-        } else {
-            StretchBlt(windowDc, 0, 0, clientWidth, clientHeight, dc_, 0, 0, width_, height_,
-                       SRCCOPY);
-        }
+    ScopedHalftone halftone(windowDc, clientWidth < width_ || clientHeight < height_);
+    if (transparent) {
+        TransparentBlt(windowDc, 0, 0, stretch ? clientWidth : width_,
+                       stretch ? clientHeight : height_, dc_.Get(), 0, 0, width_, height_,
+                       *transparent);
+    } else if (!stretch) {
+        BitBlt(windowDc, 0, 0, width_, height_, dc_.Get(), 0, 0, SRCCOPY);
+    } else {
+        StretchBlt(windowDc, 0, 0, clientWidth, clientHeight, dc_.Get(), 0, 0, width_, height_,
+                   SRCCOPY);
     }
-    ReleaseDC(window, windowDc);
 }
 
 std::vector<std::uint8_t> Canvas::ToBmpBytes(std::optional<int> width, std::optional<int> height,
                                              std::optional<COLORREF> substitute) {
-    if (!dc_) return {};
+    if (!dc_.Get()) return {};
     const int outWidth = width.value_or(width_);
     const int outHeight = height.value_or(height_);
     if (outWidth <= 0 || outHeight <= 0) return {};
@@ -282,12 +248,12 @@ std::vector<std::uint8_t> Canvas::ToBmpBytes(std::optional<int> width, std::opti
     if (substitute) {
         // Background pixels come out in the substitute colour, the rest as they are.
         FillSolid(out.Dc(), whole, *substitute);
-        TransparentBlt(out.Dc(), 0, 0, outWidth, outHeight, dc_, 0, 0, width_, height_,
+        TransparentBlt(out.Dc(), 0, 0, outWidth, outHeight, dc_.Get(), 0, 0, width_, height_,
                        background_);
     } else {
         FillSolid(out.Dc(), whole, background_);
         ScopedHalftone halftone(out.Dc(), outWidth < width_ || outHeight < height_);
-        StretchBlt(out.Dc(), 0, 0, outWidth, outHeight, dc_, 0, 0, width_, height_, SRCCOPY);
+        StretchBlt(out.Dc(), 0, 0, outWidth, outHeight, dc_.Get(), 0, 0, width_, height_, SRCCOPY);
     }
     out.Deselect();
 
@@ -331,49 +297,49 @@ std::vector<std::uint8_t> Canvas::ToBmpBytes(std::optional<int> width, std::opti
 // --------------------------------------------------------------- shapes ----
 
 void Canvas::FillRect(int left, int top, int right, int bottom) {
-    if (!dc_) return;
+    if (!dc_.Get()) return;
     const RECT rect{left, top, right, bottom};
-    ::FillRect(dc_, &rect, brush_);
+    ::FillRect(dc_.Get(), &rect, brush_.Get());
 }
 
 BOOL Canvas::Rectangle(int left, int top, int right, int bottom) {
-    if (!dc_) return FALSE;
-    return ::Rectangle(dc_, left, top, right, bottom);
+    if (!dc_.Get()) return FALSE;
+    return ::Rectangle(dc_.Get(), left, top, right, bottom);
 }
 
 BOOL Canvas::Line(int x1, int y1, int x2, int y2) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     MoveTo(x1, y1);
-    return LineTo(dc_, x2, y2);
+    return LineTo(dc_.Get(), x2, y2);
 }
 
 BOOL Canvas::PolylineTo(std::span<const POINT> points, std::optional<int> count) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     const int n = UsedCount(points.size(), count);
     if (n == 0) return FALSE;
-    return ::PolylineTo(dc_, points.data(), static_cast<DWORD>(n));
+    return ::PolylineTo(dc_.Get(), points.data(), static_cast<DWORD>(n));
 }
 
 COLORREF Canvas::GetPixel(int x, int y) const {
-    if (!dc_) return CLR_INVALID;
-    return ::GetPixel(dc_, x, y);
+    if (!dc_.Get()) return CLR_INVALID;
+    return ::GetPixel(dc_.Get(), x, y);
 }
 
 COLORREF Canvas::SetPixel(int x, int y, std::optional<COLORREF> color) {
-    if (!dc_) return CLR_INVALID;
+    if (!dc_.Get()) return CLR_INVALID;
     // Outside the surface nothing is set; do not report a colour as set.
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return CLR_INVALID;
-    return ::SetPixel(dc_, x, y, color.value_or(penColor_));
+    return ::SetPixel(dc_.Get(), x, y, color.value_or(penColor_));
 }
 
 BOOL Canvas::Chord(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) {
-    if (!dc_) return FALSE;
-    return ::Chord(dc_, left, top, right, bottom, x1, y1, x2, y2);
+    if (!dc_.Get()) return FALSE;
+    return ::Chord(dc_.Get(), left, top, right, bottom, x1, y1, x2, y2);
 }
 
 BOOL Canvas::Pie(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) {
-    if (!dc_) return FALSE;
-    return ::Pie(dc_, left, top, right, bottom, x1, y1, x2, y2);
+    if (!dc_.Get()) return FALSE;
+    return ::Pie(dc_.Get(), left, top, right, bottom, x1, y1, x2, y2);
 }
 
 namespace {
@@ -395,118 +361,118 @@ ArcEnds EndsOnBox(int left, int top, int right, int bottom, double startDeg, dou
 }  // namespace
 
 BOOL Canvas::PieAngles(int left, int top, int right, int bottom, double startDeg, double endDeg) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     const ArcEnds p = EndsOnBox(left, top, right, bottom, startDeg, endDeg);
-    return ::Pie(dc_, left, top, right, bottom, p.x1, p.y1, p.x2, p.y2);
+    return ::Pie(dc_.Get(), left, top, right, bottom, p.x1, p.y1, p.x2, p.y2);
 }
 
 BOOL Canvas::Circle(double cx, double cy, double radius) {
-    if (!dc_) return FALSE;
-    return ::Ellipse(dc_, Trunc(cx - radius), Trunc(cy - radius), Trunc(cx + radius),
+    if (!dc_.Get()) return FALSE;
+    return ::Ellipse(dc_.Get(), Trunc(cx - radius), Trunc(cy - radius), Trunc(cx + radius),
                      Trunc(cy + radius));
 }
 
 BOOL Canvas::Ellipse(int left, int top, int right, int bottom) {
-    if (!dc_) return FALSE;
-    return ::Ellipse(dc_, left, top, right, bottom);
+    if (!dc_.Get()) return FALSE;
+    return ::Ellipse(dc_.Get(), left, top, right, bottom);
 }
 
 BOOL Canvas::CircleArc(double cx, double cy, double radius, double startDeg, double endDeg) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     const double s = startDeg * kRadiansPerDegree;
     const double e = endDeg * kRadiansPerDegree;
-    return ::Arc(dc_, Trunc(cx - radius), Trunc(cy - radius), Trunc(cx + radius),
+    return ::Arc(dc_.Get(), Trunc(cx - radius), Trunc(cy - radius), Trunc(cx + radius),
                  Trunc(cy + radius), Trunc(cx + radius * std::cos(s)),
                  Trunc(cy - radius * std::sin(s)), Trunc(cx + radius * std::cos(e)),
                  Trunc(cy - radius * std::sin(e)));
 }
 
 BOOL Canvas::CenterArc(double cx, double cy, double x1, double y1, double x2, double y2) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     const double r = std::sqrt((x1 - cx) * (x1 - cx) + (y1 - cy) * (y1 - cy));
-    return ::Arc(dc_, Trunc(cx - r), Trunc(cy - r), Trunc(cx + r), Trunc(cy + r), Trunc(x1),
+    return ::Arc(dc_.Get(), Trunc(cx - r), Trunc(cy - r), Trunc(cx + r), Trunc(cy + r), Trunc(x1),
                  Trunc(y1), Trunc(x2), Trunc(y2));
 }
 
 BOOL Canvas::Arc(int left, int top, int right, int bottom, int x1, int y1, int x2, int y2) {
-    if (!dc_) return FALSE;
-    return ::Arc(dc_, left, top, right, bottom, x1, y1, x2, y2);
+    if (!dc_.Get()) return FALSE;
+    return ::Arc(dc_.Get(), left, top, right, bottom, x1, y1, x2, y2);
 }
 
 BOOL Canvas::ArcAngles(int left, int top, int right, int bottom, double startDeg, double endDeg) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     const ArcEnds p = EndsOnBox(left, top, right, bottom, startDeg, endDeg);
-    return ::Arc(dc_, left, top, right, bottom, p.x1, p.y1, p.x2, p.y2);
+    return ::Arc(dc_.Get(), left, top, right, bottom, p.x1, p.y1, p.x2, p.y2);
 }
 
 void Canvas::Polygon(std::span<const POINT> points, std::optional<int> count) {
-    if (!dc_) return;
+    if (!dc_.Get()) return;
     const int n = UsedCount(points.size(), count);
     if (n == 0) return;
-    ::Polygon(dc_, points.data(), n);
+    ::Polygon(dc_.Get(), points.data(), n);
 }
 
 BOOL Canvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth,
                        int cornerHeight) {
-    if (!dc_) return FALSE;
-    return ::RoundRect(dc_, left, top, right, bottom, cornerWidth, cornerHeight);
+    if (!dc_.Get()) return FALSE;
+    return ::RoundRect(dc_.Get(), left, top, right, bottom, cornerWidth, cornerHeight);
 }
 
 int Canvas::PolyBezierTo(std::span<const POINT> points, std::optional<int> count) {
-    if (!dc_) return 0;
+    if (!dc_.Get()) return 0;
     const int n = static_cast<int>(std::min<std::size_t>(points.size(), INT_MAX));
     // Fewer than one whole segment: nothing to draw.
     if (n < 3) return n;
     int segments = n / 3;
     if (count) segments = std::max(0, std::min(*count / 3, segments));
     if (segments == 0) return FALSE;
-    return ::PolyBezierTo(dc_, points.data(), static_cast<DWORD>(segments * 3));
+    return ::PolyBezierTo(dc_.Get(), points.data(), static_cast<DWORD>(segments * 3));
 }
 
 void Canvas::InvertRect(int left, int top, int right, int bottom) {
-    if (!dc_) return;
+    if (!dc_.Get()) return;
     const RECT rect{left, top, right, bottom};
-    ::InvertRect(dc_, &rect);
+    ::InvertRect(dc_.Get(), &rect);
 }
 
 bool Canvas::MoveTo(int x, int y) {
-    if (!dc_) return false;
-    return MoveToEx(dc_, x, y, nullptr) != FALSE;
+    if (!dc_.Get()) return false;
+    return MoveToEx(dc_.Get(), x, y, nullptr) != FALSE;
 }
 
 POINT Canvas::CurrentPosition() const {
     POINT p{0, 0};
-    if (dc_) GetCurrentPositionEx(dc_, &p);
+    if (dc_.Get()) GetCurrentPositionEx(dc_.Get(), &p);
     return p;
 }
 
 BOOL Canvas::FloodFillToBorder(int x, int y, COLORREF border) {
-    if (!dc_) return FALSE;
-    return ExtFloodFill(dc_, x, y, border, FLOODFILLBORDER);
+    if (!dc_.Get()) return FALSE;
+    return ExtFloodFill(dc_.Get(), x, y, border, FLOODFILLBORDER);
 }
 
 BOOL Canvas::FloodFillSurface(int x, int y) {
-    if (!dc_) return FALSE;
+    if (!dc_.Get()) return FALSE;
     const COLORREF surface = GetPixel(x, y);
     if (surface == CLR_INVALID) return FALSE;  // outside the surface
-    return ExtFloodFill(dc_, x, y, surface, FLOODFILLSURFACE);
+    return ExtFloodFill(dc_.Get(), x, y, surface, FLOODFILLSURFACE);
 }
 
 bool Canvas::PolyDraw(std::span<const POINT> points, std::span<const BYTE> types,
                       std::optional<int> count) {
-    if (!dc_) return false;
+    if (!dc_.Get()) return false;
     const int n = UsedCount(std::min(points.size(), types.size()), count);
     if (n == 0) return false;
-    return ::PolyDraw(dc_, points.data(), types.data(), n) != FALSE;
+    return ::PolyDraw(dc_.Get(), points.data(), types.data(), n) != FALSE;
 }
 
 // ------------------------------------------------------------ gradients ----
 
 void Canvas::GradientFill(int x, int y, int width, int height, std::optional<int> direction,
                           std::span<const COLORREF> colors) {
-    if (!dc_ || colors.empty() || width <= 0 || height <= 0) return;
+    if (!dc_.Get() || colors.empty() || width <= 0 || height <= 0) return;
     if (colors.size() == 1) {
-        FillSolid(dc_, RECT{x, y, x + width, y + height}, colors[0]);
+        FillSolid(dc_.Get(), RECT{x, y, x + width, y + height}, colors[0]);
         return;
     }
     std::vector<COLORREF> c(colors.begin(), colors.end());
@@ -523,10 +489,10 @@ void Canvas::GradientFill(int x, int y, int width, int height, std::optional<int
     if (dir == 1 || dir == 2) {
         for (int k = 1; k <= segments; ++k) {
             if (dir == 1) {
-                GradientRect(dc_, x, Trunc(y + h / segments * (k - 1)), c[k - 1], x + width,
+                GradientRect(dc_.Get(), x, Trunc(y + h / segments * (k - 1)), c[k - 1], x + width,
                              Trunc(y + h / segments * k), c[k], GRADIENT_FILL_RECT_V);
             } else {
-                GradientRect(dc_, Trunc(x + w / segments * (k - 1)), y, c[k - 1],
+                GradientRect(dc_.Get(), Trunc(x + w / segments * (k - 1)), y, c[k - 1],
                              Trunc(x + w / segments * k), y + height, c[k], GRADIENT_FILL_RECT_H);
             }
         }
@@ -555,7 +521,7 @@ void Canvas::GradientFill(int x, int y, int width, int height, std::optional<int
             BitBlt(strip.Dc(), -done, done, length, rows, strip.Dc(), 0, 0, SRCCOPY);
             done += rows;
         }
-        BitBlt(dc_, x, y, width, height, strip.Dc(), 0, 0, SRCCOPY);
+        BitBlt(dc_.Get(), x, y, width, height, strip.Dc(), 0, 0, SRCCOPY);
         return;
     }
 
@@ -580,12 +546,12 @@ void Canvas::GradientFill(int x, int y, int width, int height, std::optional<int
             done += cols;
         }
     }
-    BitBlt(dc_, x, y, width, height, strip.Dc(), 0, 0, SRCCOPY);
+    BitBlt(dc_.Get(), x, y, width, height, strip.Dc(), 0, 0, SRCCOPY);
 }
 
 void Canvas::RadialGradient(int x, int y, int width, int height, std::optional<int> order,
                             COLORREF first, COLORREF second) {
-    if (!dc_ || width <= 0 || height <= 0) return;
+    if (!dc_.Get() || width <= 0 || height <= 0) return;
     // Order 2 keeps the colours as given (first outside); anything else swaps them.
     const bool keep = order && *order == 2;
     const COLORREF outer = keep ? first : second;
@@ -610,10 +576,10 @@ void Canvas::RadialGradient(int x, int y, int width, int height, std::optional<i
             box = RECT{Trunc(x + shrink), y + i - 1, Trunc(x + width - shrink), y + height - i + 1};
         }
         // The step's own pen and brush; the canvas's come back when they go.
-        ScopedGdiObject pen(dc_, CreatePen(PS_SOLID, 0, color));
-        ScopedGdiObject brush(dc_, CreateSolidBrush(color));
+        SelectedOwned<HPEN> pen(dc_.Get(), CreatePen(PS_SOLID, 0, color));
+        SelectedOwned<HBRUSH> brush(dc_.Get(), CreateSolidBrush(color));
         if (!pen.Ok() || !brush.Ok()) continue;
-        ::Ellipse(dc_, box.left, box.top, box.right, box.bottom);
+        ::Ellipse(dc_.Get(), box.left, box.top, box.right, box.bottom);
     }
 }
 
@@ -642,7 +608,7 @@ std::vector<std::vector<int>> StarWalk(int n) {
 }
 
 void Canvas::StarPolygon(std::span<const POINT> points, std::optional<int> count) {
-    if (!dc_) return;
+    if (!dc_.Get()) return;
     const int n = UsedCount(points.size(), count);
     if (n == 0) return;
     const auto polygons = StarWalk(n);
@@ -654,14 +620,14 @@ void Canvas::StarPolygon(std::span<const POINT> points, std::optional<int> count
         counts.push_back(static_cast<INT>(polygon.size()));
     }
     if (polygons.size() == 1) {
-        ::Polygon(dc_, walk.data(), static_cast<int>(walk.size()));
+        ::Polygon(dc_.Get(), walk.data(), static_cast<int>(walk.size()));
     } else {
-        ::PolyPolygon(dc_, walk.data(), counts.data(), static_cast<int>(counts.size()));
+        ::PolyPolygon(dc_.Get(), walk.data(), counts.data(), static_cast<int>(counts.size()));
     }
 }
 
 int Canvas::PolyFillMode(std::optional<int> mode) {
-    if (!dc_) return 0;
-    if (mode) return SetPolyFillMode(dc_, *mode);
-    return GetPolyFillMode(dc_);
+    if (!dc_.Get()) return 0;
+    if (mode) return SetPolyFillMode(dc_.Get(), *mode);
+    return GetPolyFillMode(dc_.Get());
 }

@@ -1,34 +1,14 @@
 #include "graphics/gdip_image.h"
 
+
 #include <algorithm>
 #include <climits>
 #include <cstring>
 #include <vector>
 
+#include "graphics/gdi_owners.h"
+
 namespace {
-
-// ---------------------------------------------------------------------------
-// GDI+ runtime: started once, shut down when static objects are destroyed at
-// exit. The guard is a function-local static first touched by the constructor
-// of every Canvas and GdipImage, so it is destroyed after all of those that
-// are static themselves: no image outlives GDI+.
-// ---------------------------------------------------------------------------
-class GdiplusRuntime {
-public:
-    GdiplusRuntime() {
-        Gdiplus::GdiplusStartupInput input;  // version 1, everything else off
-        if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok) token_ = 0;
-    }
-    ~GdiplusRuntime() {
-        if (token_ != 0) Gdiplus::GdiplusShutdown(token_);
-    }
-    GdiplusRuntime(const GdiplusRuntime&) = delete;
-    GdiplusRuntime& operator=(const GdiplusRuntime&) = delete;
-    ULONG_PTR Token() const { return token_; }
-
-private:
-    ULONG_PTR token_ = 0;
-};
 
 // ---------------------------------------------------------------------------
 // Picture header reading. The decoder allocates whatever the header claims
@@ -301,22 +281,15 @@ std::wstring WidePath(const std::string& path) {
 }
 
 bool FileHeaderAcceptable(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    FileSource src(file);
-    const bool ok = HeaderAcceptable(src);
-    CloseHandle(file);
-    return ok;
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    FileSource src(file.Get());
+    return HeaderAcceptable(src);
 }
 
 }  // namespace
-
-ULONG_PTR EnsureGdiplus() {
-    static GdiplusRuntime runtime;
-    return runtime.Token();
-}
 
 bool PictureSizeAcceptable(long long width, long long height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
@@ -346,13 +319,13 @@ bool PictureFileTooLarge(const std::string& path) {
 // GdipImage
 // ---------------------------------------------------------------------------
 
-GdipImage::GdipImage() : token_(EnsureGdiplus()) {}
+GdipImage::GdipImage() = default;
 
 GdipImage::~GdipImage() { Dispose(); }
 
 bool GdipImage::LoadFromData(std::span<const std::uint8_t> bytes) {
     Dispose();
-    if (bytes.empty() || token_ == 0) return false;
+    if (bytes.empty() || !GdiplusSession::Running()) return false;
     if (PictureTooLarge(bytes)) return false;
 
     block_ = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
@@ -385,7 +358,7 @@ bool GdipImage::LoadFromData(std::span<const std::uint8_t> bytes) {
 
 bool GdipImage::LoadFromFile(const std::string& path) {
     Dispose();
-    if (token_ == 0) return false;
+    if (!GdiplusSession::Running()) return false;
     const std::wstring wide = WidePath(path);
     if (wide.empty() || !FileHeaderAcceptable(wide)) return false;
     GpImage* image = nullptr;
@@ -400,7 +373,8 @@ bool GdipImage::LoadFromFile(const std::string& path) {
 
 void GdipImage::Dispose() {
     if (image_ != nullptr) {
-        Gdiplus::DllExports::GdipDisposeImage(image_);
+        // After the session has ended GDI+ has freed the image itself.
+        if (GdiplusSession::Running()) Gdiplus::DllExports::GdipDisposeImage(image_);
         image_ = nullptr;
     }
     if (block_ != nullptr) {

@@ -2,9 +2,7 @@
 // One decoded picture held as a GDI+ image, plus the global-memory copy of the
 // file bytes the image streams from.
 
-#include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
+#include "graphics/gdiplus_api.h"
 
 #include <cstdint>
 #include <span>
@@ -33,12 +31,6 @@ bool PictureFileTooLarge(const std::string& path);
 // Whether a width x height picture is within the limits above.
 bool PictureSizeAcceptable(long long width, long long height);
 
-// GDI+ is started once for the whole process, the first time this is called
-// (every Canvas and GdipImage calls it on construction, so it runs before any
-// GDI+ call), and shut down at process exit after the last static owner of an
-// image is gone. Returns the startup token (0 when GDI+ could not start).
-ULONG_PTR EnsureGdiplus();
-
 class GdipImage {
 public:
     GdipImage();
@@ -58,7 +50,6 @@ public:
     bool HoldsMemoryBlock() const { return block_ != nullptr; }
 
 private:
-    ULONG_PTR token_ = 0;
     HGLOBAL block_ = nullptr;
     GpImage* image_ = nullptr;
 };

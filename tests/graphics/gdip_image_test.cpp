@@ -79,7 +79,6 @@ Bytes SaveToBytes(Gdiplus::GpImage* image, const wchar_t* mime) {
 // PNG, JPEG or BMP bytes of a width x height picture, encoded by GDI+.
 Bytes EncodePicture(const wchar_t* mime, int width, int height,
                     const std::function<COLORREF(int, int)>& color) {
-    EnsureGdiplus();
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
@@ -102,7 +101,6 @@ Bytes EncodePicture(const wchar_t* mime, int width, int height,
 // GIF bytes: the encoder only takes 8-bit indexed bitmaps, so the picture is
 // given as palette indices into {red, green, blue}.
 Bytes EncodeGif(int width, int height, const std::function<COLORREF(int, int)>& color) {
-    EnsureGdiplus();
     const int stride = (width + 3) & ~3;
     std::vector<std::uint8_t> indices(static_cast<std::size_t>(stride) * height);
     for (int y = 0; y < height; ++y) {
