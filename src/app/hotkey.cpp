@@ -15,8 +15,6 @@ std::atomic<int> g_hotkeyId{0};
 std::atomic<bool> g_hotkeyRegistered{false};
 std::atomic<MouseHookClient> g_hookClient{nullptr};
 
-constexpr int kCaptureCommand = 99;
-
 }  // namespace
 
 // ---- F9 ----
@@ -54,7 +52,7 @@ void OnF9() {
         RepaintPalette();
     } else {
         // The capture cell's command; the selected cell does not change.
-        RunCellCommand(kCaptureCommand, false);
+        RunCellCommand(PaletteCommand::Capture, false);
     }
 }
 

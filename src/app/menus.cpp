@@ -2,16 +2,9 @@
 
 #include <mutex>
 
-#include "app/palette.h"
-#include "app/settings.h"
-#include "board/board.h"
-#include "board/commands.h"
-
 std::atomic<int> MenuIdCounter{0};
 
 namespace {
-
-std::atomic<HMENU> g_boardMenu{nullptr};
 
 // Menus may be built on several window threads at once; ids are handed out
 // one menu at a time.
@@ -30,29 +23,6 @@ struct MenuRow {
 constexpr MenuRow kPictureWindowMenu[] = {
     {"窗口置顶", 131}, {"取消置顶", 132}, {"-", 0},  {"复制到剪贴板", 133},
     {"保存到文件", 134}, {"-", 0},          {"关闭", 135},
-};
-
-// The board menu ids 101-125 and the palette command each one stands for.
-struct BoardMenuRow {
-    int id;
-    BoardMenuTarget target;
-};
-
-constexpr BoardMenuRow kBoardMenuRows[] = {
-    {101, {BoardMenuTarget::Cell, 1, false}},  {102, {BoardMenuTarget::Cell, 2, false}},
-    {103, {BoardMenuTarget::Cell, 3, false}},  {104, {BoardMenuTarget::Cell, 4, false}},
-    {105, {BoardMenuTarget::Cell, 5, false}},  {106, {BoardMenuTarget::Cell, 5, true}},
-    {107, {BoardMenuTarget::Cell, 6, false}},  {108, {BoardMenuTarget::Cell, 7, false}},
-    {109, {BoardMenuTarget::Cell, 8, false}},  {110, {BoardMenuTarget::Cell, 9, false}},
-    {111, {BoardMenuTarget::Cell, 9, true}},   {112, {BoardMenuTarget::Cell, 10, false}},
-    {113, {BoardMenuTarget::Cell, 10, true}},  {114, {BoardMenuTarget::Cell, 11, false}},
-    {115, {BoardMenuTarget::Cell, 12, false}}, {116, {BoardMenuTarget::Cell, 12, true}},
-    {117, {BoardMenuTarget::Cell, 13, false}}, {118, {BoardMenuTarget::Cell, 15, false}},
-    {119, {BoardMenuTarget::Cell, 16, false}}, {120, {BoardMenuTarget::Cell, 17, false}},
-    {121, {BoardMenuTarget::Cell, 18, false}}, {122, {BoardMenuTarget::Cell, 20, false}},
-    {123, {BoardMenuTarget::CopyToClipboard, 0, false}},
-    {124, {BoardMenuTarget::Cell, 22, false}},
-    {125, {BoardMenuTarget::Exit, 0, false}},
 };
 
 }  // namespace
@@ -92,49 +62,6 @@ void ShowMenuAtCursor(HWND window, HMENU menu) {
     GetCursorPos(&cursor);
     TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, window, nullptr);
 }
-
-// ---- board menu ----
-
-HMENU BuildBoardMenu() {
-    HMENU menu = BuildPopupMenu(MenuItemList.captions, MenuItemList.ids, true);
-    if (HMENU old = g_boardMenu.exchange(menu)) DestroyMenu(old);
-    return menu;
-}
-
-void DestroyBoardMenu() {
-    if (HMENU menu = g_boardMenu.exchange(nullptr)) DestroyMenu(menu);
-}
-
-HMENU BoardMenu() { return g_boardMenu.load(); }
-
-BoardMenuTarget BoardMenuTargetOf(int id) {
-    for (const BoardMenuRow& row : kBoardMenuRows)
-        if (row.id == id) return row.target;
-    return BoardMenuTarget{};
-}
-
-void BoardMenuCommand(HWND, WPARAM id, LPARAM) {
-    const BoardMenuTarget target = BoardMenuTargetOf(static_cast<int>(LOWORD(id)));
-    switch (target.kind) {
-    case BoardMenuTarget::None:
-        return;
-    case BoardMenuTarget::CopyToClipboard:
-        CopyBoardToClipboard();
-        return;
-    case BoardMenuTarget::Exit:
-        ExitProgram();
-    case BoardMenuTarget::Cell:
-        break;
-    }
-    // The same as a click on the palette cell, so menu and palette agree.
-    if (!target.right) SelectCell(PaletteCellOfCommand(target.command));
-    RunCellCommand(target.command, target.right);
-    RepaintPalette();
-}
-
-void OnBoardRightButtonDown(HWND window, WPARAM, LPARAM) { ShowMenuAtCursor(window, BoardMenu()); }
-
-void OnBoardRightButtonUp(HWND, WPARAM, LPARAM) {}
 
 // ---- picture-window menu ----
 

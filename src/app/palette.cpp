@@ -1,44 +1,25 @@
 #include "app/palette.h"
 
 #include "app/globals.h"
+#include "board/commands.h"
 
 std::atomic<HWND> ToolboxWindow{nullptr};
 std::atomic<HWND> PaletteWindow{nullptr};
 
 namespace {
 
-struct CellInfo {
-    int command;
-    const char* tip;
-};
-
-// Cells in palette order: command number and tooltip text.
-constexpr CellInfo kCells[kPaletteCellCount] = {
-    {99, "截屏到画板窗口"},
-    {98, "框选区域截屏"},
-    {1, "画笔"},
-    {2, "箭头"},
-    {3, "直线"},
-    {4, "线段"},
-    {5, "左键：常规矩形\r\n右键：圆角矩形"},
-    {6, "椭圆"},
-    {7, "正圆"},
-    {8, "饼"},
-    {9, "左键：多边形\r\n右键：星形"},
-    {10, "左键：三点画圆弧\r\n右键：圆心加两点画圆弧"},
-    {11, "贝塞尔曲线"},
-    {12, "左键：由点生成曲线\r\n右键：连续圆弧组成曲线"},
-    {13, "文字"},
-    {14, "字体"},
-    {15, "吸管"},
-    {16, "填充"},
-    {17, "橡皮擦"},
-    {18, "清除绘制痕迹"},
-    {19, "左键：打开图片文件\r\n右键：打开剪辑板中的图片"},
-    {20, "保存为图片文件"},
-    {21, "移动图片窗口"},
-    {22, "关闭画板窗口"},
-    {23, ""},
+// The commands in palette order; what each cell shows (tooltip, picture)
+// comes with the command's own description on the board side.
+constexpr PaletteCommand kCellCommands[kPaletteCellCount] = {
+    PaletteCommand::Capture,    PaletteCommand::Region,    PaletteCommand::Pen,
+    PaletteCommand::Arrow,      PaletteCommand::Line,      PaletteCommand::Polyline,
+    PaletteCommand::Rectangle,  PaletteCommand::Ellipse,   PaletteCommand::Circle,
+    PaletteCommand::Pie,        PaletteCommand::Polygon,   PaletteCommand::Arc,
+    PaletteCommand::Bezier,     PaletteCommand::Curve,     PaletteCommand::Text,
+    PaletteCommand::Font,       PaletteCommand::Eyedropper, PaletteCommand::Fill,
+    PaletteCommand::Eraser,     PaletteCommand::Clear,     PaletteCommand::Open,
+    PaletteCommand::Save,       PaletteCommand::MoveBoard, PaletteCommand::Close,
+    PaletteCommand::Help,
 };
 
 // Read from any thread (the board re-highlights cells), written on the
@@ -87,15 +68,20 @@ int PaletteCellAt(int x, int y, int cellSize) {
     return ValidCell(n) ? n : 0;
 }
 
-int PaletteCellCommand(int n) { return ValidCell(n) ? kCells[n - 1].command : 0; }
+PaletteCommand PaletteCellCommand(int n) {
+    return ValidCell(n) ? kCellCommands[n - 1] : PaletteCommand::None;
+}
 
-int PaletteCellOfCommand(int command) {
+int PaletteCellOfCommand(PaletteCommand command) {
+    if (command == PaletteCommand::None) return 0;
     for (int n = 1; n <= kPaletteCellCount; ++n)
-        if (kCells[n - 1].command == command) return n;
+        if (kCellCommands[n - 1] == command) return n;
     return 0;
 }
 
-const char* PaletteCellTip(int n) { return ValidCell(n) ? kCells[n - 1].tip : ""; }
+const char* PaletteCellTip(int n) { return ValidCell(n) ? CellTipOf(kCellCommands[n - 1]) : ""; }
+
+int PaletteCellIcon(int n) { return ValidCell(n) ? CellIconOf(kCellCommands[n - 1]) : 0; }
 
 int PaletteCurrentCellSize() { return g_cellSize.load(); }
 void SetPaletteCellSize(int cellSize) { g_cellSize.store(cellSize); }

@@ -26,6 +26,39 @@ constexpr int kInitialSelectedCell = 3;  // the pen cell
 constexpr UINT kPaletteSelectCellMessage = WM_APP + 0x301;
 constexpr UINT kPaletteRepaintMessage = WM_APP + 0x302;
 
+// What a cell does when clicked: the palette commands. The board carries them
+// out (board/commands.h); a board menu item or a tool key issues the same
+// command as the cell, so menu, keys and palette always agree. The numbers are
+// also the cells' tooltip ids.
+enum class PaletteCommand : int {
+    None = 0,
+    Pen = 1,
+    Arrow = 2,
+    Line = 3,
+    Polyline = 4,
+    Rectangle = 5,  // right button: rounded rectangle
+    Ellipse = 6,
+    Circle = 7,
+    Pie = 8,
+    Polygon = 9,  // right button: star
+    Arc = 10,     // three-point arc; right button: radius arc
+    Bezier = 11,
+    Curve = 12,  // right button: chained arcs
+    Text = 13,
+    Font = 14,
+    Eyedropper = 15,
+    Fill = 16,
+    Eraser = 17,
+    Clear = 18,
+    Open = 19,  // right button: paste from the clipboard
+    Save = 20,
+    MoveBoard = 21,
+    Close = 22,
+    Help = 23,
+    Region = 98,
+    Capture = 99,
+};
+
 // Cell size S for a palette of the given width: (width - 11) / 2.
 int PaletteCellSize(int paletteWidth);
 // Rectangle of cell n (1..25) in palette coordinates; empty rect for others.
@@ -34,12 +67,14 @@ RECT PaletteCellRect(int n, int cellSize);
 int PaletteHeight(int cellSize);
 // The cell under (x, y), or 0 for none.
 int PaletteCellAt(int x, int y, int cellSize);
-// The command of cell n (99, 98, 1..23), or 0.
-int PaletteCellCommand(int n);
+// The command of cell n (capture, region, pen, ...), or None.
+PaletteCommand PaletteCellCommand(int n);
 // The cell that carries a command, or 0.
-int PaletteCellOfCommand(int command);
+int PaletteCellOfCommand(PaletteCommand command);
 // Tooltip text of cell n ("" for none). GBK.
 const char* PaletteCellTip(int n);
+// Resource id of the picture drawn in cell n, or 0.
+int PaletteCellIcon(int n);
 
 // The cell size the palette was built with (26 for the 64-pixel palette).
 int PaletteCurrentCellSize();

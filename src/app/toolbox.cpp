@@ -262,7 +262,7 @@ void Toolbox::DrawIcons() {
     for (int n = 1; n <= kPaletteCellCount; ++n) {
         const RECT cell = PaletteCellRect(n, size);
         GdipImage icon;
-        if (icon.LoadFromData(ResourceBytes(IDR_CELL_ICON_BASE + n))) {
+        if (icon.LoadFromData(ResourceBytes(PaletteCellIcon(n)))) {
             const int left = cell.left + ((cell.right - cell.left) - kIconSize) / 2;
             const int top = cell.top + ((cell.bottom - cell.top) - kIconSize) / 2;
             PaletteCanvas.DrawPicture(icon.Handle(), left, top, kIconSize, kIconSize);

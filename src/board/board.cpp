@@ -13,6 +13,7 @@
 #include "app/palette.h"
 #include "app/raw_window.h"
 #include "app/settings.h"
+#include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/commands.h"
 #include "board/pointer.h"
@@ -185,7 +186,6 @@ void BoardSetUp(HWND window) {
     // other threads send their work here.
     RegisterHandler(window, kBoardRunMessage, &OnBoardRunMessage);
     BoardWindow.store(window);
-    Board.polylineStarted = false;
     Board.dragging = false;
     Board.spaceHeld = false;
     Board.ctrlHeld = false;
@@ -372,7 +372,7 @@ bool MakeBoardFromPicture(std::vector<std::uint8_t> bytes, bool fromFile) {
     RunOnBoardThread([&load] { LoadBoardPicture(load); });
     if (!load.loaded) return false;
     if (!load.reused) StartBoardThread();
-    SelectCell(PaletteCellOfCommand(21));
+    SelectCell(PaletteCellOfCommand(PaletteCommand::MoveBoard));
     SelectTool(ToolMoveBoard);
     return true;
 }
@@ -596,7 +596,7 @@ bool PasteClipboardBoard() {
 }
 
 void ClearBoard() {
-    int remembered = ToolPen;
+    ToolKind remembered = ToolPen;
     RunOnBoardThread([&remembered] { remembered = Board.currentTool; });
     const int previousCell = PreviousSelectedCell();
     const bool hadBoard = BoardExists();
@@ -615,9 +615,9 @@ void ClearBoard() {
     // selected cell may be one that selects no tool, such as capture or help).
     const ToolCell cell = CellOfTool(remembered);
     const int toolCell = PaletteCellOfCommand(cell.command);
-    if (cell.command != 0 && toolCell != 0) {
+    if (toolCell != 0) {
         SelectCell(toolCell);
-        if (cell.command != 18) RunCellCommand(cell.command, cell.right);
+        RunCellCommand(cell.command, cell.right);
     } else {
         SelectCell(previousCell);
     }
@@ -627,7 +627,7 @@ void ClearBoard() {
 void CloseBoard() {
     HWND board = BoardWindow.load();
     if (board != nullptr && IsWindow(board)) SendMessageA(board, WM_CLOSE, 0, 0);
-    SelectCell(PaletteCellOfCommand(1));
+    SelectCell(PaletteCellOfCommand(PaletteCommand::Pen));
     Board.currentTool = ToolPen;
 }
 

@@ -3,11 +3,13 @@
 #include <algorithm>
 
 #include "app/globals.h"
-#include "app/menus.h"
 #include "app/settings.h"
 #include "board/board.h"
+#include "board/board_menu.h"
 #include "board/commands.h"
 #include "board/pointer.h"
+#include "board/tools/board_tool.h"
+#include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
 
 BoardState Board;
@@ -15,21 +17,6 @@ BoardState Board;
 namespace {
 
 constexpr int kEyedropperPaletteSide = 200;
-constexpr int kVertexMin = 3;
-constexpr int kVertexMax = 100;
-constexpr int kClearMenuId = 121;
-constexpr int kWindingFillMode = 2;  // WINDING
-
-struct LetterKey {
-    char letter;
-    int menuId;
-};
-
-constexpr LetterKey kLetterKeys[] = {
-    {'A', 112}, {'B', 114}, {'C', 108}, {'D', 109}, {'E', 107}, {'F', 119}, {'H', 116},
-    {'I', 118}, {'J', 102}, {'L', 103}, {'M', 104}, {'N', 110}, {'P', 101}, {'Q', 115},
-    {'R', 105}, {'S', 113}, {'T', 117}, {'V', 111}, {'X', 120}, {'Y', 106},
-};
 
 bool IsPlusKey(WPARAM key) { return key == VK_OEM_PLUS || key == VK_ADD; }
 bool IsMinusKey(WPARAM key) { return key == VK_OEM_MINUS || key == VK_SUBTRACT; }
@@ -54,33 +41,29 @@ void ApplyTextBackground(Canvas& canvas, int back) {
 
 void ApplySetting(int code, int value) {
     for (Canvas* canvas : {&BoardCanvas, &BackCanvas}) {
-        switch (code) {
-        case kSettingPenWidth:
+        switch (static_cast<SettingCode>(code)) {
+        case SettingCode::PenWidth:
             canvas->PenWidth(value);
             break;
-        case kSettingPenColor:
+        case SettingCode::PenColor:
             canvas->PenColor(static_cast<COLORREF>(value));
             break;
-        case kSettingBrushColor:
+        case SettingCode::BrushColor:
             canvas->BrushColor(static_cast<COLORREF>(value));
             break;
-        case kSettingBrushStyle:
+        case SettingCode::BrushStyle:
             canvas->BrushStyle(value);
             break;
-        case kSettingTextColor:
+        case SettingCode::TextColor:
             canvas->TextColor(static_cast<COLORREF>(value));
             break;
-        case kSettingTextBack:
+        case SettingCode::TextBack:
             // The message only says that it changed; the setting holds it.
             ApplyTextBackground(*canvas, Settings.backColor.load());
-            break;
-        default:
             break;
         }
     }
 }
-
-bool IsSettingCode(int code) { return code >= kSettingPenWidth && code <= kSettingTextBack; }
 
 void GiveBoardFocus(HWND board) {
     const DWORD self = GetCurrentThreadId();
@@ -91,8 +74,8 @@ void GiveBoardFocus(HWND board) {
 }
 
 // The selection itself, where the board lives.
-void SelectToolHere(int tool) {
-    const int current = Board.currentTool;
+void SelectToolHere(ToolKind tool) {
+    const ToolKind current = Board.currentTool;
     if (tool == ToolCurve) {
         if (current == ToolEraser) {
             RestoreBoardCanvas();
@@ -105,7 +88,7 @@ void SelectToolHere(int tool) {
         // committed with the switch below.
         RestoreBoardCanvas();
     }
-    Board.currentTool = static_cast<ToolKind>(tool);
+    Board.currentTool = tool;
     HWND board = BoardWindow.load();
     if (board != nullptr && IsWindow(board)) {
         ApplyBoardChange(board, tool, 0, true);
@@ -115,7 +98,8 @@ void SelectToolHere(int tool) {
 }
 
 void RunKeyCommand(HWND board, WPARAM key) {
-    if (const int id = MenuIdOfLetterKey(static_cast<int>(key))) {
+    const BoardMenuId id = MenuIdOfLetterKey(static_cast<int>(key));
+    if (id != BoardMenuId::None) {
         BoardMenuCommand(board, static_cast<WPARAM>(id), 0);
         return;
     }
@@ -123,70 +107,29 @@ void RunKeyCommand(HWND board, WPARAM key) {
         ChooseBrushType(style);
         return;
     }
-    const int tool = Board.currentTool;
-    if (IsPlusKey(key) || IsMinusKey(key)) {
-        const int step = IsPlusKey(key) ? 1 : -1;
-        if (tool == ToolRoundRect) {
-            const int r = Settings.cornerRadius.load() + step;
-            Settings.cornerRadius.store(std::clamp(r, 0, Settings.cornerRadiusMax.load()));
-        } else if (tool == ToolPolygon || tool == ToolStar) {
-            std::atomic<int>& count =
-                tool == ToolPolygon ? Settings.polygonVertices : Settings.starVertices;
-            count.store(std::clamp(count.load() + step, kVertexMin, kVertexMax));
-        } else {
-            return;
-        }
-        RefreshPreview(board);  // even at a limit
-        return;
-    }
     if (key == VK_ESCAPE) {
-        BoardMenuCommand(board, kClearMenuId, 0);
+        BoardMenuCommand(board, static_cast<WPARAM>(BoardMenuId::Clear), 0);
         return;
     }
-    if (tool != ToolRectangle) return;
-    bool changed = false;
-    switch (key) {
-    case VK_UP:
-        ++Board.tableRows;
-        changed = true;
-        break;
-    case VK_DOWN:
-        if (Board.tableRows > 0) {
-            --Board.tableRows;
-            changed = true;
-        }
-        break;
-    case VK_RIGHT:
-        ++Board.tableColumns;
-        changed = true;
-        break;
-    case VK_LEFT:
-        if (Board.tableColumns > 0) {
-            --Board.tableColumns;
-            changed = true;
-        }
-        break;
-    default:
-        break;
+    // Plus, minus and the arrow keys belong to the current tool (vertex
+    // counts, corner radius, table lines); the others ignore them.
+    BoardTool* tool = ToolFor(Board.currentTool);
+    if (tool == nullptr) return;
+    PointerContext c = BoardPointerContext(board);
+    if (IsPlusKey(key) || IsMinusKey(key)) {
+        tool->Adjust(c, IsPlusKey(key) ? 1 : -1);
+    } else if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) {
+        tool->ArrowKey(c, key);
     }
-    if (changed) RefreshPreview(board);
 }
 
 }  // namespace
 
-void ResetMultiPointState() {
-    Board.bezierPoints.clear();
-    Board.curveNodes.clear();
-    Board.chainPoints.clear();
-    Board.bezierStarted = false;
-    Board.polylineStarted = false;
-    Board.arc.phase = 0;
-}
+void ResetMultiPointState() { BoardTools().ResetGestures(); }
 
-int MenuIdOfLetterKey(int key) {
-    for (const LetterKey& row : kLetterKeys)
-        if (row.letter == key) return row.menuId;
-    return 0;
+BoardMenuId MenuIdOfLetterKey(int key) {
+    const ToolDescription* row = DescriptionOfLetter(key);
+    return row != nullptr ? row->menuId : BoardMenuId::None;
 }
 
 int BrushStyleOfDigitKey(int key) {
@@ -195,7 +138,7 @@ int BrushStyleOfDigitKey(int key) {
     return -1;
 }
 
-void SelectTool(int tool) {
+void SelectTool(ToolKind tool) {
     RunOnBoardThread([tool] { SelectToolHere(tool); });
 }
 
@@ -209,19 +152,13 @@ void ApplyBoardChange(HWND board, int code, int value, bool toolSwitch) {
     }
 
     if (toolSwitch) {
+        // The tool starts afresh (a new polyline, the polygon's fill rule, ...).
+        if (BoardTool* tool = ToolFor(static_cast<ToolKind>(code))) {
+            PointerContext c = BoardPointerContext(board);
+            tool->Selected(c);
+        }
+        // What the tools without an object of their own yet do on selection.
         switch (code) {
-        case ToolPolyline:
-            Board.polylineStarted = false;
-            break;
-        case ToolPolygon:
-        case ToolStar:
-            BoardCanvas.PolyFillMode(kWindingFillMode);
-            break;
-        case ToolPie:
-        case ToolThreePointArc:
-        case ToolRadiusArc:
-            Board.arc.phase = 0;
-            break;
         case ToolBezier:
         case ToolChainedArcs:
             ResetMultiPointState();
@@ -263,7 +200,9 @@ void ApplyBoardChange(HWND board, int code, int value, bool toolSwitch) {
             ShowBoardCanvas();
         }
         ApplySetting(code, value);
-        if ((code == kSettingTextColor || code == kSettingTextBack) && Board.textToolActive &&
+        const auto setting = static_cast<SettingCode>(code);
+        if ((setting == SettingCode::TextColor || setting == SettingCode::TextBack) &&
+            Board.textToolActive &&
             CommandSeams.textRetype != nullptr) {
             CommandSeams.textRetype();
         }

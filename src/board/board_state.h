@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "board/command_ids.h"
 #include "shapes/point.h"
 
 enum ToolKind : int {
@@ -59,6 +60,9 @@ struct ChainSegment {
     int turn = 0;  // 1, -1 or 0
 };
 
+// What every tool shares. A tool's own gesture state (the polyline's first
+// vertex, the rectangle's table lines, ...) lives in its tool object
+// (board/tools/tool_table.h).
 struct BoardState {
     ToolKind currentTool = ToolPen;
     POINT currentPoint{};
@@ -69,18 +73,6 @@ struct BoardState {
     bool spaceHeld = false;
     bool ctrlHeld = false;
     bool shiftHeld = false;
-    bool polylineStarted = false;
-    bool bezierStarted = false;
-    POINT bezierOrigin{};
-    std::vector<POINT> bezierPoints;
-    std::vector<CurveNode> curveNodes;
-    std::vector<POINT> chainPoints;   // the chained-arc list (empty: no chain begun)
-    ChainSegment chainPrevious;
-    ChainSegment chainCurrent;
-    ArcState arc;
-    std::vector<POINT> polygonVertices;
-    int tableRows = 0;
-    int tableColumns = 0;
     bool fillStyleSubstituted = false;
     bool clearDone = false;
     bool textToolActive = false;
@@ -90,8 +82,8 @@ struct BoardState {
 // The one board state of the program.
 extern BoardState Board;
 
-// Empties the Bezier points, curve nodes and chained-arc list, clears
-// bezierStarted and polylineStarted and sets the arc phase to 0.
+// Every tool forgets its gesture in progress (click chains start anew, a
+// two-phase arc goes back to its first drag).
 void ResetMultiPointState();
 
 // ---- tool selection and board changes ----
@@ -99,7 +91,7 @@ void ResetMultiPointState();
 // Makes `tool` current: commits or restores what the curve / eraser leave
 // behind, then applies the switch to the board (on the board thread) or,
 // with no board, loads the eyedropper's palette picture.
-void SelectTool(int tool);
+void SelectTool(ToolKind tool);
 
 // Applies a tool switch (code = the new ToolKind, toolSwitch true) or a
 // setting change (codes 51-56 with their value) to the board canvases. Runs
@@ -113,19 +105,11 @@ void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value);
 void OnBoardKeyDown(HWND board, WPARAM key, LPARAM lParam);
 void OnBoardKeyUp(HWND board, WPARAM key, LPARAM lParam);
 
-// The board menu id a tool letter key issues (A 112, B 114, ...), or 0.
-int MenuIdOfLetterKey(int key);
+// The board menu id a tool letter key issues (A three-point arc, ...), or None.
+BoardMenuId MenuIdOfLetterKey(int key);
 
 // Brush style 0-7 chosen by a digit key ('1'-'8', numeric pad 1-8), or -1.
 int BrushStyleOfDigitKey(int key);
-
-// Setting codes of BoardSettingMessage.
-constexpr int kSettingPenWidth = 51;
-constexpr int kSettingPenColor = 52;
-constexpr int kSettingBrushColor = 53;
-constexpr int kSettingBrushStyle = 54;
-constexpr int kSettingTextColor = 55;
-constexpr int kSettingTextBack = 56;
 
 // The text background value that means "no background".
 constexpr int kNoTextBackground = static_cast<int>(0xFF000000u);

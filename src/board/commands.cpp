@@ -1,43 +1,68 @@
 #include "board/commands.h"
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "../../res/icon_ids.h"
+
 #include "app/palette.h"
 #include "app/settings.h"
 #include "board/board.h"
+#include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
 
 BoardCommandSeams CommandSeams;
 
 namespace {
 
-struct CommandTool {
-    int command;
-    int tool;
-};
+using PC = PaletteCommand;
+using Id = BoardMenuId;
 
-constexpr CommandTool kPrimaryTools[] = {
-    {1, ToolPen},        {2, ToolArrow},          {3, ToolLine},       {4, ToolPolyline},
-    {5, ToolRectangle},  {6, ToolEllipse},        {7, ToolCircle},     {8, ToolPie},
-    {9, ToolPolygon},    {10, ToolThreePointArc}, {11, ToolBezier},    {12, ToolCurve},
-    {13, ToolText},      {15, ToolEyedropper},    {16, ToolFill},      {17, ToolEraser},
-    {21, ToolMoveBoard},
-};
+void SaveBoard() {
+    if (CommandSeams.saveBoard != nullptr) CommandSeams.saveBoard();
+}
+void RegionScreenshot() {
+    if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(false);
+}
+void RegionScreenshotSecond() {
+    if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(true);
+}
+void FontDialog() {
+    if (CommandSeams.fontDialog != nullptr) CommandSeams.fontDialog();
+}
+void ShowHelp() {
+    if (CommandSeams.showHelp != nullptr) CommandSeams.showHelp();
+}
+void PasteBoard() { PasteClipboardBoard(); }
 
-constexpr CommandTool kSecondaryTools[] = {
-    {5, ToolRoundRect},
-    {9, ToolStar},
-    {10, ToolRadiusArc},
-    {12, ToolChainedArcs},
+// clang-format off
+constexpr CommandDescription kCommands[] = {
+    // command    tip                                                icon
+    //   menu id              caption           separator  primary               secondary
+    {PC::Capture, "截屏到画板窗口",                                  IDR_ICON_CAPTURE,
+        Id::None,             nullptr,          false,     &CaptureToBoard,      nullptr},
+    {PC::Region,  "框选区域截屏",                                    IDR_ICON_REGION,
+        Id::None,             nullptr,          false,     &RegionScreenshot,    &RegionScreenshotSecond},
+    {PC::Font,    "字体",                                            IDR_ICON_FONT,
+        Id::None,             nullptr,          false,     &FontDialog,          nullptr},
+    {PC::Clear,   "清除绘制痕迹",                                    IDR_ICON_CLEAR,
+        Id::Clear,            "清除(Esc)",      true,      &ClearBoard,          nullptr},
+    {PC::Open,    "左键：打开图片文件\r\n右键：打开剪辑板中的图片", IDR_ICON_OPEN,
+        Id::None,             nullptr,          false,     &OpenPictureBoard,    &PasteBoard},
+    {PC::Save,    "保存为图片文件",                                  IDR_ICON_SAVE,
+        Id::Save,             "保存到文件",     false,     &SaveBoard,           nullptr},
+    {PC::None,    "",                                                0,
+        Id::CopyToClipboard,  "复制到剪贴板",   true,      &CopyBoardToClipboard, nullptr},
+    {PC::Close,   "关闭画板窗口",                                    IDR_ICON_CLOSE,
+        Id::Close,            "关闭画板(F9)",   false,     &CloseBoard,          nullptr},
+    {PC::None,    "",                                                0,
+        Id::Exit,             "结束程序",       false,     &ExitProgram,         nullptr},
+    // The help cell has no tooltip.
+    {PC::Help,    "",                                                IDR_ICON_HELP,
+        Id::None,             nullptr,          false,     &ShowHelp,            nullptr},
 };
-
-constexpr int kFontCommand = 14;
-constexpr int kFillCommand = 16;
-constexpr int kClearCommand = 18;
-constexpr int kOpenCommand = 19;
-constexpr int kSaveCommand = 20;
-constexpr int kCloseCommand = 22;
-constexpr int kHelpCommand = 23;
-constexpr int kRegionCommand = 98;
-constexpr int kCaptureCommand = 99;
+// clang-format on
 
 // The fill tool fills with the current brush, so a hollow brush is swapped
 // for the solid one while the fill cell is chosen.
@@ -66,85 +91,84 @@ void RemoveToolOverlay() {
     });
 }
 
-void RunPrimaryAction(int command) {
-    const int tool = PrimaryToolOfCommand(command);
-    if (tool >= 0) {
-        if (command == kFillCommand) SubstituteFillBrush();
-        SelectTool(tool);
+void RunPrimaryAction(PaletteCommand command) {
+    if (const std::optional<ToolKind> tool = PrimaryToolOfCommand(command)) {
+        if (*tool == ToolFill) SubstituteFillBrush();
+        SelectTool(*tool);
         return;
     }
-    switch (command) {
-    case kCaptureCommand:
-        CaptureToBoard();
-        break;
-    case kRegionCommand:
-        if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(false);
-        break;
-    case kFontCommand:
-        if (CommandSeams.fontDialog != nullptr) CommandSeams.fontDialog();
-        break;
-    case kClearCommand:
-        ClearBoard();
-        break;
-    case kOpenCommand:
-        OpenPictureBoard();
-        break;
-    case kSaveCommand:
-        if (CommandSeams.saveBoard != nullptr) CommandSeams.saveBoard();
-        break;
-    case kCloseCommand:
-        CloseBoard();
-        break;
-    case kHelpCommand:
-        if (CommandSeams.showHelp != nullptr) CommandSeams.showHelp();
-        break;
-    default:
-        break;
-    }
+    const CommandDescription* row = CommandDescriptionOf(command);
+    if (row != nullptr && row->primary != nullptr) row->primary();
 }
 
-void RunSecondaryAction(int command) {
-    const int tool = SecondaryToolOfCommand(command);
-    if (tool >= 0) {
+void RunSecondaryAction(PaletteCommand command) {
+    if (const std::optional<ToolKind> tool = SecondaryToolOfCommand(command)) {
         SelectCell(PaletteCellOfCommand(command));
-        SelectTool(tool);
+        SelectTool(*tool);
         return;
     }
-    switch (command) {
-    case kRegionCommand:
-        if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(true);
-        break;
-    case kOpenCommand:
-        PasteClipboardBoard();
-        break;
-    default:
-        break;
-    }
+    const CommandDescription* row = CommandDescriptionOf(command);
+    if (row != nullptr && row->secondary != nullptr) row->secondary();
 }
+
+// The tooltips of every cell, made once: a cell with a right-button tool
+// names both of its tools.
+struct CellTips {
+    std::vector<std::pair<PaletteCommand, std::string>> tips;
+    CellTips() {
+        for (const ToolDescription& row : ToolDescriptions()) {
+            if (row.rightButton || row.cell == PC::None) continue;
+            const ToolDescription* second = DescriptionOfCell(row.cell, true);
+            tips.emplace_back(row.cell, second == nullptr
+                                            ? std::string(row.tip)
+                                            : std::string("左键：") + row.tip + "\r\n右键：" +
+                                                  second->tip);
+        }
+    }
+};
 
 }  // namespace
 
-int PrimaryToolOfCommand(int command) {
-    for (const CommandTool& row : kPrimaryTools)
-        if (row.command == command) return row.tool;
-    return -1;
+std::optional<ToolKind> PrimaryToolOfCommand(PaletteCommand command) {
+    if (const ToolDescription* row = DescriptionOfCell(command, false)) return row->kind;
+    return std::nullopt;
 }
 
-int SecondaryToolOfCommand(int command) {
-    for (const CommandTool& row : kSecondaryTools)
-        if (row.command == command) return row.tool;
-    return -1;
+std::optional<ToolKind> SecondaryToolOfCommand(PaletteCommand command) {
+    if (const ToolDescription* row = DescriptionOfCell(command, true)) return row->kind;
+    return std::nullopt;
 }
 
-ToolCell CellOfTool(int tool) {
-    for (const CommandTool& row : kPrimaryTools)
-        if (row.tool == tool) return ToolCell{row.command, false};
-    for (const CommandTool& row : kSecondaryTools)
-        if (row.tool == tool) return ToolCell{row.command, true};
-    return ToolCell{};
+ToolCell CellOfTool(ToolKind tool) {
+    const ToolDescription* row = DescriptionOf(tool);
+    if (row == nullptr) return ToolCell{};
+    return ToolCell{row->cell, row->cell != PC::None && row->rightButton};
 }
 
-bool IsSecondaryTool(int tool) { return CellOfTool(tool).right; }
+bool IsSecondaryTool(ToolKind tool) { return CellOfTool(tool).right; }
+
+std::span<const CommandDescription> CommandDescriptions() { return kCommands; }
+
+const CommandDescription* CommandDescriptionOf(PaletteCommand command) {
+    if (command == PC::None) return nullptr;
+    for (const CommandDescription& row : kCommands)
+        if (row.command == command) return &row;
+    return nullptr;
+}
+
+const char* CellTipOf(PaletteCommand command) {
+    static const CellTips cellTips;
+    if (const CommandDescription* row = CommandDescriptionOf(command)) return row->tip;
+    for (const auto& [cell, tip] : cellTips.tips)
+        if (cell == command) return tip.c_str();
+    return "";
+}
+
+int CellIconOf(PaletteCommand command) {
+    if (const CommandDescription* row = CommandDescriptionOf(command)) return row->icon;
+    if (const ToolDescription* row = DescriptionOfCell(command, false)) return row->icon;
+    return 0;
+}
 
 bool ChooseBrushType(int index) {
     if (CommandSeams.chooseBrushType == nullptr) return false;
@@ -152,7 +176,7 @@ bool ChooseBrushType(int index) {
     return true;
 }
 
-void RunCellCommand(int command, bool rightButton) {
+void RunCellCommand(PaletteCommand command, bool rightButton) {
     if (!rightButton) {
         UndoFillSubstitution();
         RemoveToolOverlay();

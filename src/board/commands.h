@@ -1,8 +1,10 @@
 #pragma once
 // The palette commands: what a toolbox cell, a board menu item, a tool key or
-// F9 asks the board to do. Command numbers are those of the palette cells
-// (1..23, 98, 99); the left button runs a cell's primary action, the right
-// button its secondary one.
+// F9 asks the board to do (PaletteCommand, app/palette.h). The left button
+// runs a cell's primary action, the right button its secondary one. Tool
+// commands come from the tool table (board/tools/tool_table.h); the other
+// commands (capture, region screenshot, font, clear, open, save, close, help,
+// and the menu's copy and exit) from one command table here.
 //
 // Commands may be issued from the toolbox thread or from the board thread.
 // Everything that touches a live board's canvases or state is carried out on
@@ -10,36 +12,61 @@
 
 #include <windows.h>
 
+#include <optional>
+#include <span>
+
+#include "app/palette.h"
 #include "board/board_state.h"
+#include "board/command_ids.h"
 
-// Runs command `command` as a left (primary) or right (secondary) click.
-void RunCellCommand(int command, bool rightButton);
+// Runs `command` as a left (primary) or right (secondary) click.
+void RunCellCommand(PaletteCommand command, bool rightButton);
 
-// The tool a cell command selects, or -1 when the command selects none.
-int PrimaryToolOfCommand(int command);
-int SecondaryToolOfCommand(int command);  // cells 5, 9, 10, 12
-// The cell command whose action selects `tool` (and whether it is the right
-// button's), or 0 for tools no cell selects.
+// The tool a cell's left (or right) button selects, if any.
+std::optional<ToolKind> PrimaryToolOfCommand(PaletteCommand command);
+std::optional<ToolKind> SecondaryToolOfCommand(PaletteCommand command);
+// The cell whose action selects `tool` (and whether it is the right
+// button's); command None for tools no cell selects.
 struct ToolCell {
-    int command = 0;
+    PaletteCommand command = PaletteCommand::None;
     bool right = false;
 };
-ToolCell CellOfTool(int tool);
+ToolCell CellOfTool(ToolKind tool);
 // True for the tools a cell's right button selects (rounded rectangle, star,
 // radius arc, chained arcs).
-bool IsSecondaryTool(int tool);
+bool IsSecondaryTool(ToolKind tool);
+
+// A command that selects no tool.
+struct CommandDescription {
+    PaletteCommand command;  // None: only in the board menu
+    const char* tip;         // the cell's whole tooltip ("" for none), GBK
+    int icon;                // the cell's picture (resource id)
+    BoardMenuId menuId;      // None: not in the board menu
+    const char* menuCaption;
+    bool menuSeparatorAfter;  // the menu starts a new group after it
+    void (*primary)();        // left button, or the menu item's direct action
+    void (*secondary)();      // right button; nullptr: nothing
+};
+std::span<const CommandDescription> CommandDescriptions();
+const CommandDescription* CommandDescriptionOf(PaletteCommand command);
+
+// What a cell shows, from the tool rows or the command row of its command:
+// its tooltip ("" for none; a cell with a right-button tool names both tools)
+// and its picture (0 for none).
+const char* CellTipOf(PaletteCommand command);
+int CellIconOf(PaletteCommand command);
 
 // Seams for behaviour that lives outside the board: the toolbox, saving,
 // the region screenshot and the text tool plug their routines in here when
 // they start. A routine left unset makes its command do nothing visible.
 struct BoardCommandSeams {
-    // Command 20: save the board to a file.
+    // Save the board to a file.
     void (*saveBoard)() = nullptr;
-    // Command 98: region screenshot; `second` for the right-button variant.
+    // Region screenshot; `second` for the right-button variant.
     void (*regionScreenshot)(bool second) = nullptr;
-    // Command 14: the font dialog of the text settings.
+    // The font dialog of the text settings.
     void (*fontDialog)() = nullptr;
-    // Command 23: the help window "说明".
+    // The help window "说明".
     void (*showHelp)() = nullptr;
     // Sets the toolbox's brush-type list to `index` and applies it (digit
     // keys, the fill tool's brush substitution).

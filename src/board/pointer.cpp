@@ -3,17 +3,14 @@
 #include <cstdint>
 
 #include "app/globals.h"
+#include "app/settings.h"
 #include "board/board_state.h"
 #include "board/tools/board_tool.h"
 #include "board/tools/move_board.h"
 
-namespace {
-
-PointerContext BoardContext(HWND window) {
-    return PointerContext{window, Board, BoardCanvas, BackCanvas};
+PointerContext BoardPointerContext(HWND window) {
+    return PointerContext{window, Board, BoardCanvas, BackCanvas, Settings};
 }
-
-}  // namespace
 
 POINT PointFromLParam(LPARAM lParam) {
     const auto bits = static_cast<std::uint32_t>(lParam);
@@ -27,7 +24,7 @@ int WheelStep(WPARAM wParam) {
 }
 
 void OnLeftDown(HWND window, WPARAM, LPARAM lParam) {
-    PointerContext c = BoardContext(window);
+    PointerContext c = BoardPointerContext(window);
     const POINT p = PointFromLParam(lParam);
     if (BoardTool* tool = ToolFor(Board.currentTool)) {
         tool->Press(c, p);
@@ -41,7 +38,7 @@ void OnLeftDown(HWND window, WPARAM, LPARAM lParam) {
 
 void OnPointerMove(HWND window, WPARAM, LPARAM lParam) {
     if (BoardTool* tool = ToolFor(Board.currentTool)) {
-        PointerContext c = BoardContext(window);
+        PointerContext c = BoardPointerContext(window);
         tool->Move(c, PointFromLParam(lParam));
     }
 }
@@ -53,7 +50,7 @@ void OnLeftUp(HWND window, WPARAM, LPARAM lParam) {
     if (!Board.dragging) return;
     Board.dragging = false;
     if (BoardTool* tool = ToolFor(Board.currentTool)) {
-        PointerContext c = BoardContext(window);
+        PointerContext c = BoardPointerContext(window);
         tool->Release(c, PointFromLParam(lParam));
     }
     ReleaseCapture();
@@ -61,7 +58,7 @@ void OnLeftUp(HWND window, WPARAM, LPARAM lParam) {
 
 void OnWheel(HWND window, WPARAM wParam, LPARAM) {
     if (BoardTool* tool = ToolFor(Board.currentTool)) {
-        PointerContext c = BoardContext(window);
+        PointerContext c = BoardPointerContext(window);
         tool->Wheel(c, WheelStep(wParam));
     }
 }

@@ -9,6 +9,12 @@
 
 #include <windows.h>
 
+#include "board/tools/board_tool.h"
+
+// The context the board's tools act in: the board window, the board state,
+// BoardCanvas and BackCanvas, and the program's settings.
+PointerContext BoardPointerContext(HWND window);
+
 void OnLeftDown(HWND window, WPARAM wParam, LPARAM lParam);
 void OnPointerMove(HWND window, WPARAM wParam, LPARAM lParam);
 void OnLeftUp(HWND window, WPARAM wParam, LPARAM lParam);

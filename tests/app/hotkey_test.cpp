@@ -81,7 +81,7 @@ TEST_F(Hotkey, F9OpensABoardAndClosesItAgain) {
 
     PostMessageA(owner.window, WM_HOTKEY, static_cast<WPARAM>(id), MAKELPARAM(0, VK_F9));
     EXPECT_TRUE(WaitUntil([] { return !BoardExists(); }));
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(1));  // the pen cell
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));  // the pen cell
     EXPECT_EQ(Board.currentTool, ToolPen);
 }
 

@@ -83,24 +83,43 @@ TEST(PaletteGeometry, EveryCellCentreMapsBackToItsCell) {
 }
 
 TEST(PaletteCommands, CellsCarryTheirCommandsAndTips) {
-    EXPECT_EQ(PaletteCellCommand(1), 99);
-    EXPECT_EQ(PaletteCellCommand(2), 98);
-    EXPECT_EQ(PaletteCellCommand(3), 1);
-    EXPECT_EQ(PaletteCellCommand(24), 22);
-    EXPECT_EQ(PaletteCellCommand(25), 23);
-    EXPECT_EQ(PaletteCellCommand(0), 0);
-    EXPECT_EQ(PaletteCellCommand(26), 0);
-    for (int n = 3; n <= 25; ++n) EXPECT_EQ(PaletteCellCommand(n), n - 2);
-    EXPECT_EQ(PaletteCellOfCommand(99), 1);
-    EXPECT_EQ(PaletteCellOfCommand(98), 2);
-    EXPECT_EQ(PaletteCellOfCommand(21), 23);
-    EXPECT_EQ(PaletteCellOfCommand(0), 0);
-    EXPECT_EQ(PaletteCellOfCommand(24), 0);
-    EXPECT_STREQ(PaletteCellTip(1), "截屏到画板窗口");
-    EXPECT_STREQ(PaletteCellTip(7), "左键：常规矩形\r\n右键：圆角矩形");
-    EXPECT_STREQ(PaletteCellTip(21), "左键：打开图片文件\r\n右键：打开剪辑板中的图片");
-    EXPECT_STREQ(PaletteCellTip(25), "");  // the help cell has no tooltip
-    EXPECT_STREQ(PaletteCellTip(26), "");
+    auto number = [](int n) { return static_cast<int>(PaletteCellCommand(n)); };
+    EXPECT_EQ(number(1), 99);
+    EXPECT_EQ(number(2), 98);
+    EXPECT_EQ(number(0), 0);
+    EXPECT_EQ(number(26), 0);
+    for (int n = 3; n <= 25; ++n) EXPECT_EQ(number(n), n - 2);
+    EXPECT_EQ(PaletteCellOfCommand(PaletteCommand::Capture), 1);
+    EXPECT_EQ(PaletteCellOfCommand(PaletteCommand::Region), 2);
+    EXPECT_EQ(PaletteCellOfCommand(PaletteCommand::MoveBoard), 23);
+    EXPECT_EQ(PaletteCellOfCommand(PaletteCommand::None), 0);
+    EXPECT_EQ(PaletteCellOfCommand(static_cast<PaletteCommand>(24)), 0);
+
+    // Single-tool cells show the tool's name; a cell whose right button
+    // selects a second tool names both.
+    struct TipCase {
+        int cell;
+        const char* tip;
+    };
+    const TipCase tips[] = {
+        {1, "截屏到画板窗口"},
+        {3, "画笔"},
+        {7, "左键：常规矩形\r\n右键：圆角矩形"},
+        {11, "左键：多边形\r\n右键：星形"},
+        {12, "左键：三点画圆弧\r\n右键：圆心加两点画圆弧"},
+        {13, "贝塞尔曲线"},
+        {14, "左键：由点生成曲线\r\n右键：连续圆弧组成曲线"},
+        {21, "左键：打开图片文件\r\n右键：打开剪辑板中的图片"},
+        {23, "移动图片窗口"},
+        {25, ""},  // the help cell has no tooltip
+        {26, ""},
+    };
+    for (const TipCase& c : tips) EXPECT_STREQ(PaletteCellTip(c.cell), c.tip) << c.cell;
+    // Every cell has its own picture.
+    for (int n = 1; n <= kPaletteCellCount; ++n) {
+        EXPECT_NE(PaletteCellIcon(n), 0) << n;
+        for (int m = 1; m < n; ++m) EXPECT_NE(PaletteCellIcon(n), PaletteCellIcon(m)) << n;
+    }
 }
 
 // A palette canvas as the toolbox makes it, without any window.

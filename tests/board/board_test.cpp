@@ -14,6 +14,7 @@
 #include "app/palette.h"
 #include "app/settings.h"
 #include "board/board.h"
+#include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/commands.h"
 #include "graphics/canvas.h"
@@ -156,7 +157,7 @@ TEST_F(BoardCreation, CloseSavesSettingsAndLeavesNothingBehind) {
     EXPECT_FALSE(PictureCanvas.IsCreated());
     EXPECT_TRUE(BasePicture.empty());
     EXPECT_EQ(Board.currentTool, ToolPen);
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(1));
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));
     EXPECT_EQ(GetPrivateProfileIntA("属性", "画笔粗细", -1, configPath_.c_str()), 9);
 }
 
@@ -164,9 +165,9 @@ TEST_F(BoardCreation, ClearAfterDrawingShowsTheStartingPictureAgain) {
     ColorPatch patch(kPatchRect, kPatchRed);
     CaptureBoard();
     Settings.penWidth = 5;
-    SendToBoard(BoardSettingMessage, kSettingPenWidth, 5);
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenWidth), 5);
     Settings.penColor = 0x00FF00;
-    SendToBoard(BoardSettingMessage, kSettingPenColor, 0x00FF00);
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
     PressKey('P');
     Drag({320, 260}, {480, 260});
     ASSERT_EQ(BackCanvas.GetPixel(400, 260), 0x00FF00u);  // the stroke is committed
@@ -177,17 +178,17 @@ TEST_F(BoardCreation, ClearAfterDrawingShowsTheStartingPictureAgain) {
     EXPECT_TRUE(SameCanvasPixels(BoardCanvas, BackCanvas));
     // The clear is transient: the pen is current again, its cell highlighted.
     EXPECT_EQ(Board.currentTool, ToolPen);
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(1));
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));
     EXPECT_FALSE(Board.clearDone);
 }
 
 TEST_F(BoardCreation, ClearBringsBackTheToolEvenWhenTheSelectedCellWasNoTool) {
     CaptureBoard();
     PressKey('Y');  // rounded rectangle, a right-button tool of cell 7
-    SelectCell(PaletteCellOfCommand(99));  // e.g. the capture cell was clicked since
+    SelectCell(PaletteCellOfCommand(PaletteCommand::Capture));  // e.g. the capture cell was clicked since
     PressKey(VK_ESCAPE);
     EXPECT_EQ(Board.currentTool, ToolRoundRect);
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(5));
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Rectangle));
 }
 
 TEST_F(BoardCreation, ClearWithoutABoardOnlySelectsTheClearingTool) {
@@ -214,7 +215,7 @@ TEST_F(BoardCreation, PictureFileGivesACentredBoardOfItsSizeNewOrReused) {
     EXPECT_EQ(BoardCanvas.GetPixel(0, 0), RGB(255, 0, 0));  // not upside down
     EXPECT_EQ(BoardCanvas.GetPixel(25, 15), RGB(0, 128, 255));
     EXPECT_EQ(Board.currentTool, ToolMoveBoard);
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(21));
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::MoveBoard));
 
     // A second picture while the board is open refills the same window.
     Board.currentTool = ToolPen;
@@ -427,8 +428,8 @@ HANDLE StartDialogDriver(DialogDriver& d) {
 }  // namespace
 
 TEST_F(BoardCreation, CancelledOpenDialogRehighlightsThePreviousCellAndChangesNothing) {
-    SelectCell(PaletteCellOfCommand(8));
-    SelectCell(PaletteCellOfCommand(19));  // the open cell, clicked
+    SelectCell(PaletteCellOfCommand(PaletteCommand::Pie));
+    SelectCell(PaletteCellOfCommand(PaletteCommand::Open));  // the open cell, clicked
     Board.currentTool = ToolPie;
     DialogDriver driver;
     HANDLE thread = StartDialogDriver(driver);
@@ -437,7 +438,7 @@ TEST_F(BoardCreation, CancelledOpenDialogRehighlightsThePreviousCellAndChangesNo
     CloseHandle(thread);
     ASSERT_TRUE(driver.found);
     EXPECT_FALSE(BoardExists());
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(8));
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pie));
     EXPECT_EQ(Board.currentTool, ToolPie);
     // The dialog offers the picture types, all of them first.
     ASSERT_EQ(driver.filterItems.size(), 6u);
@@ -467,8 +468,8 @@ TEST_F(BoardCreation, FileChosenInTheOpenDialogBecomesTheBoard) {
 TEST_F(BoardCreation, UndecodableFileChosenInTheDialogActsAsACancel) {
     const std::string path = TempPath("dialog_garbage.jpg");
     ASSERT_TRUE(WriteBytes(path, {0xFF, 0xD8, 0xFF, 0x00, 0x01, 0x02}));
-    SelectCell(PaletteCellOfCommand(6));
-    SelectCell(PaletteCellOfCommand(19));
+    SelectCell(PaletteCellOfCommand(PaletteCommand::Ellipse));
+    SelectCell(PaletteCellOfCommand(PaletteCommand::Open));
     DialogDriver driver;
     driver.path = path;
     HANDLE thread = StartDialogDriver(driver);
@@ -477,5 +478,5 @@ TEST_F(BoardCreation, UndecodableFileChosenInTheDialogActsAsACancel) {
     CloseHandle(thread);
     ASSERT_TRUE(driver.found);
     EXPECT_FALSE(BoardExists());
-    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(6));
+    EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Ellipse));
 }

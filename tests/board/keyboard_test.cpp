@@ -12,6 +12,8 @@
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
+#include "board/tools/drawing_tools.h"
+#include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
 #include "support/board_fixture.h"
 
@@ -27,30 +29,23 @@ protected:
     }
 };
 
-struct LetterCase {
-    char key;
-    int tool;
-    int command;  // the palette command whose cell ends up highlighted
-};
-
-constexpr LetterCase kLetters[] = {
-    {'P', ToolPen, 1},           {'J', ToolArrow, 2},          {'L', ToolLine, 3},
-    {'M', ToolPolyline, 4},      {'R', ToolRectangle, 5},      {'Y', ToolRoundRect, 5},
-    {'E', ToolEllipse, 6},       {'C', ToolCircle, 7},         {'D', ToolPie, 8},
-    {'N', ToolPolygon, 9},       {'V', ToolStar, 9},           {'A', ToolThreePointArc, 10},
-    {'S', ToolRadiusArc, 10},    {'B', ToolBezier, 11},        {'Q', ToolCurve, 12},
-    {'H', ToolChainedArcs, 12},  {'T', ToolText, 13},          {'I', ToolEyedropper, 15},
-    {'F', ToolFill, 16},         {'X', ToolEraser, 17},
-};
+// The rectangle tool's table line counts.
+const RectangleTool& Rectangle() {
+    return *static_cast<const RectangleTool*>(ToolFor(ToolRectangle));
+}
 
 }  // namespace
 
 TEST_F(KeyboardTest, EveryLetterKeySelectsItsToolAndHighlightsItsCell) {
-    for (const LetterCase& c : kLetters) {
-        PressKey(static_cast<WPARAM>(c.key));
-        EXPECT_EQ(Board.currentTool, c.tool) << "key " << c.key;
-        EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(c.command)) << "key " << c.key;
+    int letters = 0;
+    for (const ToolDescription& row : ToolDescriptions()) {
+        if (row.letter == 0) continue;
+        ++letters;
+        PressKey(static_cast<WPARAM>(row.letter));
+        EXPECT_EQ(Board.currentTool, row.kind) << "key " << row.letter;
+        EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(row.cell)) << "key " << row.letter;
     }
+    EXPECT_EQ(letters, 20);
 }
 
 TEST_F(KeyboardTest, OtherLettersAndKeysDoNothing) {
@@ -145,26 +140,26 @@ TEST_F(KeyboardTest, ArrowKeysCountTableLinesOnlyForTheRectangle) {
     PressKey('E');
     PressKey(VK_UP);
     PressKey(VK_RIGHT);
-    EXPECT_EQ(Board.tableRows, 0);
-    EXPECT_EQ(Board.tableColumns, 0);
+    EXPECT_EQ(Rectangle().Rows(), 0);
+    EXPECT_EQ(Rectangle().Columns(), 0);
 
     PressKey('R');
     PressKey(VK_DOWN);
     PressKey(VK_LEFT);
-    EXPECT_EQ(Board.tableRows, 0);
-    EXPECT_EQ(Board.tableColumns, 0);
+    EXPECT_EQ(Rectangle().Rows(), 0);
+    EXPECT_EQ(Rectangle().Columns(), 0);
     PressKey(VK_UP);
     PressKey(VK_UP);
     PressKey(VK_RIGHT);
-    EXPECT_EQ(Board.tableRows, 2);
-    EXPECT_EQ(Board.tableColumns, 1);
+    EXPECT_EQ(Rectangle().Rows(), 2);
+    EXPECT_EQ(Rectangle().Columns(), 1);
     PressKey(VK_DOWN);
-    EXPECT_EQ(Board.tableRows, 1);
+    EXPECT_EQ(Rectangle().Rows(), 1);
 }
 
 TEST_F(KeyboardTest, ArrowKeyWhileDraggingRedrawsThePreviewAtOnce) {
     Settings.penColor = 0x0000FF;
-    SendToBoard(BoardSettingMessage, kSettingPenColor, 0x0000FF);
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x0000FF);
     PressKey('R');
     SendToBoard(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
     SendToBoard(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(190, 160));
@@ -186,9 +181,9 @@ TEST_F(KeyboardTest, ModifierKeysFollowDownAndUp) {
 TEST_F(KeyboardTest, EscClearsTheBoard) {
     const COLORREF before = BackCanvas.GetPixel(600, 500);
     Settings.penColor = 0x00FF00;
-    SendToBoard(BoardSettingMessage, kSettingPenColor, 0x00FF00);
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
     Settings.penWidth = 4;
-    SendToBoard(BoardSettingMessage, kSettingPenWidth, 4);
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenWidth), 4);
     PressKey('L');
     Drag({550, 500}, {650, 500});
     ASSERT_EQ(BackCanvas.GetPixel(600, 500), 0x00FF00u);
@@ -256,33 +251,33 @@ TEST_F(KeyboardTest, CtrlCCopiesTheBoardToTheClipboard) {
 
 TEST_F(KeyboardTest, SettingMessagesChangeBothCanvases) {
     HWND board = BoardWindow.load();
-    PostMessageA(board, BoardSettingMessage, kSettingPenColor, 0x00FF00);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
     EXPECT_TRUE(WaitUntil([] {
         return BoardCanvas.PenColor() == 0x00FF00u && BackCanvas.PenColor() == 0x00FF00u;
     }));
     // Drawn with the new colour.
     Settings.penWidth = 3;
-    PostMessageA(board, BoardSettingMessage, kSettingPenWidth, 3);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenWidth), 3);
     EXPECT_TRUE(WaitUntil([] { return BoardCanvas.PenWidth() == 3 && BackCanvas.PenWidth() == 3; }));
     PressKey('L');
     Drag({700, 300}, {800, 300});
     EXPECT_EQ(BackCanvas.GetPixel(750, 300), 0x00FF00u);
 
     Settings.backColor = 0x0000FF;
-    PostMessageA(board, BoardSettingMessage, kSettingTextBack, 0);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextBack), 0);
     EXPECT_TRUE(WaitUntil([] {
         return !BoardCanvas.TextTransparent() && !BackCanvas.TextTransparent() &&
                BoardCanvas.TextBackColor() == 0x0000FFu && BackCanvas.TextBackColor() == 0x0000FFu;
     }));
     Settings.backColor = kNoTextBackground;
-    PostMessageA(board, BoardSettingMessage, kSettingTextBack, kNoTextBackground);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextBack), kNoTextBackground);
     EXPECT_TRUE(WaitUntil([] {
         return BoardCanvas.TextTransparent() && BackCanvas.TextTransparent();
     }));
 
-    PostMessageA(board, BoardSettingMessage, kSettingBrushStyle, kBrushDiagonalCross);
-    PostMessageA(board, BoardSettingMessage, kSettingBrushColor, 0x445566);
-    PostMessageA(board, BoardSettingMessage, kSettingTextColor, 0x778899);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::BrushStyle), kBrushDiagonalCross);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::BrushColor), 0x445566);
+    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextColor), 0x778899);
     EXPECT_TRUE(WaitUntil([] {
         return BackCanvas.BrushStyle() == kBrushDiagonalCross &&
                BoardCanvas.BrushStyle() == kBrushDiagonalCross &&

@@ -14,6 +14,7 @@
 #include "app/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
+#include "board/tools/drawing_tools.h"
 #include "support/board_fixture.h"
 
 namespace {
@@ -135,14 +136,6 @@ TEST_F(PointerTest, PreviewReachesOnlyTheWindowUntilTheReleaseCommitsIt) {
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(PointerTest, ReleaseWithoutAMoveAddsNothing) {
-    OpenWhiteBoard();
-    SelectTool(ToolRectangle);
-    Click(30, 30);
-    EXPECT_TRUE(board_test::SameCanvasPixels(BoardCanvas, BackCanvas));
-    EXPECT_EQ(BackCanvas.GetPixel(30, 30), kWhite);
-}
-
 TEST_F(PointerTest, HoveringWithoutTheButtonLeavesNoTrace) {
     OpenWhiteBoard();
     SelectTool(ToolEllipse);
@@ -162,53 +155,6 @@ TEST_F(PointerTest, ReleaseThatNoPressOnTheBoardBeganDrawsNothing) {
     Up(200, 10);
     EXPECT_EQ(BackCanvas.GetPixel(100, 10), kWhite);
     EXPECT_EQ(BoardCanvas.GetPixel(100, 10), kWhite);
-}
-
-// ---- rectangle with table lines ----
-
-TEST_F(PointerTest, RectangleWithTwoRowsAndOneColumnHasItsInnerLines) {
-    OpenWhiteBoard();
-    SelectTool(ToolRectangle);
-    RunOnBoardThread([] {
-        Board.tableRows = 2;
-        Board.tableColumns = 1;
-    });
-    board_test::Drag(POINT{0, 0}, POINT{90, 60});
-    for (int x : {5, 30, 70, 88}) {
-        EXPECT_EQ(BackCanvas.GetPixel(x, 20), kPen) << x;
-        EXPECT_EQ(BackCanvas.GetPixel(x, 40), kPen) << x;
-        EXPECT_EQ(BackCanvas.GetPixel(x, 19), kWhite) << x;
-        EXPECT_EQ(BackCanvas.GetPixel(x, 41), kWhite) << x;
-    }
-    for (int y : {5, 30, 55}) {
-        EXPECT_EQ(BackCanvas.GetPixel(45, y), kPen) << y;
-        EXPECT_EQ(BackCanvas.GetPixel(44, y), kWhite) << y;
-        EXPECT_EQ(BackCanvas.GetPixel(46, y), kWhite) << y;
-    }
-    // The box itself (right and bottom edges excluded by the platform).
-    EXPECT_EQ(BackCanvas.GetPixel(0, 30), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(89, 30), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(30, 59), kPen);
-    // Nothing of the preview at the halfway point (45, 30) survived.
-    EXPECT_EQ(BackCanvas.GetPixel(22, 5), kWhite);
-    EXPECT_EQ(BackCanvas.GetPixel(30, 10), kWhite);
-}
-
-TEST_F(PointerTest, SpaceHeldMovesTheWholeRectangleInsteadOfResizingIt) {
-    OpenWhiteBoard();
-    SelectTool(ToolRectangle);
-    Down(0, 0);
-    MoveTo(10, 10);
-    board_test::KeyDown(VK_SPACE);
-    MoveTo(15, 15);
-    board_test::KeyUp(VK_SPACE);
-    Up(15, 15);
-    // (5,5)-(15,15): same size, moved by the pointer's (+5,+5).
-    EXPECT_EQ(BackCanvas.GetPixel(5, 10), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(10, 5), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(14, 10), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(0, 5), kWhite);
-    EXPECT_EQ(BackCanvas.GetPixel(5, 0), kWhite);
 }
 
 // ---- pen ----
@@ -358,7 +304,9 @@ TEST_F(PointerTest, PolygonIsCentredOnThePressWithAVertexAtTheRelease) {
     EXPECT_TRUE(NearColor(BackCanvas, 137, 78, kPen));   // upper right side
     EXPECT_EQ(BackCanvas.GetPixel(100, 100), kWhite);    // hollow brush
     bool emptied = false;
-    RunOnBoardThread([&emptied] { emptied = Board.polygonVertices.empty(); });
+    RunOnBoardThread([&emptied] {
+        emptied = static_cast<PolygonTool*>(ToolFor(ToolPolygon))->Vertices().empty();
+    });
     EXPECT_TRUE(emptied);
 }
 

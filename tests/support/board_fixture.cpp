@@ -10,6 +10,7 @@
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
+#include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
 
 namespace board_test {
@@ -207,6 +208,7 @@ void BoardTest::SetUp() {
     SetUnsavedSettings();
     FillMenuItemList();
     Board = BoardState{};
+    BoardTools() = ToolSet{};  // no table lines or gestures left by another test
     ResetPaletteState();
     CommandSeams = BoardCommandSeams{};
     BoardSize = ScreenSize;
@@ -219,6 +221,7 @@ void BoardTest::TearDown() {
     SetConfigPath("");
     // Leave the process-wide objects as start-up made them for whoever runs next.
     Board = BoardState{};
+    BoardTools() = ToolSet{};
     BoardSize = ScreenSize;
     BoardCanvas.Resize(ScreenSize.cx, ScreenSize.cy);
     BackCanvas.Resize(ScreenSize.cx, ScreenSize.cy);

@@ -3,18 +3,17 @@
 #include <optional>
 
 #include "board/board.h"
-#include "board/tools/drawing_tools.h"
 
 void PointerContext::Restore() { CopyWholeCanvas(board, back); }
 
 void PointerContext::Show() {
-    board.ShowInWindow(window, std::nullopt, false);
+    if (window != nullptr) board.ShowInWindow(window, std::nullopt, false);
 }
 
 void PointerContext::Commit() { CopyWholeCanvas(back, board); }
 
 void PointerContext::BeginDrag() {
-    SetCapture(window);
+    if (window != nullptr) SetCapture(window);
     state.dragging = true;
 }
 
@@ -39,6 +38,18 @@ void BoardTool::Release(PointerContext& c, POINT) {
 
 void BoardTool::Wheel(PointerContext&, int) {}
 
+void BoardTool::Adjust(PointerContext&, int) {}
+
+void BoardTool::ArrowKey(PointerContext&, WPARAM) {}
+
+void BoardTool::Selected(PointerContext&) {}
+
+void BoardTool::ResetGesture() {}
+
+void BoardTool::Refresh(PointerContext& c) {
+    if (c.state.dragging) Move(c, c.state.currentPoint);
+}
+
 void BoardTool::RecordPress(BoardState& s, POINT p) {
     s.currentPoint = p;
     s.anchorPoint = p;
@@ -47,10 +58,6 @@ void BoardTool::RecordPress(BoardState& s, POINT p) {
 void BoardTool::Drag(PointerContext&) {}
 
 void BoardTool::Hover(PointerContext&, POINT) {}
-
-ModifierRules DragShapeTool::Rules() const {
-    return ModifierRules{};
-}
 
 void DragShapeTool::Drag(PointerContext& c) {
     BoardState& s = c.state;
@@ -62,34 +69,4 @@ void DragShapeTool::Drag(PointerContext& c) {
     ApplyModifierStep(s, Rules());
     DrawPreview(c);
     c.Show();
-}
-
-BoardTool* ToolFor(ToolKind kind) {
-    // One object per tool for the life of the program; only the board thread
-    // drives them.
-    static PenTool pen;
-    static LineTool line;
-    static PolylineTool polyline;
-    static ArrowTool arrow;
-    static RectangleTool rectangle;
-    static RoundRectTool roundRect;
-    static EllipseTool ellipse;
-    static CircleTool circle;
-    static PolygonTool polygon(false);
-    static PolygonTool star(true);
-    static MoveBoardTool moveBoard;
-    switch (kind) {
-        case ToolPen: return &pen;
-        case ToolLine: return &line;
-        case ToolPolyline: return &polyline;
-        case ToolArrow: return &arrow;
-        case ToolRectangle: return &rectangle;
-        case ToolRoundRect: return &roundRect;
-        case ToolEllipse: return &ellipse;
-        case ToolCircle: return &circle;
-        case ToolPolygon: return &polygon;
-        case ToolStar: return &star;
-        case ToolMoveBoard: return &moveBoard;
-        default: return nullptr;
-    }
 }

@@ -7,22 +7,27 @@
 // window shows. A preview restores BoardCanvas from BackCanvas, draws on top and
 // shows the canvas; a release commits BoardCanvas onto BackCanvas.
 //
-// Tools keep no gesture state of their own (it lives in BoardState, which the
-// keyboard and tool switching also read and write); a tool object may keep
-// scratch storage that it reuses so that previews do not allocate.
+// A tool keeps its own gesture state (the polyline's vertex, the rectangle's
+// table lines, ...) in its object; BoardState holds only what every tool shares
+// (current tool, modifier keys, the drag and its points). Settings reach a tool
+// through its context, so a tool can be driven with a local state, local
+// canvases and local settings, without a window.
 
 #include <windows.h>
 
+#include "app/settings.h"
 #include "board/board_state.h"
 #include "board/tools/modifier_step.h"
 #include "graphics/canvas.h"
 
-// The board a tool acts on: its window, its state and its two canvases.
+// The board a tool acts on: its window, its state, its two canvases and the
+// settings the tool reads (and, for the keys and the wheel, changes).
 struct PointerContext {
-    HWND window;
+    HWND window;  // null: no window (Show and the mouse capture do nothing)
     BoardState& state;
     Canvas& board;  // shown in the window; previews are drawn here
     Canvas& back;   // the committed drawing
+    SettingsRecord& settings;
 
     // BoardCanvas <- BackCanvas: wipes any preview (one block copy).
     void Restore();
@@ -37,7 +42,11 @@ struct PointerContext {
 
 class BoardTool {
 public:
+    // `rules`: the Shift/Ctrl rules of the tool's row in the tool table.
+    explicit BoardTool(ModifierRules rules = {}) : rules_(rules) {}
     virtual ~BoardTool() = default;
+    BoardTool(const BoardTool&) = delete;
+    BoardTool& operator=(const BoardTool&) = delete;
 
     // Left button down at p (client pixels).
     virtual void Press(PointerContext& c, POINT p);
@@ -49,6 +58,22 @@ public:
     virtual void Release(PointerContext& c, POINT p);
     // One wheel message: step is +1 or -1. The default ignores it.
     virtual void Wheel(PointerContext& c, int step);
+    // The + (step +1) or - (step -1) key. The default ignores it.
+    virtual void Adjust(PointerContext& c, int step);
+    // An arrow key (VK_LEFT .. VK_DOWN). The default ignores it.
+    virtual void ArrowKey(PointerContext& c, WPARAM key);
+
+    // The tool was made current: it starts afresh. The default does nothing.
+    virtual void Selected(PointerContext& c);
+    // Forgets any gesture in progress (a click chain's points, ...); what the
+    // user set with keys, such as the table lines, stays.
+    virtual void ResetGesture();
+
+    // While the button is down, re-runs the pointer move at the last point so
+    // the preview shows at once what a key or the wheel has just changed.
+    void Refresh(PointerContext& c);
+
+    ModifierRules Rules() const { return rules_; }
 
 protected:
     // Where the press is remembered. The default starts a new shape at p.
@@ -57,6 +82,9 @@ protected:
     virtual void Drag(PointerContext& c);
     // Pointer moved without the button. The default leaves no trace.
     virtual void Hover(PointerContext& c, POINT p);
+
+private:
+    ModifierRules rules_;
 };
 
 // Drag shapes (line, rectangle, ...): every move restores the board, runs the
@@ -64,14 +92,16 @@ protected:
 // release keeps the last preview as the shape. With Space held the whole shape
 // follows the pointer instead of being resized.
 class DragShapeTool : public BoardTool {
+public:
+    using BoardTool::BoardTool;
+
 protected:
     void Drag(PointerContext& c) override;
-    // The Shift/Ctrl rules this shape takes (default: none).
-    virtual ModifierRules Rules() const;
     // Draws the shape for the current anchor, corner and cursor on c.board.
     virtual void DrawPreview(PointerContext& c) = 0;
 };
 
-// The tool object of a ToolKind, or nullptr for a kind whose pointer behaviour
-// is not built (the pointer handlers then only track the button).
+// The board's object of a ToolKind, or nullptr for a kind whose pointer
+// behaviour is not built (the pointer handlers then only track the button).
+// One object per tool, made from the tool table (board/tools/tool_table.h).
 BoardTool* ToolFor(ToolKind kind);

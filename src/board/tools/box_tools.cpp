@@ -1,46 +1,49 @@
 #include <algorithm>
 
-#include "app/settings.h"
 #include "board/tools/drawing_tools.h"
 #include "board/shape_drawing.h"
 
-ModifierRules RectangleTool::Rules() const {
-    return ModifierRules{ShiftRule::Square, true};
-}
-
 void RectangleTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, s.tableRows, s.tableColumns);
+    DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, rows_, columns_);
 }
 
-ModifierRules RoundRectTool::Rules() const {
-    return ModifierRules{ShiftRule::Square, true};
+void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
+    int& count = (key == VK_UP || key == VK_DOWN) ? rows_ : columns_;
+    switch (key) {
+    case VK_UP:
+    case VK_RIGHT:
+        ++count;
+        break;
+    case VK_DOWN:
+    case VK_LEFT:
+        if (count == 0) return;  // nothing changed, nothing to redraw
+        --count;
+        break;
+    default:
+        return;
+    }
+    Refresh(c);
 }
 
 void RoundRectTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawRoundedBox(c.board, s.cornerPoint, s.currentPoint, Settings.cornerRadius.load());
+    DrawRoundedBox(c.board, s.cornerPoint, s.currentPoint, c.settings.cornerRadius.load());
 }
 
 void RoundRectTool::Wheel(PointerContext& c, int step) {
-    const int limit = Settings.cornerRadiusMax.load();
-    const int radius = std::clamp(Settings.cornerRadius.load() + step, 0, std::max(limit, 0));
-    Settings.cornerRadius.store(radius);
-    // The preview shows the new corner at once, without waiting for a move.
-    if (c.state.dragging) Move(c, c.state.currentPoint);
+    const int limit = std::max(c.settings.cornerRadiusMax.load(), 0);
+    c.settings.cornerRadius.store(std::clamp(c.settings.cornerRadius.load() + step, 0, limit));
+    // The preview shows the new corner at once, without waiting for a move
+    // (even at a limit).
+    Refresh(c);
 }
 
-ModifierRules EllipseTool::Rules() const {
-    return ModifierRules{ShiftRule::Square, true};
-}
+void RoundRectTool::Adjust(PointerContext& c, int step) { Wheel(c, step); }
 
 void EllipseTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
     DrawEllipseBox(c.board, s.cornerPoint, s.currentPoint);
-}
-
-ModifierRules CircleTool::Rules() const {
-    return ModifierRules{};  // Ctrl centres the circle itself; Shift does nothing
 }
 
 void CircleTool::DrawPreview(PointerContext& c) {

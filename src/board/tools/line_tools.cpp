@@ -1,26 +1,21 @@
-#include "app/settings.h"
 #include "board/tools/drawing_tools.h"
 #include "board/shape_drawing.h"
-
-ModifierRules LineTool::Rules() const {
-    return ModifierRules{ShiftRule::SnapToAxes, true};
-}
 
 void LineTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
     c.board.Line(s.cornerPoint.x, s.cornerPoint.y, s.currentPoint.x, s.currentPoint.y);
 }
 
+void PolylineTool::Selected(PointerContext&) { started_ = false; }
+
+void PolylineTool::ResetGesture() { started_ = false; }
+
 void PolylineTool::RecordPress(BoardState& s, POINT p) {
     // Later presses of the same polyline keep the anchor at the last vertex.
-    if (s.polylineStarted) return;
+    if (started_) return;
     s.currentPoint = p;
     s.anchorPoint = p;
-    s.polylineStarted = true;
-}
-
-ModifierRules PolylineTool::Rules() const {
-    return ModifierRules{ShiftRule::SnapToAxes, false};
+    started_ = true;
 }
 
 void PolylineTool::DrawPreview(PointerContext& c) {
@@ -39,12 +34,8 @@ void PolylineTool::Release(PointerContext& c, POINT p) {
     c.Commit();
 }
 
-ModifierRules ArrowTool::Rules() const {
-    return ModifierRules{ShiftRule::SnapToAxes, false};
-}
-
 void ArrowTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawArrow(c.board, s.anchorPoint, s.currentPoint, Settings.arrowLength.load(),
-              Settings.arrowAngle.load());
+    DrawArrow(c.board, s.anchorPoint, s.currentPoint, c.settings.arrowLength.load(),
+              c.settings.arrowAngle.load());
 }

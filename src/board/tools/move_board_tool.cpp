@@ -29,7 +29,7 @@ void TrackBoardMove(HWND window, LPARAM lParam) {
 
 void MoveBoardTool::Press(PointerContext& c, POINT p) {
     RecordPress(c.state, p);
-    if (BoardSize.cx == ScreenSize.cx && BoardSize.cy == ScreenSize.cy) {
+    if (c.window == nullptr || (BoardSize.cx == ScreenSize.cx && BoardSize.cy == ScreenSize.cy)) {
         c.BeginDrag();  // a screen-sized board stays where it is
         return;
     }

@@ -1,21 +1,38 @@
-#include "app/settings.h"
+#include <algorithm>
+
 #include "board/tools/drawing_tools.h"
 #include "board/shape_drawing.h"
 
-ModifierRules PolygonTool::Rules() const {
-    return ModifierRules{ShiftRule::SnapToAxes, false};
-}
+namespace {
+
+constexpr int kVertexMin = 3;
+constexpr int kVertexMax = 100;
+constexpr int kWindingFillMode = 2;  // WINDING: a star's points are filled too
+
+}  // namespace
 
 void PolygonTool::DrawPreview(PointerContext& c) {
     BoardState& s = c.state;
-    const int n = star_ ? Settings.starVertices.load() : Settings.polygonVertices.load();
+    const int n = star_ ? c.settings.starVertices.load() : c.settings.polygonVertices.load();
     DrawRegularPolygon(c.board, s.anchorPoint, s.currentPoint, n, star_, realVertices_,
-                       s.polygonVertices);
+                       vertices_);
 }
 
 void PolygonTool::Release(PointerContext& c, POINT p) {
     // The last preview is the shape; its vertex list is no longer needed.
-    c.state.polygonVertices.clear();
-    realVertices_.clear();
+    ResetGesture();
     DragShapeTool::Release(c, p);
+}
+
+void PolygonTool::Adjust(PointerContext& c, int step) {
+    std::atomic<int>& count = star_ ? c.settings.starVertices : c.settings.polygonVertices;
+    count.store(std::clamp(count.load() + step, kVertexMin, kVertexMax));
+    Refresh(c);  // even at a limit
+}
+
+void PolygonTool::Selected(PointerContext& c) { c.board.PolyFillMode(kWindingFillMode); }
+
+void PolygonTool::ResetGesture() {
+    vertices_.clear();
+    realVertices_.clear();
 }

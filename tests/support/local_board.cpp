@@ -1,0 +1,36 @@
+#include "support/local_board.h"
+
+#include <gtest/gtest.h>
+
+LocalBoard::LocalBoard(int width, int height, COLORREF background)
+    : context{nullptr, state, board, back, settings}, background_(background) {
+    EXPECT_TRUE(board.Create(width, height, background));
+    EXPECT_TRUE(back.Create(width, height, background));
+    // The pen and brush a board starts with, from these settings.
+    for (Canvas* c : {&board, &back}) {
+        c->PenWidth(settings.penWidth.load());
+        c->PenColor(static_cast<COLORREF>(settings.penColor.load()));
+        c->BrushColor(static_cast<COLORREF>(settings.brushColor.load()));
+        c->BrushStyle(settings.brushType.load());
+    }
+}
+
+void LocalBoard::Press(BoardTool& tool, POINT p) { tool.Press(context, p); }
+
+void LocalBoard::MoveTo(BoardTool& tool, POINT p) { tool.Move(context, p); }
+
+void LocalBoard::Release(BoardTool& tool, POINT p) {
+    if (!state.dragging) return;  // as the board: only a press on it is released
+    state.dragging = false;
+    tool.Release(context, p);
+}
+
+void LocalBoard::Drag(BoardTool& tool, POINT from, std::initializer_list<POINT> path) {
+    Press(tool, from);
+    POINT last = from;
+    for (POINT p : path) {
+        MoveTo(tool, p);
+        last = p;
+    }
+    Release(tool, last);
+}
