@@ -1,0 +1,101 @@
+#include "board/pixel_rules.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+
+#include "graphics/canvas.h"
+
+namespace {
+
+// The magnifier sits this far right of / below the pointer, and this far
+// left of / above it when the near side would leave the board.
+constexpr int kMagnifierGap = 20;
+constexpr int kMagnifierFarGap = kMagnifierGap + kMagnifierSide;
+// It goes to the far side when the near one would end less than 5 pixels
+// from the board's edge.
+constexpr int kMagnifierReach = kMagnifierGap + kMagnifierSide + 5;
+
+int MagnifierOrigin(int pointer, int boardSide) {
+    return pointer + kMagnifierReach > boardSide ? pointer - kMagnifierFarGap
+                                                 : pointer + kMagnifierGap;
+}
+
+int Saturate(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX));
+}
+
+}  // namespace
+
+std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p) {
+    if (board.cx < kMagnifierMinBoardSide || board.cy < kMagnifierMinBoardSide) return std::nullopt;
+    MagnifierLayout m;
+    const int x = MagnifierOrigin(p.x, board.cx);
+    const int y = MagnifierOrigin(p.y, board.cy);
+    m.square = RECT{x, y, x + kMagnifierSide, y + kMagnifierSide};
+
+    const int half = kMagnifierSourceSide / 2;
+    const RECT whole{p.x - half, p.y - half, p.x + half, p.y + half};
+    const RECT clipped{std::max<LONG>(whole.left, 0), std::max<LONG>(whole.top, 0),
+                       std::min<LONG>(whole.right, board.cx), std::min<LONG>(whole.bottom, board.cy)};
+    if (clipped.left >= clipped.right || clipped.top >= clipped.bottom) return m;  // none on the board
+    m.source = clipped;
+    m.target = RECT{x + (clipped.left - whole.left) * kMagnifierZoom,
+                    y + (clipped.top - whole.top) * kMagnifierZoom,
+                    x + (clipped.right - whole.left) * kMagnifierZoom,
+                    y + (clipped.bottom - whole.top) * kMagnifierZoom};
+    return m;
+}
+
+RECT SpectrumRect(SIZE board) {
+    const int left = (board.cx - kSpectrumShownSide) / 2;
+    const int top = (board.cy - kSpectrumShownSide) / 2;
+    return RECT{left, top, left + kSpectrumShownSide, top + kSpectrumShownSide};
+}
+
+std::optional<POINT> SpectrumCellAt(SIZE board, POINT p) {
+    const RECT r = SpectrumRect(board);
+    if (p.x < r.left || p.x >= r.right || p.y < r.top || p.y >= r.bottom) return std::nullopt;
+    return POINT{(p.x - r.left) / kSpectrumCellSide, (p.y - r.top) / kSpectrumCellSide};
+}
+
+ColorTarget ColorTargetOfPage(int page) {
+    switch (page) {
+    case 1: return ColorTarget::Brush;
+    case 2: return ColorTarget::Text;
+    default: return ColorTarget::Pen;
+    }
+}
+
+std::optional<COLORREF> PickedColor(COLORREF read) {
+    // A plain colour is 0x00BBGGRR; CLR_INVALID and anything else with a high
+    // byte set is not one.
+    if ((read & 0xFF000000u) != 0) return std::nullopt;
+    return read;
+}
+
+int BoundEraserHalfSize(int halfSize, int largest) {
+    return std::max(1, std::min(std::max(halfSize, 1), largest));
+}
+
+int EraserHalfSizeAfterWheel(int halfSize, int step, int largest) {
+    const int bounded = BoundEraserHalfSize(halfSize, largest);
+    return BoundEraserHalfSize(Saturate(std::int64_t{bounded} + step), largest);
+}
+
+RECT EraserSquare(POINT p, int halfSize) {
+    return RECT{Saturate(std::int64_t{p.x} - halfSize), Saturate(std::int64_t{p.y} - halfSize),
+                Saturate(std::int64_t{p.x} + halfSize), Saturate(std::int64_t{p.y} + halfSize)};
+}
+
+std::optional<int> FillBrushSubstitution::SubstituteFor(int brushType) {
+    if (brushType == kBrushHollow) return kBrushSolid;
+    return std::nullopt;
+}
+
+std::optional<int> FillBrushSubstitution::End(int shownType) {
+    const bool wasActive = active_;
+    active_ = false;
+    if (wasActive && shownType == kBrushSolid) return kBrushHollow;
+    return std::nullopt;
+}

@@ -1,0 +1,86 @@
+#pragma once
+// The rules of the tools that work on pixels rather than shapes (fill,
+// eyedropper, eraser) and of the magnifier beside their crosshair, as
+// functions of plain values: no window, no canvas.
+
+#include <windows.h>
+
+#include <optional>
+
+// ---- magnifier ----
+
+// Boards smaller than this in either direction have no room for it.
+constexpr int kMagnifierMinBoardSide = 300;
+// The square around the pointer that is enlarged, and how much.
+constexpr int kMagnifierSourceSide = 30;
+constexpr int kMagnifierZoom = 4;
+constexpr int kMagnifierSide = kMagnifierSourceSide * kMagnifierZoom;
+
+struct MagnifierLayout {
+    // Where the enlargement is shown: 120 x 120, right of and below the
+    // pointer, or left of / above it when it would not fit on the board.
+    RECT square{};
+    // The part of the 30 x 30 square around the pointer that lies on the
+    // board (empty when none does), and where it lands inside `square`. The
+    // rest of `square` has no board pixels to show.
+    RECT source{};
+    RECT target{};
+};
+
+// The magnifier for the pointer at `p` on a board of `board` size, or nothing
+// on a board smaller than 300 x 300.
+std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p);
+
+// ---- eyedropper ----
+
+// The 100 x 100 colour spectrum is shown twice as large, in the middle of
+// the board (offsets truncated toward zero; negative on a small board).
+constexpr int kSpectrumShownSide = 200;
+constexpr int kSpectrumCellSide = 2;  // board pixels per spectrum pixel, each way
+
+RECT SpectrumRect(SIZE board);
+// The spectrum pixel shown at board point `p`, or nothing outside it.
+std::optional<POINT> SpectrumCellAt(SIZE board, POINT p);
+
+// Where a picked colour goes, chosen by the toolbox's settings page.
+enum class ColorTarget { Pen, Brush, Text };
+// Page 1 is the fill page, 2 the text page; anything else means the pen.
+ColorTarget ColorTargetOfPage(int page);
+
+// A colour read from a canvas, or nothing when the read gave no colour (the
+// pointer is captured and may be outside the board: GetPixel answers
+// CLR_INVALID there, which must never become a setting).
+std::optional<COLORREF> PickedColor(COLORREF read);
+
+// ---- eraser ----
+
+// The eraser's half-size as used: at least 1 and at most `largest`; a largest
+// size of 0 or less still gives a 1-pixel eraser.
+int BoundEraserHalfSize(int halfSize, int largest);
+// One wheel step (+1 or -1) applied to the half-size, then bounded.
+int EraserHalfSizeAfterWheel(int halfSize, int step, int largest);
+// The square erased at `p`: (p.x - s, p.y - s) to (p.x + s, p.y + s), 2s wide,
+// with s already bounded (coordinates saturate instead of overflowing).
+RECT EraserSquare(POINT p, int halfSize);
+
+// ---- fill ----
+
+// The fill paints with the brush, so a hollow brush would fill nothing:
+// choosing the fill swaps it for the solid one, and the next primary action
+// of a toolbox cell swaps back.
+class FillBrushSubstitution {
+public:
+    // The brush type choosing the fill switches to while `brushType` is in
+    // force, or nothing to keep it.
+    static std::optional<int> SubstituteFor(int brushType);
+    // The substitute is now in force.
+    void Begin() { active_ = true; }
+    // The next primary action: ends the substitution and gives the type to go
+    // back to, only while the list still shows the substitute (`shownType`);
+    // a type the user chose meanwhile stays.
+    std::optional<int> End(int shownType);
+    bool Active() const { return active_; }
+
+private:
+    bool active_ = false;
+};
