@@ -35,31 +35,6 @@ enum ToolKind : int {
     ToolMoveBoard = 30,
 };
 
-// Shared by the pie, three-point arc and radius arc tools.
-struct ArcState {
-    int phase = 0;  // 0: waiting for / in the first drag; 1: sweeping
-    PointF centre;
-    float radius = 0.0f;
-    PointF first;
-    PointF second;
-    float startAngle = 0.0f;  // degrees
-    float endAngle = 0.0f;
-    std::vector<PointF> directionSamples;
-};
-
-struct CurveNode {
-    POINT anchor{};
-    POINT incoming{};
-    POINT outgoing{};
-};
-
-struct ChainSegment {
-    float radius = 0.0f;
-    PointF centre;
-    PointF end;
-    int turn = 0;  // 1, -1 or 0
-};
-
 // What every tool shares. A tool's own gesture state (the polyline's first
 // vertex, the rectangle's table lines, ...) lives in its tool object
 // (board/tools/tool_table.h).
