@@ -6,10 +6,12 @@
 
 #include "../../res/icon_ids.h"
 
+#include "app/globals.h"
 #include "app/palette.h"
 #include "app/settings.h"
 #include "board/board.h"
 #include "board/tools/tool_table.h"
+#include "capture/save.h"
 #include "graphics/canvas.h"
 
 BoardCommandSeams CommandSeams;
@@ -19,8 +21,22 @@ namespace {
 using PC = PaletteCommand;
 using Id = BoardMenuId;
 
+// The board's save: the dialog runs on the calling thread (owned by the board
+// there, by the toolbox elsewhere); once a name is chosen the picture is read
+// on the board thread, which owns the canvas.
 void SaveBoard() {
-    if (CommandSeams.saveBoard != nullptr) CommandSeams.saveBoard();
+    bool created = false;
+    RunOnBoardThread([&created] { created = BoardCanvas.IsCreated(); });
+    if (!created) return;
+    HWND owner = OnBoardThread() ? BoardWindow.load() : ToolboxWindow.load();
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+    SavePicture(owner, [] {
+        std::vector<std::uint8_t> bytes;
+        RunOnBoardThread([&bytes] {
+            if (BoardCanvas.IsCreated()) bytes = BoardCanvas.ToBmpBytes();
+        });
+        return bytes;
+    });
 }
 void RegionScreenshot() {
     if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(false);

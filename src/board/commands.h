@@ -56,12 +56,10 @@ const CommandDescription* CommandDescriptionOf(PaletteCommand command);
 const char* CellTipOf(PaletteCommand command);
 int CellIconOf(PaletteCommand command);
 
-// Seams for behaviour that lives outside the board: the toolbox, saving,
-// the region screenshot and the text tool plug their routines in here when
-// they start. A routine left unset makes its command do nothing visible.
+// Seams for behaviour that lives outside the board: the toolbox, the region
+// screenshot and the text tool plug their routines in here when they start.
+// A routine left unset makes its command do nothing visible.
 struct BoardCommandSeams {
-    // Save the board to a file.
-    void (*saveBoard)() = nullptr;
     // Region screenshot; `second` for the right-button variant.
     void (*regionScreenshot)(bool second) = nullptr;
     // The font dialog of the text settings.
