@@ -4,10 +4,9 @@
 
 #include <climits>
 #include <cstdint>
-
-SettingsRecord Settings;
-GuardedFont TextFont;
-MenuItemListType MenuItemList;
+#include <iterator>
+#include <type_traits>
+#include <variant>
 
 FontSpec GuardedFont::Get() const {
     std::lock_guard<std::mutex> lock(guard_);
@@ -29,6 +28,78 @@ constexpr const char* kSectionAttributes = "属性";
 constexpr const char* kSectionText = "文字";
 constexpr const char* kSectionTools = "工具";
 constexpr const char* kSectionGlobal = "全局";
+
+// A number of the settings: where it lives in the plain copy and in the
+// shared record, and its value on a first start.
+struct NumberField {
+    int SettingsValues::*value;
+    std::atomic<int> SettingsRecord::*shared;
+    int firstStart;
+};
+// A field of the text font. The font's keys form the text group: they are
+// taken together or not at all (see AcceptTextGroup); a first start writes
+// the font in force.
+struct FontNumberField {
+    int FontSpec::*value;
+};
+struct FontFlagField {
+    bool FontSpec::*value;
+};
+struct FontTextField {
+    std::string FontSpec::*value;
+};
+using SettingField = std::variant<NumberField, FontNumberField, FontFlagField, FontTextField>;
+
+struct SettingKey {
+    const char* section;
+    const char* key;
+    const char* readDefault;  // what a missing key reads as; nullptr: nothing (reads as 0)
+    SettingField field;
+};
+
+bool InTextGroup(const SettingKey& k) { return !std::holds_alternative<NumberField>(k.field); }
+
+// Every persisted key, in the file's order (the order they are written and read).
+// The text group starts with the face name and the size, which decide whether
+// the group is taken.
+constexpr SettingKey kSettingKeys[] = {
+    {kSectionAttributes, "画笔粗细", "0",
+     NumberField{&SettingsValues::penWidth, &SettingsRecord::penWidth, 0}},
+    {kSectionAttributes, "画笔颜色", "16711680",
+     NumberField{&SettingsValues::penColor, &SettingsRecord::penColor, 0xFF0000}},
+    {kSectionAttributes, "画刷颜色", "16777215",
+     NumberField{&SettingsValues::brushColor, &SettingsRecord::brushColor, 0xFFFFFF}},
+    {kSectionAttributes, "刷子类型", "0",
+     NumberField{&SettingsValues::brushType, &SettingsRecord::brushType, 0}},
+    {kSectionText, "文字颜色", "0",
+     NumberField{&SettingsValues::textColor, &SettingsRecord::textColor, 0}},
+    // No colour (the top byte set) on a first start; a missing key reads as black.
+    {kSectionText, "背景色", nullptr,
+     NumberField{&SettingsValues::backColor, &SettingsRecord::backColor,
+                 static_cast<int>(0xFF000000u)}},
+    {kSectionText, "字体名称", nullptr, FontTextField{&FontSpec::faceName}},
+    {kSectionText, "字体大小", nullptr, FontNumberField{&FontSpec::size}},
+    {kSectionText, "文字加粗", nullptr, FontFlagField{&FontSpec::bold}},
+    {kSectionText, "文字倾斜", nullptr, FontFlagField{&FontSpec::italic}},
+    {kSectionText, "删除线", nullptr, FontFlagField{&FontSpec::strikeout}},
+    {kSectionText, "下划线", nullptr, FontFlagField{&FontSpec::underline}},
+    {kSectionText, "文字角度", nullptr, FontNumberField{&FontSpec::angle}},
+    {kSectionTools, "十字星大小", "15",
+     NumberField{&SettingsValues::crossSize, &SettingsRecord::crossSize, 15}},
+    {kSectionTools, "橡皮擦大小", "15",
+     NumberField{&SettingsValues::eraserSize, &SettingsRecord::eraserSize, 15}},
+    {kSectionTools, "最大橡皮擦", "50",
+     NumberField{&SettingsValues::eraserMax, &SettingsRecord::eraserMax, 50}},
+    {kSectionTools, "箭头角度", "20",
+     NumberField{&SettingsValues::arrowAngle, &SettingsRecord::arrowAngle, 20}},
+    {kSectionTools, "圆角半径", "15",
+     NumberField{&SettingsValues::cornerRadius, &SettingsRecord::cornerRadius, 15}},
+    {kSectionTools, "箭头长度", "20",
+     NumberField{&SettingsValues::arrowLength, &SettingsRecord::arrowLength, 20}},
+    // A missing key is no wait at all; a first start waits 50 ms.
+    {kSectionGlobal, "截屏延时", nullptr,
+     NumberField{&SettingsValues::captureDelay, &SettingsRecord::captureDelay, 50}},
+};
 
 // GetPrivateProfileStringA cuts longer values to this size.
 constexpr DWORD kIniBufferSize = 10240;
@@ -72,47 +143,44 @@ bool IsExistingFile(const std::string& path) {
 
 }  // namespace
 
+SettingsRecord::SettingsRecord() {
+    for (const SettingKey& k : kSettingKeys) {
+        if (const auto* n = std::get_if<NumberField>(&k.field)) (this->*n->shared) = n->firstStart;
+    }
+}
+
+SettingsValues::SettingsValues() {
+    for (const SettingKey& k : kSettingKeys) {
+        if (const auto* n = std::get_if<NumberField>(&k.field)) this->*n->value = n->firstStart;
+    }
+}
+
+// Defined after the table they are made from.
+SettingsRecord Settings;
+GuardedFont TextFont;
+MenuItemListType MenuItemList;
+
 // ---- values ----
 
 SettingsValues MissingFileDefaults(const FontSpec& currentFont) {
-    SettingsValues v;  // the member initialisers are the first-start values
+    SettingsValues v;  // made with the first-start values
     v.textFont = currentFont;
     return v;
 }
 
 SettingsValues CurrentSettingsValues() {
     SettingsValues v;
-    v.penWidth = Settings.penWidth;
-    v.penColor = Settings.penColor;
-    v.brushColor = Settings.brushColor;
-    v.brushType = Settings.brushType;
-    v.textColor = Settings.textColor;
-    v.backColor = Settings.backColor;
-    v.crossSize = Settings.crossSize;
-    v.eraserSize = Settings.eraserSize;
-    v.eraserMax = Settings.eraserMax;
-    v.arrowAngle = Settings.arrowAngle;
-    v.arrowLength = Settings.arrowLength;
-    v.cornerRadius = Settings.cornerRadius;
-    v.captureDelay = Settings.captureDelay;
+    for (const SettingKey& k : kSettingKeys) {
+        if (const auto* n = std::get_if<NumberField>(&k.field)) v.*n->value = Settings.*n->shared;
+    }
     v.textFont = GetTextFont();
     return v;
 }
 
 void StoreSettingsValues(const SettingsValues& v) {
-    Settings.penWidth = v.penWidth;
-    Settings.penColor = v.penColor;
-    Settings.brushColor = v.brushColor;
-    Settings.brushType = v.brushType;
-    Settings.textColor = v.textColor;
-    Settings.backColor = v.backColor;
-    Settings.crossSize = v.crossSize;
-    Settings.eraserSize = v.eraserSize;
-    Settings.eraserMax = v.eraserMax;
-    Settings.arrowAngle = v.arrowAngle;
-    Settings.arrowLength = v.arrowLength;
-    Settings.cornerRadius = v.cornerRadius;
-    Settings.captureDelay = v.captureDelay;
+    for (const SettingKey& k : kSettingKeys) {
+        if (const auto* n = std::get_if<NumberField>(&k.field)) Settings.*n->shared = v.*n->value;
+    }
     SetTextFont(v.textFont);
 }
 
@@ -147,67 +215,76 @@ bool ParseIniBool(std::string_view text) { return text == "1"; }
 
 bool AcceptTextGroup(std::string_view faceName, int size) { return !faceName.empty() && size > 0; }
 
+namespace {
+
+// Reads one key into the plain copy (font keys into `font`).
+void ReadKey(const SettingKey& k, const IniGetter& get, SettingsValues& v, FontSpec& font) {
+    const std::string text = get(k.section, k.key, k.readDefault);
+    std::visit(
+        [&](const auto& field) {
+            using Field = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, NumberField>) {
+                v.*field.value = ParseIniInteger(text);
+            } else if constexpr (std::is_same_v<Field, FontNumberField>) {
+                font.*field.value = ParseIniInteger(text);
+            } else if constexpr (std::is_same_v<Field, FontFlagField>) {
+                font.*field.value = ParseIniBool(text);
+            } else {
+                font.*field.value = text;
+            }
+        },
+        k.field);
+}
+
+std::string KeyText(const SettingKey& k, const SettingsValues& v) {
+    return std::visit(
+        [&](const auto& field) -> std::string {
+            using Field = std::decay_t<decltype(field)>;
+            if constexpr (std::is_same_v<Field, NumberField>) {
+                return std::to_string(v.*field.value);
+            } else if constexpr (std::is_same_v<Field, FontNumberField>) {
+                return std::to_string(v.textFont.*field.value);
+            } else if constexpr (std::is_same_v<Field, FontFlagField>) {
+                return v.textFont.*field.value ? "1" : "0";
+            } else {
+                return v.textFont.*field.value;
+            }
+        },
+        k.field);
+}
+
+}  // namespace
+
 SettingsValues ReadSettingsValues(const IniGetter& get, const FontSpec& current) {
-    auto integer = [&](const char* section, const char* key, const char* readDefault) {
-        return ParseIniInteger(get(section, key, readDefault));
-    };
     SettingsValues v;
-    v.penWidth = integer(kSectionAttributes, "画笔粗细", "0");
-    v.penColor = integer(kSectionAttributes, "画笔颜色", "16711680");
-    v.brushColor = integer(kSectionAttributes, "画刷颜色", "16777215");
-    v.brushType = integer(kSectionAttributes, "刷子类型", "0");
-    v.textColor = integer(kSectionText, "文字颜色", "0");
-    v.backColor = integer(kSectionText, "背景色", nullptr);
-
     v.textFont = current;
-    std::string faceName = get(kSectionText, "字体名称", nullptr);
-    int size = integer(kSectionText, "字体大小", nullptr);
-    if (AcceptTextGroup(faceName, size)) {
-        v.textFont.faceName = faceName;
-        v.textFont.size = size;
-        v.textFont.bold = ParseIniBool(get(kSectionText, "文字加粗", nullptr));
-        v.textFont.italic = ParseIniBool(get(kSectionText, "文字倾斜", nullptr));
-        v.textFont.strikeout = ParseIniBool(get(kSectionText, "删除线", nullptr));
-        v.textFont.underline = ParseIniBool(get(kSectionText, "下划线", nullptr));
-        v.textFont.angle = integer(kSectionText, "文字角度", nullptr);
+    const std::size_t count = std::size(kSettingKeys);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!InTextGroup(kSettingKeys[i])) {
+            ReadKey(kSettingKeys[i], get, v, v.textFont);
+            continue;
+        }
+        // The text group: its first two keys (face name and size) decide
+        // whether the rest is read at all.
+        std::size_t end = i;
+        while (end < count && InTextGroup(kSettingKeys[end])) ++end;
+        FontSpec font = current;
+        std::size_t next = i;
+        for (; next < end && next < i + 2; ++next) ReadKey(kSettingKeys[next], get, v, font);
+        if (AcceptTextGroup(font.faceName, font.size)) {
+            for (; next < end; ++next) ReadKey(kSettingKeys[next], get, v, font);
+            v.textFont = font;
+        }
+        i = end - 1;
     }
-
-    v.crossSize = integer(kSectionTools, "十字星大小", "15");
-    v.eraserSize = integer(kSectionTools, "橡皮擦大小", "15");
-    v.eraserMax = integer(kSectionTools, "最大橡皮擦", "50");
-    v.arrowAngle = integer(kSectionTools, "箭头角度", "20");
-    v.arrowLength = integer(kSectionTools, "箭头长度", "20");
-    v.cornerRadius = integer(kSectionTools, "圆角半径", "15");
-    v.captureDelay = integer(kSectionGlobal, "截屏延时", nullptr);
     return v;
 }
 
 std::vector<IniEntry> SettingsIniEntries(const SettingsValues& v) {
-    auto number = [](int value) { return std::to_string(value); };
-    auto flag = [](bool value) { return std::string(value ? "1" : "0"); };
-    const FontSpec& f = v.textFont;
-    return {
-        {kSectionAttributes, "画笔粗细", number(v.penWidth)},
-        {kSectionAttributes, "画笔颜色", number(v.penColor)},
-        {kSectionAttributes, "画刷颜色", number(v.brushColor)},
-        {kSectionAttributes, "刷子类型", number(v.brushType)},
-        {kSectionText, "文字颜色", number(v.textColor)},
-        {kSectionText, "背景色", number(v.backColor)},
-        {kSectionText, "字体名称", f.faceName},
-        {kSectionText, "字体大小", number(f.size)},
-        {kSectionText, "文字加粗", flag(f.bold)},
-        {kSectionText, "文字倾斜", flag(f.italic)},
-        {kSectionText, "删除线", flag(f.strikeout)},
-        {kSectionText, "下划线", flag(f.underline)},
-        {kSectionText, "文字角度", number(f.angle)},
-        {kSectionTools, "十字星大小", number(v.crossSize)},
-        {kSectionTools, "橡皮擦大小", number(v.eraserSize)},
-        {kSectionTools, "最大橡皮擦", number(v.eraserMax)},
-        {kSectionTools, "箭头角度", number(v.arrowAngle)},
-        {kSectionTools, "圆角半径", number(v.cornerRadius)},
-        {kSectionTools, "箭头长度", number(v.arrowLength)},
-        {kSectionGlobal, "截屏延时", number(v.captureDelay)},
-    };
+    std::vector<IniEntry> entries;
+    entries.reserve(std::size(kSettingKeys));
+    for (const SettingKey& k : kSettingKeys) entries.push_back({k.section, k.key, KeyText(k, v)});
+    return entries;
 }
 
 // ---- the file ----

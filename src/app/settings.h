@@ -16,20 +16,22 @@
 #include "graphics/font_desc.h"
 
 struct SettingsRecord {
+    SettingsRecord();  // the persisted fields start at their first-start values
+
     // Persisted in Config.ini.
-    std::atomic<int> penWidth{0};
-    std::atomic<int> penColor{0xFF0000};
-    std::atomic<int> brushColor{0xFFFFFF};
-    std::atomic<int> brushType{0};
-    std::atomic<int> textColor{0};
-    std::atomic<int> backColor{static_cast<int>(0xFF000000u)};
-    std::atomic<int> crossSize{15};
-    std::atomic<int> eraserSize{15};
-    std::atomic<int> eraserMax{50};
-    std::atomic<int> arrowAngle{20};
-    std::atomic<int> arrowLength{20};
-    std::atomic<int> cornerRadius{15};
-    std::atomic<int> captureDelay{50};
+    std::atomic<int> penWidth;
+    std::atomic<int> penColor;
+    std::atomic<int> brushColor;
+    std::atomic<int> brushType;
+    std::atomic<int> textColor;
+    std::atomic<int> backColor;
+    std::atomic<int> crossSize;
+    std::atomic<int> eraserSize;
+    std::atomic<int> eraserMax;
+    std::atomic<int> arrowAngle;
+    std::atomic<int> arrowLength;
+    std::atomic<int> cornerRadius;
+    std::atomic<int> captureDelay;
     // Set on every start, never saved.
     std::atomic<int> cornerRadiusMax{500};
     std::atomic<int> polygonVertices{6};
@@ -54,21 +56,24 @@ FontSpec GetTextFont();
 void SetTextFont(const FontSpec& spec);
 
 // Plain copy of the persisted values (what the file holds), used to move them
-// between the file, the shared record and the tests.
+// between the file, the shared record and the tests. A default-made copy holds
+// the first-start values; the text font is FontSpec's own default.
 struct SettingsValues {
-    int penWidth = 0;
-    int penColor = 0xFF0000;
-    int brushColor = 0xFFFFFF;
-    int brushType = 0;
-    int textColor = 0;
-    int backColor = static_cast<int>(0xFF000000u);
-    int crossSize = 15;
-    int eraserSize = 15;
-    int eraserMax = 50;
-    int arrowAngle = 20;
-    int arrowLength = 20;
-    int cornerRadius = 15;
-    int captureDelay = 50;
+    SettingsValues();
+
+    int penWidth;
+    int penColor;
+    int brushColor;
+    int brushType;
+    int textColor;
+    int backColor;
+    int crossSize;
+    int eraserSize;
+    int eraserMax;
+    int arrowAngle;
+    int arrowLength;
+    int cornerRadius;
+    int captureDelay;
     FontSpec textFont;
 
     bool operator==(const SettingsValues&) const = default;
