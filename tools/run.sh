@@ -10,6 +10,7 @@ export BUILD_DIR="${BUILD_DIR:-$ROOT/build}"
 . "$ROOT/tools/winenv.sh"
 trap winenv_stop EXIT
 trap "exit 130" INT TERM
-winenv_start "$BUILD_DIR/wine-session" use-display
+# A session of its own: a test run at the same time keeps its own server.
+winenv_start "$BUILD_DIR/wine-run-session" use-display
 echo "Starting DrawBoard.exe on display $DISPLAY (Config.ini is written next to it)"
 wine "$BUILD_DIR/DrawBoard.exe"

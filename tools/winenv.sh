@@ -14,7 +14,11 @@ winenv_start() {
   # Wine needs a real zh_CN.UTF-8 locale for Chinese file names with code page 936.
   if [ ! -d "$dir/locale/zh_CN.UTF-8" ]; then
     mkdir -p "$dir/locale"
-    localedef -i zh_CN -f UTF-8 "$dir/locale/zh_CN.UTF-8" >/dev/null 2>&1 || true
+    if ! localedef -i zh_CN -f UTF-8 "$dir/locale/zh_CN.UTF-8" >"$dir/localedef.log" 2>&1; then
+      echo "winenv: localedef could not build the zh_CN.UTF-8 locale (see $dir/localedef.log);" \
+           "Chinese file names will not work under Wine" >&2
+      rm -rf "$dir/locale/zh_CN.UTF-8"
+    fi
   fi
   export LOCPATH="$dir/locale" WINEDEBUG=-all WINEPREFIX="$dir/wineprefix"
   # The shell itself cannot switch to the private locale (it only reads LOCPATH
@@ -25,16 +29,34 @@ winenv_start() {
   if [ "$mode" = "use-display" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
     :
   else
-    local n=90
-    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    # The server picks a free display itself and writes its number to the
+    # file: no race with another session choosing the same number.
+    local numberFile="$dir/xvfb-display"
+    rm -f "$numberFile"
+    Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9>"$numberFile" >/dev/null 2>&1 &
     WINENV_XVFB_PID=$!
-    export DISPLAY=":$n"
-    local i
+    local i number=""
     for i in $(seq 1 100); do
-      [ -S "/tmp/.X11-unix/X$n" ] && xdpyinfo >/dev/null 2>&1 && break
+      number="$( { tr -dc '0-9' <"$numberFile"; } 2>/dev/null || true)"
+      [ -n "$number" ] && break
+      kill -0 "$WINENV_XVFB_PID" 2>/dev/null || break
       sleep 0.1
     done
+    if [ -z "$number" ]; then
+      echo "winenv: Xvfb did not start" >&2
+      winenv_stop
+      return 1
+    fi
+    export DISPLAY=":$number"
+    for i in $(seq 1 50); do
+      xdpyinfo >/dev/null 2>&1 && break
+      sleep 0.1
+    done
+    if ! xdpyinfo >/dev/null 2>&1; then
+      echo "winenv: the Xvfb display $DISPLAY does not answer" >&2
+      winenv_stop
+      return 1
+    fi
     [ "$mode" = "use-display" ] && echo "winenv: no X display found; running on the virtual display $DISPLAY"
   fi
 

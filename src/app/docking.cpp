@@ -1,12 +1,58 @@
 #include "app/docking.h"
 
 #include "app/globals.h"
+#include "app/hotkey.h"
 #include "app/palette.h"
 #include "board/board.h"
 
 RECT ToolboxRect{};
 std::atomic<bool> ToolboxDocked{false};
 std::atomic<bool> ToolboxBeingMoved{false};
+
+namespace {
+
+// The latest pointer from the hook and whether a message for it is waiting.
+std::atomic<LPARAM> g_latestPointer{0};
+std::atomic<bool> g_pointerPosted{false};
+
+LPARAM PackPoint(int x, int y) {
+    return static_cast<LPARAM>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y)));
+}
+
+}  // namespace
+
+void PostPointerToToolbox(UINT message, int x, int y) {
+    HWND toolbox = ToolboxWindow.load();
+    if (toolbox == nullptr) return;
+    g_latestPointer.store(PackPoint(x, y));
+    if (message == WM_MOUSEMOVE && g_pointerPosted.exchange(true)) return;
+    if (!PostMessageA(toolbox, kToolboxPointerMessage, message, g_latestPointer.load()) &&
+        message == WM_MOUSEMOVE) {
+        g_pointerPosted.store(false);
+    }
+}
+
+void ForgetPostedPointer() { g_pointerPosted.store(false); }
+
+void OnToolboxPointerMessage(HWND, WPARAM wParam, LPARAM lParam) {
+    const UINT message = static_cast<UINT>(wParam);
+    if (message == WM_MOUSEMOVE) {
+        g_pointerPosted.store(false);
+        lParam = g_latestPointer.load();  // the newest position, not the one posted
+    }
+    ToolboxDockingRoutine(message, static_cast<short>(LOWORD(lParam)),
+                          static_cast<short>(HIWORD(lParam)));
+}
+
+void PollDockingCursor(HWND toolbox) {
+    if (!ToolboxDocked.load()) {
+        KillTimer(toolbox, kDockingPollTimer);
+        return;
+    }
+    POINT p{};
+    if (!GetCursorPos(&p)) return;
+    ToolboxDockingRoutine(WM_MOUSEMOVE, HookCoordinate(p.x), HookCoordinate(p.y));
+}
 
 DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x, int y,
                             int screenWidth) {
@@ -52,4 +98,9 @@ void ToolboxDockingRoutine(UINT, int x, int y) {
     else
         flags |= SWP_NOZORDER;
     SetWindowPos(toolbox, after, d.newLeft, ToolboxRect.top, 0, 0, flags);
+    // Pushed out: watch the cursor too. Back: the hook alone will do.
+    if (d.docked)
+        SetTimer(toolbox, kDockingPollTimer, kDockingPollMs, nullptr);
+    else
+        KillTimer(toolbox, kDockingPollTimer);
 }

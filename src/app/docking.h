@@ -30,5 +30,29 @@ extern std::atomic<bool> ToolboxDocked;
 // docking waits until the drag ends.
 extern std::atomic<bool> ToolboxBeingMoved;
 
-// The mouse-hook client: applies DockingStep to the toolbox window.
+// Where the pointer comes from. The low-level mouse hook runs on a thread of
+// its own and only posts the pointer to the toolbox (kToolboxPointerMessage);
+// the toolbox applies it on its own thread. While the toolbox is pushed out,
+// a light poll of the cursor position (kDockingPollTimer, about ten times a
+// second) does the same, so that it comes back even when the hook sees
+// nothing (some systems report low-level mouse events only over the
+// program's own windows, and the system drops a hook that is too slow).
+constexpr UINT kToolboxPointerMessage = WM_APP + 0x320;  // wParam mouse message, lParam x, y
+constexpr UINT_PTR kDockingPollTimer = 0x4443;
+constexpr UINT kDockingPollMs = 100;
+
+// The hook's client (hook thread): posts the pointer to the toolbox. Moves
+// are coalesced: while one is waiting in the toolbox's queue, later ones
+// only update the position it will read.
+void PostPointerToToolbox(UINT message, int x, int y);
+// Forgets a pointer message still on its way (the toolbox that would have
+// read it is going away).
+void ForgetPostedPointer();
+// kToolboxPointerMessage at the toolbox (toolbox thread).
+void OnToolboxPointerMessage(HWND toolbox, WPARAM wParam, LPARAM lParam);
+// kDockingPollTimer at the toolbox (toolbox thread): applies the cursor position.
+void PollDockingCursor(HWND toolbox);
+
+// Applies DockingStep for the pointer at (x, y) to the toolbox window and
+// starts or stops the poll to match. Toolbox thread.
 void ToolboxDockingRoutine(UINT message, int x, int y);

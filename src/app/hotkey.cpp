@@ -1,6 +1,7 @@
 #include "app/hotkey.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "app/palette.h"
 #include "board/board.h"
@@ -81,11 +82,76 @@ HHOOK InstallMouseHook(MouseHookClient client) {
     return hook;
 }
 
+MouseHookClient SetMouseHookClient(MouseHookClient client) {
+    return g_hookClient.exchange(client);
+}
+
 void RemoveMouseHook(HHOOK hook) {
     if (hook == nullptr) return;
     UnhookWindowsHookEx(hook);
     HHOOK expected = hook;
     if (MouseHook.compare_exchange_strong(expected, nullptr)) g_hookClient.store(nullptr);
+}
+
+namespace {
+
+// What the starter and the hook thread share; either may be the last to let go.
+struct HookThreadStart {
+    MouseHookClient client = nullptr;
+    KernelHandle ready{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<bool> installed{false};
+};
+
+DWORD WINAPI MouseHookThreadMain(LPVOID parameter) {
+    const std::unique_ptr<std::shared_ptr<HookThreadStart>> owned(
+        static_cast<std::shared_ptr<HookThreadStart>*>(parameter));
+    const std::shared_ptr<HookThreadStart> start = *owned;
+    MSG msg{};
+    // The queue must exist before the starter may post the quit message.
+    PeekMessageA(&msg, nullptr, WM_USER, WM_USER, PM_NOREMOVE);
+    HHOOK hook = InstallMouseHook(start->client);
+    start->installed.store(hook != nullptr);
+    SetEvent(start->ready.Get());
+    if (hook == nullptr) return 1;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+    RemoveMouseHook(hook);
+    return 0;
+}
+
+// How long the starter and the stopper wait for the hook thread.
+constexpr DWORD kHookThreadWaitMs = 5000;
+
+}  // namespace
+
+bool MouseHookThread::Start(MouseHookClient client) {
+    Stop();
+    auto start = std::make_shared<HookThreadStart>();
+    start->client = client;
+    if (!start->ready) return false;
+    auto* parameter = new std::shared_ptr<HookThreadStart>(start);
+    DWORD id = 0;
+    KernelHandle thread(CreateThread(nullptr, 0, &MouseHookThreadMain, parameter, 0, &id));
+    if (!thread) {
+        delete parameter;
+        return false;
+    }
+    const DWORD woke = WaitForSingleObject(start->ready.Get(), kHookThreadWaitMs);
+    if (woke != WAIT_OBJECT_0 || !start->installed.load()) {
+        PostThreadMessageA(id, WM_QUIT, 0, 0);
+        WaitForSingleObject(thread.Get(), kHookThreadWaitMs);
+        return false;
+    }
+    thread_ = std::move(thread);
+    threadId_ = id;
+    return true;
+}
+
+void MouseHookThread::Stop() {
+    if (!thread_) return;
+    PostThreadMessageA(threadId_, WM_QUIT, 0, 0);
+    WaitForSingleObject(thread_.Get(), kHookThreadWaitMs);
+    thread_.Reset();
+    threadId_ = 0;
 }
 
 // ---- Esc ----

@@ -7,6 +7,8 @@
 
 #include <atomic>
 
+#include "graphics/gdi_owners.h"
+
 // ---- F9 ----
 
 // Registers F9 (no modifiers) for `owner` under `id` (the toolbox window's
@@ -37,6 +39,32 @@ HHOOK InstallMouseHook(MouseHookClient client);
 void RemoveMouseHook(HHOOK hook);
 // The installed hook, 0 when none is.
 extern std::atomic<HHOOK> MouseHook;
+// Replaces the client the hook hands its events to and returns the previous
+// one; nullptr cuts the hook's input off (the hook stays installed).
+MouseHookClient SetMouseHookClient(MouseHookClient client);
+
+// The hook on a thread of its own that does nothing but run it. The system
+// removes a low-level hook, silently, whose procedure misses its time-out, so
+// the thread must never wait on anything: its client only posts messages.
+class MouseHookThread {
+public:
+    MouseHookThread() = default;
+    ~MouseHookThread() { Stop(); }
+    MouseHookThread(const MouseHookThread&) = delete;
+    MouseHookThread& operator=(const MouseHookThread&) = delete;
+
+    // Starts the thread and waits until the hook is installed there. False
+    // (and no thread left) when the hook cannot be installed.
+    bool Start(MouseHookClient client);
+    // Removes the hook and ends the thread (nothing when none runs).
+    void Stop();
+    bool Running() const { return thread_.Valid(); }
+    DWORD ThreadId() const { return threadId_; }
+
+private:
+    KernelHandle thread_;
+    DWORD threadId_ = 0;
+};
 
 // The hook procedure.
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);

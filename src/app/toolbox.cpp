@@ -152,7 +152,7 @@ private:
     Canvas titleCanvas_;
     WNDPROC previousPaletteProc_ = nullptr;
     WNDPROC previousEditProc_ = nullptr;
-    HHOOK hook_ = nullptr;
+    MouseHookThread hook_;  // runs the hook; it only posts the pointer here
     bool hotkeyRegistered_ = false;
     HCURSOR stripCursor_ = nullptr;
     bool fillingPage_ = false;  // values put in by the page itself are no user change
@@ -314,7 +314,7 @@ void Toolbox::Created() {
         c_.palette, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PaletteProc)));
     PaletteWindow.store(c_.palette);
 
-    hook_ = InstallMouseHook(&ToolboxDockingRoutine);
+    hook_.Start(&PostPointerToToolbox);
 
     hotkeyRegistered_ = RegisterF9(c_.palette, HotkeyIdOf(window_));
 
@@ -331,10 +331,9 @@ void Toolbox::Created() {
 void Toolbox::Destroyed() {
     ProcessPendingMessages();
     SaveSettings();
-    if (hook_ != nullptr) {
-        RemoveMouseHook(hook_);
-        hook_ = nullptr;
-    }
+    hook_.Stop();
+    KillTimer(window_, kDockingPollTimer);
+    ForgetPostedPointer();
     DestroyPictureWindowMenu();
     BackCanvas.Destroy();
     BoardCanvas.Destroy();
@@ -534,6 +533,15 @@ LRESULT Toolbox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case kToolboxFontMessage:
             ToolboxFontCommand();
             return 0;
+        case kToolboxPointerMessage:
+            OnToolboxPointerMessage(window_, wParam, lParam);
+            return 0;
+        case WM_TIMER:
+            if (wParam == kDockingPollTimer) {
+                PollDockingCursor(window_);
+                return 0;
+            }
+            break;
         case kToolboxHelpMessage:
             ShowHelpWindow();
             return 0;

@@ -632,7 +632,7 @@ void CloseBoard() {
 }
 
 void CopyBoardToClipboard() {
-    RunOnBoardThread([] { CopyCanvasToClipboard(); });
+    RunOnBoardThread([] { CopyCanvasToClipboard(ToolboxWindow.load(), BoardCanvas, BoardSize); });
 }
 
 void ExitProgram() {

@@ -4,9 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/globals.h"
-#include "app/palette.h"
 #include "graphics/canvas.h"
+#include "graphics/gdi_owners.h"
 
 namespace {
 
@@ -27,12 +26,6 @@ struct DibInfo {
     BITMAPINFOHEADER header;
     RGBQUAD colors[256];
 };
-
-HWND ClipboardOwner(std::optional<HWND> owner) {
-    if (owner) return *owner;
-    HWND toolbox = ToolboxWindow.load();
-    return (toolbox != nullptr && IsWindow(toolbox)) ? toolbox : nullptr;
-}
 
 }  // namespace
 
@@ -65,7 +58,8 @@ std::vector<std::uint8_t> BitmapToBmpFile(HBITMAP bitmap) {
     BITMAP bm{};
     if (GetObjectA(bitmap, sizeof(bm), &bm) != static_cast<int>(sizeof(bm))) return {};
 
-    HDC dc = CreateCompatibleDC(nullptr);
+    const MemoryDc dcOwner = MemoryDc::Compatible();
+    HDC dc = dcOwner.Get();
     if (dc == nullptr) return {};
     std::vector<std::uint8_t> result;
 
@@ -105,40 +99,38 @@ std::vector<std::uint8_t> BitmapToBmpFile(HBITMAP bitmap) {
             }
         }
     }
-    DeleteDC(dc);
     return result;
 }
 
-void CopyCanvasToClipboard(std::optional<HWND> owner, Canvas* canvas) {
-    HWND clipOwner = ClipboardOwner(owner);
-    Canvas& source = canvas != nullptr ? *canvas : BoardCanvas;
-    if (!source.IsCreated()) return;
-    int width = canvas != nullptr ? canvas->Width() : BoardSize.cx;
-    int height = canvas != nullptr ? canvas->Height() : BoardSize.cy;
-    // Never read beyond the surface, whatever the board size says.
-    width = std::min(width, source.Width());
-    height = std::min(height, source.Height());
-    if (width <= 0 || height <= 0) return;
+bool CopyCanvasToClipboard(HWND owner, const Canvas& canvas, std::optional<SIZE> size) {
+    if (!canvas.IsCreated()) return false;
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+    // Never read beyond the surface, whatever size is asked for.
+    const int width = std::min(size ? static_cast<int>(size->cx) : canvas.Width(), canvas.Width());
+    const int height =
+        std::min(size ? static_cast<int>(size->cy) : canvas.Height(), canvas.Height());
+    if (width <= 0 || height <= 0) return false;
 
-    HDC windowDc = GetDC(clipOwner);
-    if (windowDc == nullptr) return;
-    HDC memoryDc = CreateCompatibleDC(windowDc);
-    HBITMAP bitmap = memoryDc != nullptr ? CreateCompatibleBitmap(windowDc, width, height) : nullptr;
-    if (bitmap != nullptr) {
-        HGDIOBJ previous = SelectObject(memoryDc, bitmap);
-        BitBlt(memoryDc, 0, 0, width, height, source.DeviceContext(), 0, 0, SRCCOPY);
-        SelectObject(memoryDc, previous);
-        bool handedOver = false;
-        if (OpenClipboard(clipOwner)) {
-            EmptyClipboard();
-            handedOver = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
-            CloseClipboard();
-        }
-        // Once handed over the clipboard owns the bitmap; otherwise it is ours.
-        if (!handedOver) DeleteObject(bitmap);
+    OwnedBitmap bitmap;
+    {
+        // The screen's format, which every program reading CF_BITMAP expects.
+        ScreenDc screen;
+        if (!screen) return false;
+        const MemoryDc memory = MemoryDc::Compatible(screen.Get());
+        if (!memory) return false;
+        bitmap.Reset(CreateCompatibleBitmap(screen.Get(), width, height));
+        if (!bitmap) return false;
+        SelectedObject selection(memory.Get(), bitmap.Get());
+        if (!selection.Ok()) return false;
+        BitBlt(memory.Get(), 0, 0, width, height, canvas.DeviceContext(), 0, 0, SRCCOPY);
     }
-    if (memoryDc != nullptr) DeleteDC(memoryDc);
-    ReleaseDC(clipOwner, windowDc);
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    // Once handed over the clipboard owns the bitmap; otherwise it stays ours.
+    const bool handedOver = SetClipboardData(CF_BITMAP, bitmap.Get()) != nullptr;
+    if (handedOver) bitmap.Release();
+    CloseClipboard();
+    return handedOver;
 }
 
 std::vector<std::uint8_t> ReadClipboardPicture() {

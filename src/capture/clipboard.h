@@ -9,11 +9,14 @@
 
 class Canvas;
 
-// Puts a copy of `canvas` (its own size) on the clipboard as CF_BITMAP. With no
-// canvas, BoardCanvas in BoardSize is copied. With no owner given, the toolbox
-// window owns the clipboard data when it is open. The clipboard is left as it
-// was when the canvas is not created or the clipboard cannot be opened.
-void CopyCanvasToClipboard(std::optional<HWND> owner = std::nullopt, Canvas* canvas = nullptr);
+// Puts a copy of `canvas` on the clipboard as CF_BITMAP: its top-left `size`
+// (never more than the canvas holds), or the whole canvas when no size is
+// given. `owner` owns the clipboard data; a window that no longer exists (or
+// none) leaves the data without an owner. Returns whether the clipboard took
+// the picture; it is left as it was when the canvas is not created or the
+// clipboard cannot be opened.
+bool CopyCanvasToClipboard(HWND owner, const Canvas& canvas,
+                           std::optional<SIZE> size = std::nullopt);
 
 // The clipboard's bitmap as the bytes of a BMP file: 14-byte file header,
 // 40-byte BITMAPINFOHEADER, bottom-up BI_RGB rows in the bitmap's own bit

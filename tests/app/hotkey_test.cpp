@@ -158,6 +158,21 @@ TEST(HotkeyMouse, RealPointerMovesReachTheClient) {
     EXPECT_NEAR(g_seen.y.load(), 180, 1);
 }
 
+TEST(HotkeyMouse, HookThreadRunsTheHookOffTheCallersThreadUntilStopped) {
+    g_seen.calls = 0;
+    {
+        MouseHookThread thread;
+        ASSERT_TRUE(thread.Start(&RecordHook));
+        EXPECT_NE(MouseHook.load(), nullptr);
+        EXPECT_NE(thread.ThreadId(), GetCurrentThreadId());
+        thread.Stop();
+        EXPECT_FALSE(thread.Running());
+        EXPECT_EQ(MouseHook.load(), nullptr);
+        ASSERT_TRUE(thread.Start(&RecordHook));  // and again
+    }
+    EXPECT_EQ(MouseHook.load(), nullptr);  // gone with its owner
+}
+
 // ---- Esc ----
 
 namespace {

@@ -454,7 +454,7 @@ void SendMouse(DWORD flags, int x = 0, int y = 0) {
     SendInput(1, &in, sizeof(in));
 }
 
-TEST(RawWindow, DragByClientAreaMovesTheWindowWithTheMouse) {
+TEST(RawWindow, RealPointerDragByClientAreaMovesTheWindow) {
     RawWindowParams p;
     p.dragByClientArea = true;
     p.style = WS_POPUP;

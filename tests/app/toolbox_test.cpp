@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -22,6 +23,8 @@
 #include "board/commands.h"
 
 namespace {
+
+POINT g_postedPoint{};
 
 // What the tests' stand-ins for the dialogs and the end of the process saw.
 int g_endCalls = 0;
@@ -859,6 +862,60 @@ TEST_F(ToolboxTest, ToolboxDraggedToTheMiddleNeverDocks) {
     RECT r{};
     GetWindowRect(c_.toolbox, &r);
     EXPECT_EQ(r.left, 700);
+    EXPECT_FALSE(ToolboxDocked.load());
+}
+
+// The hook's thread only posts; the toolbox docks on its own thread.
+TEST_F(ToolboxTest, PointerPostedFromTheHookThreadDocksTheToolbox) {
+    Load();
+    RECT r{};
+    GetWindowRect(c_.toolbox, &r);
+    const MouseHookClient previous = SetMouseHookClient(nullptr);  // only this test's pointer
+    g_postedPoint = POINT{r.right + 200, r.top + 10};
+    ASSERT_TRUE(RunOnOtherThread(
+        [] { PostPointerToToolbox(WM_MOUSEMOVE, g_postedPoint.x, g_postedPoint.y); }));
+    Pump();
+    SetMouseHookClient(previous);
+    GetWindowRect(c_.toolbox, &r);
+    EXPECT_TRUE(ToolboxDocked.load());
+    EXPECT_EQ(r.left, -64);
+}
+
+TEST_F(ToolboxTest, RealPointerAtTheEdgeBringsTheHiddenToolboxBackWithTheHookSilent) {
+    Load();
+    const MouseHookClient previous = SetMouseHookClient(nullptr);  // the hook sees nothing
+    RECT shown{};
+    GetWindowRect(c_.toolbox, &shown);
+    ASSERT_EQ(shown.left, 0);
+    const POINT middle{ScreenSize.cx / 2, ScreenSize.cy / 2};
+    SetCursorPos(middle.x, middle.y);
+    ToolboxDockingRoutine(WM_MOUSEMOVE, middle.x, middle.y);
+    ASSERT_TRUE(ToolboxDocked.load());
+
+    // Polled while hidden: away from the edge it stays hidden ...
+    auto leftNow = [this] {
+        RECT r{};
+        GetWindowRect(c_.toolbox, &r);
+        return r.left;
+    };
+    auto pumpFor = [this](DWORD ms, const std::function<bool()>& done) {
+        const ULONGLONG end = GetTickCount64() + ms;
+        while (GetTickCount64() < end) {
+            Pump();
+            if (done && done()) return true;
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        }
+        return false;
+    };
+    pumpFor(400, nullptr);
+    EXPECT_EQ(leftNow(), -64);
+    // ... and the cursor in its edge band brings it back.
+    for (int attempt = 0; attempt < 3 && leftNow() != 0; ++attempt) {
+        SetCursorPos(1, shown.top + 40);  // a warp can be lost on a busy machine: again
+        pumpFor(1500, [&] { return leftNow() == 0; });
+    }
+    SetMouseHookClient(previous);
+    EXPECT_EQ(leftNow(), 0);
     EXPECT_FALSE(ToolboxDocked.load());
 }
 

@@ -159,7 +159,7 @@ TEST_F(PointerTest, ReleaseThatNoPressOnTheBoardBeganDrawsNothing) {
 
 // ---- pen ----
 
-TEST_F(PointerTest, PenStrokeFollowsThePointerOutsideTheWindowAndCommitsOnRelease) {
+TEST_F(PointerTest, RealPointerPenStrokeFollowsOutsideTheWindowAndCommitsOnRelease) {
     OpenWhiteBoard();
     SelectTool(ToolPen);
     // The board is the active window, as its set-up leaves it: the platform
@@ -351,7 +351,7 @@ TEST_F(PointerTest, ArrowHasItsHeadAtTheRelease) {
 
 // ---- moving a board that is not screen-sized ----
 
-TEST_F(PointerTest, MoveBoardToolDragsASmallBoardWithThePointer) {
+TEST_F(PointerTest, RealPointerMoveBoardToolDragsASmallBoard) {
     OpenWhiteBoard(400, 300);
     SelectTool(ToolMoveBoard);
     RECT before{};

@@ -95,7 +95,7 @@ TEST_F(Clipboard, CopyingAGivenCanvasUsesItsSizeAndOwner) {
     ASSERT_TRUE(canvas.Create(33, 21, RGB(9, 8, 7)));
     HWND owner = CreateWindowExA(0, "STATIC", "owner", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                                  GetModuleHandleA(nullptr), nullptr);
-    CopyCanvasToClipboard(owner, &canvas);
+    EXPECT_TRUE(CopyCanvasToClipboard(owner, canvas));
     EXPECT_EQ(GetClipboardOwner(), owner);
     const std::vector<std::uint8_t> bytes = ReadClipboardPicture();
     const BmpInfo info = ReadBmpInfo(bytes);
@@ -108,9 +108,22 @@ TEST_F(Clipboard, CopyingAGivenCanvasUsesItsSizeAndOwner) {
 TEST_F(Clipboard, AnUncreatedCanvasLeavesTheClipboardAlone) {
     PutTextOnClipboard("keep me");
     Canvas nothing;
-    CopyCanvasToClipboard(std::nullopt, &nothing);
+    EXPECT_FALSE(CopyCanvasToClipboard(nullptr, nothing));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_TEXT));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));
+}
+
+TEST_F(Clipboard, AskedSizeIsCutToTheCanvasAndAGoneOwnerIsNone) {
+    Canvas canvas;
+    ASSERT_TRUE(canvas.Create(30, 20, RGB(1, 2, 3)));
+    HWND gone = CreateWindowExA(0, "STATIC", "gone", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                GetModuleHandleA(nullptr), nullptr);
+    DestroyWindow(gone);
+    EXPECT_TRUE(CopyCanvasToClipboard(gone, canvas, SIZE{500, 12}));
+    EXPECT_EQ(GetClipboardOwner(), nullptr);
+    const BmpInfo info = ReadBmpInfo(ReadClipboardPicture());
+    EXPECT_EQ(info.width, 30);
+    EXPECT_EQ(info.height, 12);
 }
 
 TEST_F(Clipboard, TextOnlyReadsEmptyAndPasteChangesNothing) {

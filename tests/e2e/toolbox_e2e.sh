@@ -7,7 +7,7 @@
 #   drags the toolbox, a click on its close zone ends the program, which
 #   leaves Config.ini.
 # Usage: toolbox_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
-set -u
+set -euo pipefail
 
 EXE="$1"
 WORK="$(mktemp -d /tmp/toolbox_e2e.XXXXXX)"
@@ -20,13 +20,13 @@ fail() {
 
 cleanup() {
   if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-    kill "$PID" 2>/dev/null
+    kill "$PID" 2>/dev/null || true
     sleep 0.5
-    kill -9 "$PID" 2>/dev/null
+    kill -9 "$PID" 2>/dev/null || true
   fi
   # Release anything still held down, whatever happened.
-  xdotool mouseup 1 >/dev/null 2>&1
-  xdotool keyup ctrl >/dev/null 2>&1
+  xdotool mouseup 1 >/dev/null 2>&1 || true
+  xdotool keyup ctrl >/dev/null 2>&1 || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -43,21 +43,23 @@ wait_for() {
   return 1
 }
 
-board_window() { timeout 5 xdotool search --name '^画板$' 2>/dev/null | head -1; }
+# (Only the first line is wanted; a search that finds nothing is no error.)
+first_line() { sed -n 1p; }
+board_window() { { timeout 5 xdotool search --name '^画板$' 2>/dev/null || true; } | first_line; }
 
 cp "$EXE" "$WORK/DrawBoard.exe" || fail "cannot copy the program"
 cd "$WORK" || fail "no work folder"
 SCREEN_W=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[1] }')
 SCREEN_H=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
 
-wine DrawBoard.exe >/dev/null 2>&1 &
+timeout 180 wine DrawBoard.exe >/dev/null 2>&1 &
 PID=$!
 
-TOOLBOX=$(timeout 30 xdotool search --sync --name '^画板工具箱$' | head -1)
+TOOLBOX=$({ timeout 30 xdotool search --sync --name '^画板工具箱$' || true; } | first_line)
 [ -n "$TOOLBOX" ] || fail "the toolbox did not appear"
 # The window is named when it is made; it takes its place when it is shown.
-toolbox_x() { timeout 5 xdotool getwindowgeometry --shell "$TOOLBOX" | sed -n 's/^X=//p'; }
-wait_for 10 '[ "$(toolbox_x)" = 0 ]'
+toolbox_x() { { timeout 5 xdotool getwindowgeometry --shell "$TOOLBOX" || true; } | sed -n 's/^X=//p'; }
+wait_for 10 '[ "$(toolbox_x)" = 0 ]' || true  # checked below with its geometry
 eval "$(xdotool getwindowgeometry --shell "$TOOLBOX")"
 TB_Y=$Y
 TB_H=$HEIGHT
@@ -91,12 +93,13 @@ sleep 0.5
 
 # Ctrl+C: the board onto the clipboard.
 xdotool key ctrl+c
-targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null; }
-wait_for 10 'targets | grep -q "^image/"' || fail "the clipboard got no picture"
-TARGET=$(targets | grep -m1 -E '^image/(png|bmp)$')
-[ -n "$TARGET" ] || TARGET=$(targets | grep -m1 '^image/')
+targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null || true; }
+has_image_target() { targets | grep '^image/' >/dev/null; }
+wait_for 10 has_image_target || fail "the clipboard got no picture"
+TARGET=$(targets | { grep -E '^image/(png|bmp)$' || true; } | first_line)
+[ -n "$TARGET" ] || TARGET=$(targets | { grep '^image/' || true; } | first_line)
 timeout 20 xclip -selection clipboard -t "$TARGET" -o > clip.img || fail "cannot read the clipboard ($TARGET)"
-SIZE=$(identify -format '%wx%h' clip.img 2>/dev/null)
+SIZE=$(identify -format '%wx%h' clip.img 2>/dev/null || true)
 [ "$SIZE" = "${SCREEN_W}x${SCREEN_H}" ] || fail "clipboard picture is '$SIZE', not the screen's size"
 
 pixel() { convert clip.img -crop "1x1+$1+$2" +repage -depth 8 txt:- | awk 'NR == 2 { print $3 }'; }
@@ -119,8 +122,18 @@ sleep 0.3
 xdotool mousemove 2 $((TB_Y + TB_H / 2 + 1))
 wait_for 5 '[ "$(toolbox_x)" = 0 ]' ||
   fail "the toolbox did not come back at the left edge"
+# In the middle of the board it slides away again; F9 closes the board.
+xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
+sleep 0.3
+xdotool mousemove $((SCREEN_W / 2 + 1)) $((SCREEN_H / 2 + 1))
+wait_for 5 '[ "$(toolbox_x)" != 0 ]' || fail "the toolbox stayed in view with the pointer on the board"
 xdotool key F9
 wait_for 10 '[ -z "$(board_window)" ]' || fail "F9 did not close the board"
+# No window of the program is under the pointer now, so only the cursor poll
+# can see it touch the left edge at the toolbox's height: the toolbox comes back.
+xdotool mousemove 1 $((TB_Y + TB_H / 2))
+wait_for 5 '[ "$(toolbox_x)" = 0 ]' ||
+  fail "the hidden toolbox did not come back at the left edge after the board closed"
 
 # The title strip drags the toolbox; away from the edges it stays in view.
 xdotool mousemove 20 $((TB_Y + 10))
@@ -148,12 +161,12 @@ xdotool mousemove $((TB_X + 56)) $((TB_Y + 10))
 sleep 0.2
 xdotool click 1
 wait_for 15 '! kill -0 "$PID" 2>/dev/null' || fail "the program did not end from the close zone"
-wait "$PID"
-STATUS=$?
+STATUS=0
+wait "$PID" || STATUS=$?
 PID=""
 [ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
 [ -f Config.ini ] || fail "Config.ini was not written next to the program"
-iconv -f GBK -t UTF-8 Config.ini | tr -d '\r' | grep -q '^画笔颜色=16711680$' ||
-  fail "Config.ini lacks the pen colour"
-iconv -f GBK -t UTF-8 Config.ini | tr -d '\r' | grep -q '^截屏延时=' || fail "Config.ini lacks the capture delay"
+CONFIG=$(iconv -f GBK -t UTF-8 Config.ini | tr -d '\r')
+grep '^画笔颜色=16711680$' <<<"$CONFIG" >/dev/null || fail "Config.ini lacks the pen colour"
+grep '^截屏延时=' <<<"$CONFIG" >/dev/null || fail "Config.ini lacks the capture delay"
 echo "PASS"
