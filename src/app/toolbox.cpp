@@ -84,7 +84,7 @@ std::span<const std::uint8_t> ResourceBytes(int id) {
     return {static_cast<const std::uint8_t*>(data), size};
 }
 
-void PostBoardSetting(int code, int value) {
+void PostBoardSetting(SettingCode code, int value) {
     HWND board = BoardWindow.load();
     if (board != nullptr && IsWindow(board))
         PostMessageA(board, BoardSettingMessage, static_cast<WPARAM>(code),
@@ -411,7 +411,7 @@ void Toolbox::OnPenWidthChanged() {
     GetWindowTextA(c_.penEdit, text, sizeof(text));
     const int value = ParseIniInteger(text);
     Settings.penWidth = value;
-    PostBoardSetting(51, value);
+    PostBoardSetting(SettingCode::PenWidth, value);
 }
 
 void Toolbox::OnPenWheel(int delta) {
@@ -440,7 +440,7 @@ void Toolbox::OnBrushTypeChanged() {
         ApplyLayout(
             ComputeToolboxLayout(kPageFill, static_cast<int>(index), paletteTop_, paletteHeight_));
     }
-    PostBoardSetting(54, static_cast<int>(index));
+    PostBoardSetting(SettingCode::BrushStyle, static_cast<int>(index));
 }
 
 void Toolbox::SelectBrushType(int index) {
@@ -454,15 +454,15 @@ void Toolbox::OnPicker1Changed() {
     switch (ToolboxPage.load()) {
         case kPageFill:
             Settings.brushColor = color;
-            PostBoardSetting(53, color);
+            PostBoardSetting(SettingCode::BrushColor, color);
             break;
         case kPageText:
             Settings.textColor = color;
-            PostBoardSetting(55, color);
+            PostBoardSetting(SettingCode::TextColor, color);
             break;
         default:
             Settings.penColor = color;
-            PostBoardSetting(52, color);
+            PostBoardSetting(SettingCode::PenColor, color);
             break;
     }
 }
@@ -470,7 +470,7 @@ void Toolbox::OnPicker1Changed() {
 void Toolbox::OnPicker2Changed() {
     const int color = static_cast<int>(SendMessageA(c_.picker2, kColorPickerGetColor, 0, 0));
     Settings.backColor = color;
-    PostBoardSetting(56, color);
+    PostBoardSetting(SettingCode::TextBack, color);
 }
 
 LRESULT Toolbox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
