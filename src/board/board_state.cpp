@@ -25,8 +25,9 @@ bool IsMinusKey(WPARAM key) { return key == VK_OEM_MINUS || key == VK_SUBTRACT; 
 // preview under construction shows what a key has just changed.
 void RefreshPreview(HWND board) {
     if (!Board.dragging) return;
-    const LPARAM at = MAKELPARAM(static_cast<WORD>(Board.currentPoint.x),
-                                 static_cast<WORD>(Board.currentPoint.y));
+    // The raw pointer, not the snapped cursor, so a released Shift unsnaps.
+    const LPARAM at = MAKELPARAM(static_cast<WORD>(Board.pointerPoint.x),
+                                 static_cast<WORD>(Board.pointerPoint.y));
     OnPointerMove(board, MK_LBUTTON, at);
 }
 

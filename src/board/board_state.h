@@ -40,8 +40,9 @@ enum ToolKind : int {
 // (board/tools/tool_table.h).
 struct BoardState {
     ToolKind currentTool = ToolPen;
-    POINT currentPoint{};
-    POINT previousPoint{};
+    POINT currentPoint{};   // the shape's cursor (snapped with Shift)
+    POINT previousPoint{};  // the raw pointer of the last redraw
+    POINT pointerPoint{};   // the raw pointer, as the last message gave it
     POINT anchorPoint{};
     POINT cornerPoint{};
     bool dragging = false;

@@ -9,7 +9,7 @@
 #include "board/tools/move_board.h"
 
 PointerContext BoardPointerContext(HWND window) {
-    return PointerContext{window, Board, BoardCanvas, BackCanvas, Settings};
+    return PointerContext{window, Board, BoardCanvas, BackCanvas, Settings, PictureCanvas};
 }
 
 POINT PointFromLParam(LPARAM lParam) {

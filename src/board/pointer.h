@@ -5,7 +5,8 @@
 // (board/tools/board_tool.h), which owns what the tool does.
 //
 // All of them run on the board thread. The keyboard re-runs OnPointerMove with
-// lParam built from currentPoint when a key changes what the preview shows.
+// lParam built from the last pointer position when a key changes what the
+// preview shows.
 
 #include <windows.h>
 

@@ -2,6 +2,8 @@
 
 #include <climits>
 
+#include "shapes/geometry.h"
+
 void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle) {
     canvas.Line(tail.x, tail.y, tip.x, tip.y);
     const ArrowHead head = ArrowHeadPoints(tail, tip, arrowLength, arrowAngle);
@@ -58,4 +60,44 @@ void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter) {
     canvas.Line(p.x - k, p.y, p.x + k + 1, p.y);
     canvas.Line(p.x, p.y - k, p.x, p.y + k + 1);
     canvas.PenWidth(penWidthAfter);
+}
+
+void DrawArcFigure(Canvas& canvas, const ArcFigure& f) {
+    switch (f.kind) {
+    case ArcFigure::Kind::None:
+        break;
+    case ArcFigure::Kind::Line: {
+        const POINT a = ToPixel(f.from), b = ToPixel(f.to);
+        canvas.Line(a.x, a.y, b.x, b.y);
+        break;
+    }
+    case ArcFigure::Kind::Pie: {
+        const RECT box = CircleBox(f.centre, f.radius);
+        canvas.PieAngles(box.left, box.top, box.right, box.bottom, f.startDeg, f.endDeg);
+        break;
+    }
+    case ArcFigure::Kind::CircleArc:
+        canvas.CircleArc(f.centre.x, f.centre.y, f.radius, f.startDeg, f.endDeg);
+        break;
+    case ArcFigure::Kind::CenterArc:
+        canvas.CenterArc(f.centre.x, f.centre.y, f.from.x, f.from.y, f.to.x, f.to.y);
+        break;
+    }
+}
+
+void DrawBezierPath(Canvas& canvas, POINT start, std::span<const POINT> points) {
+    canvas.MoveTo(start.x, start.y);
+    canvas.PolyBezierTo(points);
+}
+
+void DrawGuideLines(Canvas& canvas, const GuideLines& guide) {
+    for (int i = 0; i < guide.count; ++i) {
+        const GuideLines::Line& l = guide.lines[static_cast<size_t>(i)];
+        canvas.Line(l.from.x, l.from.y, l.to.x, l.to.y);
+    }
+}
+
+void UseDashedPen(Canvas& canvas) {
+    canvas.PenWidth(0);
+    canvas.PenStyle(1);
 }

@@ -4,9 +4,12 @@
 
 #include <windows.h>
 
+#include <span>
 #include <vector>
 
 #include "graphics/canvas.h"
+#include "shapes/arcs.h"
+#include "shapes/curves.h"
 #include "shapes/outlines.h"
 
 void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle);
@@ -23,3 +26,14 @@ void DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, 
 // One-pixel solid cross of half-size k at p in the pen colour; the pen width is
 // set back to `penWidthAfter` (the user's pen width) afterwards.
 void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter);
+
+// An arc tool's figure (a line, pie or arc) with the current pen and brush;
+// nothing for an empty figure.
+void DrawArcFigure(Canvas& canvas, const ArcFigure& figure);
+// MoveTo(start), then the whole cubic segments of `points`.
+void DrawBezierPath(Canvas& canvas, POINT start, std::span<const POINT> points);
+// Each guide line with the current pen.
+void DrawGuideLines(Canvas& canvas, const GuideLines& guide);
+// The one-pixel dashed pen of the guides and previews; the crosshair drawn
+// after them sets the pen back.
+void UseDashedPen(Canvas& canvas);

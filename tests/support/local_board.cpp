@@ -3,9 +3,10 @@
 #include <gtest/gtest.h>
 
 LocalBoard::LocalBoard(int width, int height, COLORREF background)
-    : context{nullptr, state, board, back, settings}, background_(background) {
+    : context{nullptr, state, board, back, settings, layer}, background_(background) {
     EXPECT_TRUE(board.Create(width, height, background));
     EXPECT_TRUE(back.Create(width, height, background));
+    EXPECT_TRUE(layer.Create(width, height, background));
     // The pen and brush a board starts with, from these settings.
     for (Canvas* c : {&board, &back}) {
         c->PenWidth(settings.penWidth.load());

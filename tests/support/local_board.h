@@ -27,6 +27,7 @@ public:
     BoardState state;
     Canvas board;  // what a window would show: previews
     Canvas back;   // the committed drawing
+    Canvas layer;  // the curve layer, a copy of `back` to begin with
     SettingsRecord settings;
     PointerContext context;
 

@@ -18,6 +18,8 @@ void PointerContext::BeginDrag() {
 }
 
 void BoardTool::Press(PointerContext& c, POINT p) {
+    c.state.previousPoint = p;
+    c.state.pointerPoint = p;
     RecordPress(c.state, p);
     c.BeginDrag();
 }
@@ -27,8 +29,7 @@ void BoardTool::Move(PointerContext& c, POINT p) {
         Hover(c, p);
         return;
     }
-    c.state.previousPoint = c.state.currentPoint;
-    c.state.currentPoint = p;
+    Follow(c.state, p);
     Drag(c);
 }
 
@@ -47,7 +48,9 @@ void BoardTool::Selected(PointerContext&) {}
 void BoardTool::ResetGesture() {}
 
 void BoardTool::Refresh(PointerContext& c) {
-    if (c.state.dragging) Move(c, c.state.currentPoint);
+    // The raw pointer, not the snapped cursor: a Shift let go shows the
+    // unsnapped shape at once.
+    if (c.state.dragging) Move(c, c.state.pointerPoint);
 }
 
 void BoardTool::RecordPress(BoardState& s, POINT p) {
@@ -55,18 +58,19 @@ void BoardTool::RecordPress(BoardState& s, POINT p) {
     s.anchorPoint = p;
 }
 
+void BoardTool::Follow(BoardState& s, POINT p) {
+    s.previousPoint = s.pointerPoint;
+    s.pointerPoint = p;
+    s.currentPoint = p;
+}
+
 void BoardTool::Drag(PointerContext&) {}
 
 void BoardTool::Hover(PointerContext&, POINT) {}
 
 void DragShapeTool::Drag(PointerContext& c) {
-    BoardState& s = c.state;
-    if (s.spaceHeld) {
-        s.anchorPoint.x += s.currentPoint.x - s.previousPoint.x;
-        s.anchorPoint.y += s.currentPoint.y - s.previousPoint.y;
-    }
     c.Restore();
-    ApplyModifierStep(s, Rules());
+    ApplyModifierStep(c.state, Rules());
     DrawPreview(c);
     c.Show();
 }

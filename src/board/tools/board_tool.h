@@ -28,6 +28,10 @@ struct PointerContext {
     Canvas& board;  // shown in the window; previews are drawn here
     Canvas& back;   // the committed drawing
     SettingsRecord& settings;
+    // The curve layer: the drawing plus the smoothed curve so far. The curve
+    // tool previews over it; the curve reaches `back` when another tool is
+    // chosen.
+    Canvas& layer;
 
     // BoardCanvas <- BackCanvas: wipes any preview (one block copy).
     void Restore();
@@ -50,8 +54,8 @@ public:
 
     // Left button down at p (client pixels).
     virtual void Press(PointerContext& c, POINT p);
-    // Pointer at p. The default follows the drag: previousPoint and
-    // currentPoint advance and Drag runs; without the button Hover runs.
+    // Pointer at p. The default follows the drag (Follow) and runs Drag;
+    // without the button Hover runs.
     virtual void Move(PointerContext& c, POINT p);
     // Left button up at p; `dragging` is already cleared and the capture is
     // released by the caller afterwards. The default commits what is shown.
@@ -78,7 +82,10 @@ public:
 protected:
     // Where the press is remembered. The default starts a new shape at p.
     virtual void RecordPress(BoardState& s, POINT p);
-    // Pointer moved with the button down, after currentPoint was updated.
+    // The pointer is at p: the last raw pointer becomes previousPoint, p the
+    // raw pointer and (until the modifier step snaps it) the cursor.
+    static void Follow(BoardState& s, POINT p);
+    // Pointer moved with the button down, after Follow.
     virtual void Drag(PointerContext& c);
     // Pointer moved without the button. The default leaves no trace.
     virtual void Hover(PointerContext& c, POINT p);

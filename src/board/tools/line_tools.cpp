@@ -26,7 +26,7 @@ void PolylineTool::DrawPreview(PointerContext& c) {
 void PolylineTool::Release(PointerContext& c, POINT p) {
     BoardState& s = c.state;
     c.Restore();  // the rubber band goes; the segment is drawn for good below
-    s.currentPoint = p;
+    Follow(s, p);
     ApplyModifierStep(s, Rules());
     c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
     s.anchorPoint = s.currentPoint;  // the next segment starts here

@@ -1,27 +1,17 @@
 #pragma once
 // The step between reading the pointer and drawing a shape where the held
-// modifier keys adjust the points: Shift snaps the cursor (to the axes and
-// diagonals, or to a square box) and Ctrl mirrors the corner through the
-// anchor so a box is centred on it. Each tool states which rules it takes;
-// the pointer code runs this step on every preview and wherever a tool snaps
-// its final point.
+// modifier keys adjust the points: Space moves the anchor with the pointer,
+// Shift snaps the cursor (to the axes and diagonals, or to a square box) and
+// Ctrl mirrors the corner through the anchor so a box is centred on it. Each
+// tool's row in the tool table states which of them it takes; the pointer code
+// runs this step on every preview and wherever a tool fixes its final point.
 
 #include "board/board_state.h"
+#include "shapes/modifiers.h"
 
-enum class ShiftRule {
-    None,        // Shift changes nothing (pen, circle)
-    SnapToAxes,  // lines: horizontal, vertical or diagonal from the anchor
-    Square,      // boxes: the box anchor-cursor becomes a square
-};
+using ModifierRules = ModifierUse;
 
-struct ModifierRules {
-    ShiftRule shift = ShiftRule::None;
-    bool ctrlMirrorsCorner = false;  // box shapes and the line
-};
-
-// Adjusts state.currentPoint for the held keys and sets state.cornerPoint.
-//
-// The Shift and Ctrl rules are not built yet: for now the cursor is used as
-// it is and the corner is the anchor, which is what the shapes get when no
-// modifier key is held.
+// From the raw pointer positions (state.previousPoint -> state.pointerPoint)
+// and the held keys: moves state.anchorPoint (Space), sets state.currentPoint
+// to the possibly snapped cursor and state.cornerPoint to the corner.
 void ApplyModifierStep(BoardState& state, ModifierRules rules);

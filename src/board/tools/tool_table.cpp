@@ -2,6 +2,7 @@
 
 #include "../../../res/icon_ids.h"
 #include "board/tools/board_tool.h"
+#include "board/tools/curve_tools.h"
 #include "board/tools/drawing_tools.h"
 
 namespace {
@@ -21,10 +22,12 @@ std::unique_ptr<BoardTool> MakeStar(const ToolDescription& row) {
 
 using PC = PaletteCommand;
 using Id = BoardMenuId;
+// Shift snap, Ctrl mirrors the corner, Space moves the shape.
 constexpr ModifierRules kNoRules{};
-constexpr ModifierRules kLineRules{ShiftRule::SnapToAxes, false};
-constexpr ModifierRules kMirroredLineRules{ShiftRule::SnapToAxes, true};
-constexpr ModifierRules kBoxRules{ShiftRule::Square, true};
+constexpr ModifierRules kMovedRules{ShiftSnap::None, false, true};
+constexpr ModifierRules kLineRules{ShiftSnap::Axes, false, true};
+constexpr ModifierRules kMirroredLineRules{ShiftSnap::Axes, true, true};
+constexpr ModifierRules kBoxRules{ShiftSnap::Square, true, true};
 constexpr bool L = false;  // left button
 constexpr bool R = true;   // right button
 constexpr bool kGroupEnd = true;
@@ -49,23 +52,23 @@ constexpr ToolDescription kTools[] = {
         'E', Id::Ellipse,         "椭圆(&E)",           false,      kBoxRules,          &Make<EllipseTool>},
     // Ctrl centres the circle itself and Shift does nothing to it.
     {ToolCircle,          "circle",            PC::Circle,    L, "正圆",             IDR_ICON_CIRCLE,
-        'C', Id::Circle,          "正圆(&C)",           false,      kNoRules,           &Make<CircleTool>},
+        'C', Id::Circle,          "正圆(&C)",           false,      kMovedRules,        &Make<CircleTool>},
     {ToolPie,             "pie",               PC::Pie,       L, "饼",               IDR_ICON_PIE,
-        'D', Id::Pie,             "饼(&D)",             false,      kLineRules,         nullptr},
+        'D', Id::Pie,             "饼(&D)",             false,      kLineRules,         &Make<PieTool>},
     {ToolPolygon,         "polygon",           PC::Polygon,   L, "多边形",           IDR_ICON_POLYGON,
         'N', Id::Polygon,         "多边形(&N)",         false,      kLineRules,         &MakePolygon},
     {ToolStar,            "star",              PC::Polygon,   R, "星形",             0,
         'V', Id::Star,            "星形(&V)",           kGroupEnd,  kLineRules,         &MakeStar},
     {ToolThreePointArc,   "three-point arc",   PC::Arc,       L, "三点画圆弧",       IDR_ICON_ARCS,
-        'A', Id::ThreePointArc,   "三点画圆弧(&A)",     false,      kLineRules,         nullptr},
+        'A', Id::ThreePointArc,   "三点画圆弧(&A)",     false,      kLineRules,         &Make<ThreePointArcTool>},
     {ToolRadiusArc,       "radius arc",        PC::Arc,       R, "圆心加两点画圆弧", 0,
-        'S', Id::RadiusArc,       "半径画圆弧(&S)",     false,      kLineRules,         nullptr},
+        'S', Id::RadiusArc,       "半径画圆弧(&S)",     false,      kLineRules,         &Make<RadiusArcTool>},
     {ToolBezier,          "Bézier",            PC::Bezier,    L, "贝塞尔曲线",       IDR_ICON_BEZIER,
-        'B', Id::Bezier,          "贝塞尔(&B)",         false,      kNoRules,           nullptr},
+        'B', Id::Bezier,          "贝塞尔(&B)",         false,      kNoRules,           &Make<BezierTool>},
     {ToolCurve,           "curve",             PC::Curve,     L, "由点生成曲线",     IDR_ICON_CURVE,
-        'Q', Id::Curve,           "曲线(&Q)",           false,      kNoRules,           nullptr},
+        'Q', Id::Curve,           "曲线(&Q)",           false,      kNoRules,           &Make<CurveTool>},
     {ToolChainedArcs,     "chained arcs",      PC::Curve,     R, "连续圆弧组成曲线", 0,
-        'H', Id::ChainedArcs,     "连续圆弧(&H)",       kGroupEnd,  kNoRules,           nullptr},
+        'H', Id::ChainedArcs,     "连续圆弧(&H)",       kGroupEnd,  kNoRules,           &Make<ChainedArcsTool>},
     {ToolText,            "text",              PC::Text,      L, "文字",             IDR_ICON_TEXT,
         'T', Id::Text,            "文字(&T)",           kGroupEnd,  kNoRules,           nullptr},
     {ToolEyedropper,      "eyedropper",        PC::Eyedropper, L, "吸管",            IDR_ICON_EYEDROPPER,
