@@ -169,7 +169,7 @@ void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
     Results.clear();
     RawWindowParams params;
     params.title = "preview bench";
-    params.positionMode = 2;
+    params.positionMode = WindowPosition::AtPosition;
     params.position = POINT{0, 0};
     params.size = size;
     params.style = WS_POPUP;

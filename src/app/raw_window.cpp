@@ -111,22 +111,21 @@ void ForgetWindow(HWND window) {
 
 // ---- pure placement ----
 
-WindowPlacement ComputeWindowPlacement(std::optional<int> mode, std::optional<POINT> position,
-                                       SIZE size, const RECT& reference) {
-    int m = mode.value_or(0);
-    if (m < 0) m = 0;
-    if (m > 2) m = position ? 2 : 1;
-    if (m == 2 && !position) m = 1;
+WindowPlacement ComputeWindowPlacement(std::optional<WindowPosition> mode,
+                                       std::optional<POINT> position, SIZE size,
+                                       const RECT& reference) {
+    WindowPosition m = mode.value_or(WindowPosition::SystemDefault);
+    if (m == WindowPosition::AtPosition && !position) m = WindowPosition::Centred;
 
     WindowPlacement placement{m, CW_USEDEFAULT, CW_USEDEFAULT};
-    if (m == 1) {
+    if (m == WindowPosition::Centred) {
         // Centred over the reference rectangle, in screen coordinates, so that a
         // parent away from the screen's corner still gets the window over it.
         double dx = (static_cast<double>(reference.right) - reference.left - size.cx) / 2.0;
         double dy = (static_cast<double>(reference.bottom) - reference.top - size.cy) / 2.0;
         placement.x = reference.left + static_cast<int>(dx);
         placement.y = reference.top + static_cast<int>(dy);
-    } else if (m == 2) {
+    } else if (m == WindowPosition::AtPosition) {
         placement.x = position->x;
         placement.y = position->y;
     }
@@ -233,6 +232,8 @@ void RawWindow(const RawWindowParams& p) {
         p.className && !p.className->empty() ? *p.className : std::string(kDefaultClassName);
     const SIZE size = p.size.value_or(kDefaultSize);
     const HWND parent = p.parent.value_or(nullptr);
+    // The region is handed to us: ours until the window takes it.
+    OwnedRegion region(p.region.value_or(nullptr));
 
     RECT reference{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (parent != nullptr) GetWindowRect(parent, &reference);
@@ -249,8 +250,6 @@ void RawWindow(const RawWindowParams& p) {
     HWND window = CreateWindowExA(exStyle, className.c_str(), title.c_str(), style, placement.x,
                                   placement.y, size.cx, size.cy, parent, nullptr, module, nullptr);
     if (window == nullptr) {
-        // The region was handed to us; nobody else will free it now.
-        if (p.region && *p.region != nullptr) DeleteObject(*p.region);
         g_messageBox.load()(nullptr, "创建窗口失败！", "错误", MB_ICONHAND);
         return;
     }
@@ -312,11 +311,9 @@ void RawWindow(const RawWindowParams& p) {
         if (!attached && bar != nullptr) DestroyMenu(bar);
     }
 
-    if (p.region && *p.region != nullptr) {
-        // After a successful SetWindowRgn the system owns the region and it
-        // must not be deleted; only a refused region is still ours to free.
-        if (!SetWindowRgn(window, *p.region, TRUE)) DeleteObject(*p.region);
-    }
+    // After a successful SetWindowRgn the system owns the region and it must
+    // not be deleted; a refused region is still ours and goes with its owner.
+    if (region && SetWindowRgn(window, region.Get(), TRUE)) region.Release();
 
     if (p.onCommand != nullptr) RegisterHandler(window, WM_COMMAND, p.onCommand);
     if (p.dragByClientArea) RegisterHandler(window, WM_LBUTTONDOWN, &DragByClientArea);

@@ -14,11 +14,18 @@
 
 using CreationRoutine = void (*)(HWND window);
 
+// Where RawWindow puts a new window.
+enum class WindowPosition {
+    SystemDefault,  // the system's choice
+    Centred,        // centred on the screen, or over the parent window
+    AtPosition,     // at `position`; centred when no position is given
+};
+
 // Every field may be left out; the comments give the value used then.
 struct RawWindowParams {
     std::optional<std::string> title;        // "白手起家，凭空创建窗口"
     std::optional<std::string> className;    // "MyWindowClass" (also when empty)
-    std::optional<int> positionMode;         // 0 default position, 1 centred, 2 at `position`; left out: 0
+    std::optional<WindowPosition> positionMode;  // SystemDefault
     std::optional<POINT> position;
     std::optional<SIZE> size;                // 400 x 300
     std::optional<std::string> menuCaption;  // a menu bar with one pop-up of this caption
@@ -73,12 +80,13 @@ using MessageBoxRoutine = int (*)(HWND owner, const char* text, const char* capt
 MessageBoxRoutine SetMessageBoxRoutine(MessageBoxRoutine routine);
 
 // Position worked out for mode/position/size (pure; screen or parent rect given).
-// Mode 0 gives CW_USEDEFAULT for x and y; mode 1 centres on `reference` (the
-// screen, or the parent's window rectangle); mode 2 uses `position`.
+// SystemDefault gives CW_USEDEFAULT for x and y; Centred centres on `reference`
+// (the screen, or the parent's window rectangle); AtPosition uses `position`.
 struct WindowPlacement {
-    int mode;  // after clamping
+    WindowPosition mode;  // the one applied (AtPosition without a position is Centred)
     int x;
     int y;
 };
-WindowPlacement ComputeWindowPlacement(std::optional<int> mode, std::optional<POINT> position,
-                                       SIZE size, const RECT& reference);
+WindowPlacement ComputeWindowPlacement(std::optional<WindowPosition> mode,
+                                       std::optional<POINT> position, SIZE size,
+                                       const RECT& reference);

@@ -258,7 +258,7 @@ DWORD WINAPI BoardThreadProc(LPVOID) {
 
     RawWindowParams params;
     params.title = "画板";
-    params.positionMode = 1;
+    params.positionMode = WindowPosition::Centred;
     params.size = BoardSize;
     params.show = false;
     params.showInTaskbar = false;

@@ -9,6 +9,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -128,45 +129,47 @@ std::vector<std::pair<WPARAM, LPARAM>> SeenSoFar() {
 
 // ------------------------------------------------------------ placement
 
-TEST(RawWindowPlacement, ModeIsClampedAsDocumented) {
+TEST(RawWindowPlacement, ModeAndPositionDecideThePlace) {
     const RECT screen{0, 0, 1920, 1080};
     const SIZE size{400, 300};
     const POINT at{123, 77};
-
-    WindowPlacement p = ComputeWindowPlacement(std::nullopt, std::nullopt, size, screen);
-    EXPECT_EQ(p.mode, 0);
-    EXPECT_EQ(p.x, CW_USEDEFAULT);
-    EXPECT_EQ(p.y, CW_USEDEFAULT);
-
-    p = ComputeWindowPlacement(std::nullopt, at, size, screen);  // a position alone is not a mode
-    EXPECT_EQ(p.mode, 0);
-    p = ComputeWindowPlacement(-5, at, size, screen);
-    EXPECT_EQ(p.mode, 0);
-    p = ComputeWindowPlacement(7, at, size, screen);
-    EXPECT_EQ(p.mode, 2);
-    EXPECT_EQ(p.x, 123);
-    EXPECT_EQ(p.y, 77);
-    p = ComputeWindowPlacement(7, std::nullopt, size, screen);
-    EXPECT_EQ(p.mode, 1);
-    EXPECT_EQ(p.x, 760);
-    EXPECT_EQ(p.y, 390);
-    p = ComputeWindowPlacement(2, std::nullopt, size, screen);
-    EXPECT_EQ(p.mode, 1);
+    struct Case {
+        std::optional<WindowPosition> mode;
+        std::optional<POINT> position;
+        WindowPosition applied;
+        int x;
+        int y;
+    };
+    const Case cases[] = {
+        {std::nullopt, std::nullopt, WindowPosition::SystemDefault, CW_USEDEFAULT, CW_USEDEFAULT},
+        // A position alone is not a mode.
+        {std::nullopt, at, WindowPosition::SystemDefault, CW_USEDEFAULT, CW_USEDEFAULT},
+        {WindowPosition::Centred, at, WindowPosition::Centred, 760, 390},
+        {WindowPosition::AtPosition, at, WindowPosition::AtPosition, 123, 77},
+        // At a position that was not given: centred instead.
+        {WindowPosition::AtPosition, std::nullopt, WindowPosition::Centred, 760, 390},
+    };
+    for (const Case& c : cases) {
+        const WindowPlacement p = ComputeWindowPlacement(c.mode, c.position, size, screen);
+        EXPECT_EQ(p.mode, c.applied);
+        EXPECT_EQ(p.x, c.x);
+        EXPECT_EQ(p.y, c.y);
+    }
 }
 
 TEST(RawWindowPlacement, CentringTruncatesTowardZero) {
     const RECT screen{0, 0, 1920, 1080};
-    WindowPlacement p = ComputeWindowPlacement(1, std::nullopt, SIZE{401, 301}, screen);
+    WindowPlacement p = ComputeWindowPlacement(WindowPosition::Centred, std::nullopt, SIZE{401, 301}, screen);
     EXPECT_EQ(p.x, 759);  // 759.5
     EXPECT_EQ(p.y, 389);
-    p = ComputeWindowPlacement(1, std::nullopt, SIZE{2001, 1101}, screen);
+    p = ComputeWindowPlacement(WindowPosition::Centred, std::nullopt, SIZE{2001, 1101}, screen);
     EXPECT_EQ(p.x, -40);  // -40.5
     EXPECT_EQ(p.y, -10);  // -10.5
 }
 
 TEST(RawWindowPlacement, CentresOverTheParentRectangle) {
     const RECT parent{100, 200, 700, 600};
-    WindowPlacement p = ComputeWindowPlacement(1, std::nullopt, SIZE{200, 100}, parent);
+    WindowPlacement p = ComputeWindowPlacement(WindowPosition::Centred, std::nullopt, SIZE{200, 100}, parent);
     EXPECT_EQ(p.x, 300);
     EXPECT_EQ(p.y, 350);
 }
@@ -208,9 +211,9 @@ TEST(RawWindow, NothingGivenMakesTheDefaultWindow) {
     EXPECT_FALSE(IsWindow(w));
 }
 
-TEST(RawWindow, ModeTwoWithoutPositionIsCentredOnTheScreen) {
+TEST(RawWindow, AtAPositionNotGivenIsCentredOnTheScreen) {
     RawWindowParams p;
-    p.positionMode = 2;
+    p.positionMode = WindowPosition::AtPosition;
     WindowThread t(p);
     ASSERT_NE(t.Window(), nullptr);
     RECT r = WindowRect(t.Window());
@@ -218,9 +221,9 @@ TEST(RawWindow, ModeTwoWithoutPositionIsCentredOnTheScreen) {
     EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 300) / 2);
 }
 
-TEST(RawWindow, ModeSevenWithPositionPlacesItThere) {
+TEST(RawWindow, AtAGivenPositionPlacesItThere) {
     RawWindowParams p;
-    p.positionMode = 7;
+    p.positionMode = WindowPosition::AtPosition;
     p.position = POINT{123, 77};
     p.size = SIZE{250, 120};
     WindowThread t(p);
@@ -234,14 +237,14 @@ TEST(RawWindow, ModeSevenWithPositionPlacesItThere) {
 
 TEST(RawWindow, CentredWindowSitsOverItsParent) {
     RawWindowParams outer;
-    outer.positionMode = 2;
+    outer.positionMode = WindowPosition::AtPosition;
     outer.position = POINT{100, 200};
     outer.size = SIZE{600, 400};
     WindowThread parent(outer);
     ASSERT_NE(parent.Window(), nullptr);
 
     RawWindowParams inner;
-    inner.positionMode = 1;
+    inner.positionMode = WindowPosition::Centred;
     inner.parent = parent.Window();
     inner.size = SIZE{200, 100};
     WindowThread child(inner);
@@ -339,7 +342,7 @@ TEST(RawWindow, RegionShapesTheWindow) {
 
 TEST(RawWindow, BackgroundColourIsPaintedByTheWindow) {
     RawWindowParams green;
-    green.positionMode = 2;
+    green.positionMode = WindowPosition::AtPosition;
     green.position = POINT{300, 300};
     green.size = SIZE{200, 150};
     green.style = WS_POPUP;
@@ -459,7 +462,7 @@ TEST(RawWindow, RealPointerDragByClientAreaMovesTheWindow) {
     p.dragByClientArea = true;
     p.style = WS_POPUP;
     p.exStyle = WS_EX_TOPMOST;
-    p.positionMode = 2;
+    p.positionMode = WindowPosition::AtPosition;
     p.position = POINT{400, 400};
     p.size = SIZE{200, 120};
     WindowThread t(p);
