@@ -240,20 +240,25 @@ TEST(SaveDialog, OpensWithItsTitleAndGivesTheTypedNameTheFiltersExtension) {
         for (int i = 0; i < 200 && dialog == nullptr; ++i) {
             Sleep(50);
             dialog = FindWindowA("#32770", kSaveDialogTitle);
-            if (dialog != nullptr && GetWindowThreadProcessId(dialog, nullptr) != self)
+            if (dialog != nullptr && (GetWindowThreadProcessId(dialog, nullptr) != self ||
+                                      !IsWindowVisible(dialog)))
                 dialog = nullptr;
         }
         if (dialog == nullptr) return;  // it never opened: the call has returned
-        EnumChildWindows(
-            dialog,
-            [](HWND child, LPARAM out) -> BOOL {
-                char name[16] = {};
-                GetClassNameA(child, name, sizeof(name));
-                if (_stricmp(name, "Edit") != 0 || !IsWindowVisible(child)) return TRUE;
-                *reinterpret_cast<HWND*>(out) = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&edit));
+        // Found while it is still being made: wait for its name box to show.
+        for (int i = 0; i < 100 && edit == nullptr && IsWindow(dialog); ++i) {
+            Sleep(50);
+            EnumChildWindows(
+                dialog,
+                [](HWND child, LPARAM out) -> BOOL {
+                    char name[16] = {};
+                    GetClassNameA(child, name, sizeof(name));
+                    if (_stricmp(name, "Edit") != 0 || !IsWindowVisible(child)) return TRUE;
+                    *reinterpret_cast<HWND*>(out) = child;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&edit));
+        }
         if (edit != nullptr) {
             SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
             filled = true;

@@ -98,9 +98,11 @@ wait_for 20 '[ -n "$(window_named 保存到文件)" ]' || fail "the save cell op
 DIALOG=$(window_named 保存到文件)
 timeout 10 xdotool windowfocus --sync "$DIALOG" || fail "cannot focus the save dialog"
 sleep 0.5
-# The dialog opens with an empty name box that has the focus. Each Chinese
-# character is typed through a keycode xdotool remaps for it; typed quickly,
-# Wine may read the map after it has changed again and drop the character.
+# The dialog opens with an empty name box that has the focus. xdotool types
+# each Chinese character through a spare keycode it maps for that character
+# and maps back after the key's release, waiting the delay in between: Wine
+# needs that time to read the new map, or it drops the character. (Mapping
+# the characters before the program starts drops them more often.)
 xdotool type --delay 350 "$TYPED"
 sleep 0.3
 xdotool key Return
