@@ -12,6 +12,7 @@
 #include "app/docking.h"
 #include "app/globals.h"
 #include "app/hotkey.h"
+#include "app/hotkey_notice.h"
 #include "app/menus.h"
 #include "app/palette.h"
 #include "app/raw_window.h"
@@ -317,6 +318,8 @@ void Toolbox::Created() {
     hook_.Start(&PostPointerToToolbox);
 
     hotkeyRegistered_ = RegisterF9(c_.palette, HotkeyIdOf(window_));
+    // Another program holds F9: say so, once; the capture cell still works.
+    if (!hotkeyRegistered_) NotifyF9Taken();
 
     RECT box{};
     GetWindowRect(window_, &box);

@@ -14,6 +14,7 @@
 #include "app/docking.h"
 #include "app/globals.h"
 #include "app/hotkey.h"
+#include "app/hotkey_notice.h"
 #include "app/palette.h"
 #include "app/raw_window.h"
 #include "app/settings.h"
@@ -36,6 +37,54 @@ int g_fontDialogCalls = 0;
 bool g_fontDialogAnswer = true;
 FontSpec g_fontDialogFont;
 COLORREF g_fontDialogSawColor = 0;
+
+int g_notices = 0;
+std::string g_noticeText;
+void RecordNotice(const char*, const char* text) {
+    ++g_notices;
+    g_noticeText = text;
+}
+
+// Another program holding F9: the tests' helper program, started for the
+// lifetime of this object (at most a minute).
+class HeldF9 {
+public:
+    HeldF9() {
+        char exe[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string folder(exe);
+        folder.erase(folder.find_last_of('\\') + 1);
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        ready_ = std::string(temp) + "hold_f9_" + std::to_string(GetCurrentProcessId()) + ".txt";
+        DeleteFileA(ready_.c_str());
+        std::string command = "\"" + folder + "drawboard_hold_f9.exe\" 60 \"" + ready_ + "\"";
+        STARTUPINFOA si{};
+        si.cb = sizeof(si);
+        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                            &si, &process_))
+            return;
+        const ULONGLONG end = GetTickCount64() + 10000;
+        while (GetTickCount64() < end && !Holding() &&
+               WaitForSingleObject(process_.hProcess, 50) == WAIT_TIMEOUT) {
+        }
+    }
+    ~HeldF9() {
+        if (process_.hProcess == nullptr) return;
+        DeleteFileA(ready_.c_str());  // the helper lets go when its file is gone
+        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    HeldF9(const HeldF9&) = delete;
+    HeldF9& operator=(const HeldF9&) = delete;
+    bool Holding() const { return GetFileAttributesA(ready_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+private:
+    std::string ready_;
+    PROCESS_INFORMATION process_{};
+};
 
 void RecordEnd(UINT code) {
     ++g_endCalls;
@@ -84,6 +133,9 @@ protected:
         oldEnd_ = SetToolboxEndProcessRoutine(&RecordEnd);
         oldColor_ = SetColorDialogRoutine(&FakeColorDialog);
         oldFont_ = SetFontDialogRoutine(&FakeFontDialog);
+        g_notices = 0;
+        oldNotice_ = SetNoticeRoutine(&RecordNotice);
+        ResetF9TakenNotice();
 
         ScreenSize = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         BoardSize = ScreenSize;
@@ -121,6 +173,7 @@ protected:
         SetToolboxEndProcessRoutine(oldEnd_);
         SetColorDialogRoutine(oldColor_);
         SetFontDialogRoutine(oldFont_);
+        SetNoticeRoutine(oldNotice_);
         SetConfigPath("");
         DeleteFileA(ini_.c_str());
         RemoveDirectoryA(folder_.c_str());
@@ -244,6 +297,7 @@ protected:
     EndProcessRoutine oldEnd_ = nullptr;
     ColorDialogRoutine oldColor_ = nullptr;
     FontDialogRoutine oldFont_ = nullptr;
+    NoticeRoutine oldNotice_ = nullptr;
 };
 
 // ---- layout ----
@@ -814,6 +868,19 @@ TEST_F(ToolboxTest, F9IsTakenWhileTheToolboxLives) {
     EXPECT_NE(MouseHook.load(), nullptr);
     EXPECT_FALSE(RegisterHotKey(nullptr, 78, 0, VK_F9));
     UnregisterHotKey(nullptr, 78);
+    EXPECT_EQ(g_notices, 0);  // F9 was free: nothing to tell
+}
+
+TEST_F(ToolboxTest, F9HeldByAnotherProgramIsToldOnceAndTheToolboxStillRuns) {
+    HeldF9 other;
+    ASSERT_TRUE(other.Holding());
+    Load();
+    EXPECT_TRUE(IsWindowVisible(c_.toolbox));
+    EXPECT_EQ(g_notices, 1);
+    EXPECT_NE(g_noticeText.find("F9"), std::string::npos);
+    EXPECT_NE(g_noticeText.find("截屏到画板窗口"), std::string::npos);  // the cell that still works
+    EXPECT_FALSE(NotifyF9Taken());  // once is enough
+    EXPECT_EQ(g_notices, 1);
 }
 
 TEST_F(ToolboxTest, DockingRoutineSlidesTheToolboxOutAndBack) {
