@@ -21,14 +21,13 @@ constexpr int kEyedropperPaletteSide = 200;
 bool IsPlusKey(WPARAM key) { return key == VK_OEM_PLUS || key == VK_ADD; }
 bool IsMinusKey(WPARAM key) { return key == VK_OEM_MINUS || key == VK_SUBTRACT; }
 
-// Re-runs the pointer-move handling at the last pointer position, so that a
-// preview under construction shows what a key has just changed.
+// Re-runs the current tool's pointer move at the last pointer position, so
+// that a preview under construction shows what a key has just changed.
 void RefreshPreview(HWND board) {
-    if (!Board.dragging) return;
-    // The raw pointer, not the snapped cursor, so a released Shift unsnaps.
-    const LPARAM at = MAKELPARAM(static_cast<WORD>(Board.pointerPoint.x),
-                                 static_cast<WORD>(Board.pointerPoint.y));
-    OnPointerMove(board, MK_LBUTTON, at);
+    BoardTool* tool = ToolFor(Board.currentTool);
+    if (tool == nullptr) return;
+    PointerContext c = BoardPointerContext(board);
+    tool->Refresh(c);
 }
 
 void ApplyTextBackground(Canvas& canvas, int back) {

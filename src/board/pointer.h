@@ -4,8 +4,8 @@
 // WM_MOVE. They decode the message and hand it to the current tool's object
 // (board/tools/board_tool.h), which owns what the tool does.
 //
-// All of them run on the board thread. The keyboard re-runs OnPointerMove with
-// lParam built from the last pointer position when a key changes what the
+// All of them run on the board thread. The keyboard re-runs the current tool's
+// pointer move at the last pointer position when a key changes what the
 // preview shows.
 
 #include <windows.h>

@@ -139,14 +139,3 @@ TEST(ChainArcs, NearlyStraightPieceIsDrawnStraight) {
     EXPECT_EQ(pieces[1].figure.kind, ArcFigure::Kind::Line);
     EXPECT_EQ(pieces[1].turn, 0);
 }
-
-TEST(ChainArcs, ChainIsFullAtItsBound) {
-    ChainState chain;
-    StartChain(chain, {0, 0}, {10, 10});
-    for (int i = 0; i < kMaxChainArcs; ++i) {
-        EXPECT_FALSE(ChainFull(chain));
-        const ArcFigure f = AdvanceChain(chain, POINT{(i % 7) * 40, (i % 5) * 30 + 20});
-        ASSERT_TRUE(std::isfinite(f.centre.x) && std::isfinite(f.from.x)) << i;
-    }
-    EXPECT_TRUE(ChainFull(chain));
-}

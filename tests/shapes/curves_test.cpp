@@ -72,17 +72,6 @@ TEST(Curves, TwoNodesMakeAStraightSegment) {
     EXPECT_TRUE(Same(path.points[2], POINT{110, 70}));
 }
 
-// An interior node's controls lie on a line through it parallel to its
-// neighbours' chord, so the curve passes through it smoothly.
-TEST(Curves, InteriorNodeGetsATangentParallelToItsNeighboursChord) {
-    std::vector<CurveNode> nodes = Nodes({{0, 0}, {100, 100}, {200, 0}});
-    SmoothCurve(nodes, true);
-    EXPECT_TRUE(Same(nodes[1].incoming, POINT{50, 100}));
-    EXPECT_TRUE(Same(nodes[1].outgoing, POINT{150, 100}));
-    EXPECT_TRUE(Same(nodes[0].outgoing, nodes[0].anchor));
-    EXPECT_TRUE(Same(nodes[2].incoming, nodes[2].anchor));
-}
-
 // A sharp corner between long legs: unclamped, the controls of the short
 // segment reach past the crossing of its end tangents (the segment loops);
 // clamped, both are pulled back to that crossing.
@@ -132,12 +121,3 @@ TEST(Curves, PreviewOfALongCurveDrawsOnlyItsTail) {
     EXPECT_EQ(PreviewCurve(std::span(nodes).first(1), {5, 5}).count, 0);
 }
 
-TEST(Curves, CommitRedrawsTheWholeCurveThroughEveryNode) {
-    std::vector<CurveNode> nodes;
-    BezierPath path;
-    const POINT clicks[] = {{0, 0}, {50, 80}, {120, 10}, {200, 90}};
-    for (const POINT p : clicks) CommitCurve(nodes, p, path);
-    ASSERT_EQ(path.points.size(), 9u);
-    EXPECT_TRUE(Same(path.start, clicks[0]));
-    for (int k = 1; k < 4; ++k) EXPECT_TRUE(Same(path.points[3 * k - 1], clicks[k])) << k;
-}

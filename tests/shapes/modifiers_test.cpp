@@ -132,13 +132,3 @@ TEST(Modifiers, ShapeMovedWithShiftHeldDoesNotDrift) {
     EXPECT_TRUE(Same(anchor, POINT{100, 100})) << anchor.x << "," << anchor.y;
 }
 
-// A key pressed or released mid-drag redraws with the same pointer: nothing
-// moves, and the snap follows the key at once.
-TEST(Modifiers, RedrawAfterAKeyChangeMovesNothing) {
-    const POINT anchor{0, 0}, pointer{10, 20};
-    const ShapePoints pressed = ApplyModifiers(anchor, pointer, pointer, {true, false, true}, kBox);
-    EXPECT_TRUE(Same(pressed.anchor, anchor));
-    EXPECT_TRUE(Same(pressed.cursor, POINT{15, 15}));
-    const ShapePoints released = ApplyModifiers(anchor, pointer, pointer, {false, false, true}, kBox);
-    EXPECT_TRUE(Same(released.cursor, pointer));
-}

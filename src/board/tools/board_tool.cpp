@@ -50,8 +50,10 @@ void BoardTool::ResetGesture() {}
 void BoardTool::Refresh(PointerContext& c) {
     // The raw pointer, not the snapped cursor: a Shift let go shows the
     // unsnapped shape at once.
-    if (c.state.dragging) Move(c, c.state.pointerPoint);
+    if (c.state.dragging || PreviewsWithoutButton()) Move(c, c.state.pointerPoint);
 }
+
+bool BoardTool::PreviewsWithoutButton() const { return false; }
 
 void BoardTool::RecordPress(BoardState& s, POINT p) {
     s.currentPoint = p;

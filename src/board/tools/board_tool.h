@@ -73,9 +73,13 @@ public:
     // user set with keys, such as the table lines, stays.
     virtual void ResetGesture();
 
-    // While the button is down, re-runs the pointer move at the last point so
-    // the preview shows at once what a key or the wheel has just changed.
+    // While the button is down (or while the tool previews without it),
+    // re-runs the pointer move at the last pointer position so the preview
+    // shows at once what a key or the wheel has just changed.
     void Refresh(PointerContext& c);
+    // True while the tool shows a preview that follows the pointer with the
+    // button up (an arc being swept). The default: never.
+    virtual bool PreviewsWithoutButton() const;
 
     ModifierRules Rules() const { return rules_; }
 

@@ -23,6 +23,7 @@ public:
     void Release(PointerContext& c, POINT p) override;
     void Selected(PointerContext& c) override;
     void ResetGesture() override;
+    bool PreviewsWithoutButton() const override;  // while sweeping
     const ArcState& Arc() const { return arc_; }
 
 protected:

@@ -41,3 +41,5 @@ void SweepTool::Release(PointerContext& c, POINT p) {
 void SweepTool::Selected(PointerContext&) { ResetGesture(); }
 
 void SweepTool::ResetGesture() { EndSweep(arc_); }
+
+bool SweepTool::PreviewsWithoutButton() const { return arc_.phase != 0; }

@@ -107,6 +107,21 @@ TEST(CurveTools, FirstDragOfTheArcsSnapsWithShift) {
     EXPECT_FLOAT_EQ(arc.first.y, 75.0f);
 }
 
+// Shift pressed while a pie is swept with the button up snaps it at once:
+// the pointer at 22.3 degrees, the pie's edge goes to 0.
+TEST(CurveTools, ShiftDuringASweepSnapsThePieAtOnce) {
+    LocalBoard b;
+    std::unique_ptr<BoardTool> tool = MakeTool(ToolPie);
+    b.Drag(*tool, {100, 75}, {100, 25});
+    for (const POINT p : {POINT{120, 29}, POINT{145, 55}, POINT{150, 65}, POINT{200, 34}})
+        b.MoveTo(*tool, p);
+    EXPECT_FALSE(AnyAlong(b.board, {115, 75}, {145, 75}, b.Pen()));
+    b.state.shiftHeld = true;
+    tool->Refresh(b.context);
+    EXPECT_TRUE(AnyAlong(b.board, {115, 75}, {145, 75}, b.Pen()));
+    EXPECT_TRUE(Untouched(b.back, b.Background()));
+}
+
 TEST(CurveTools, BezierCommitsOnlyWholeSegmentsAndShowsItsGuideWhileDragging) {
     LocalBoard b;
     std::unique_ptr<BoardTool> tool = MakeTool(ToolBezier);
