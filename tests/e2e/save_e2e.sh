@@ -5,7 +5,7 @@
 # have the screen's size and show the rectangle in the pen colour, with no
 # temporary file left beside it.
 # Usage: save_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
-set -u
+set -euo pipefail
 
 EXE="$1"
 WORK="$(mktemp -d /tmp/save_e2e.XXXXXX)"
@@ -19,11 +19,11 @@ fail() {
 cleanup() {
   # Whatever is still open (the dialog included) goes with the program.
   if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-    kill "$PID" 2>/dev/null
+    kill "$PID" 2>/dev/null || true
     sleep 0.5
-    kill -9 "$PID" 2>/dev/null
+    kill -9 "$PID" 2>/dev/null || true
   fi
-  xdotool mouseup 1 >/dev/null 2>&1
+  xdotool mouseup 1 >/dev/null 2>&1 || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -40,7 +40,9 @@ wait_for() {
   return 1
 }
 
-window_named() { timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1; }
+# (Only the first line is wanted; a search that finds nothing is no error.)
+first_line() { sed -n 1p; }
+window_named() { { timeout 5 xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | first_line; }
 
 cp "$EXE" "$WORK/DrawBoard.exe" || fail "cannot copy the program"
 cd "$WORK" || fail "no work folder"
@@ -54,9 +56,9 @@ SCREEN_H=$(xdpyinfo | awk '/dimensions:/ { split($2, d, "x"); print d[2] }')
 timeout 200 wine DrawBoard.exe >/dev/null 2>&1 &
 PID=$!
 
-TOOLBOX=$(timeout 30 xdotool search --sync --name '^画板工具箱$' | head -1)
+TOOLBOX=$({ timeout 30 xdotool search --sync --name '^画板工具箱$' || true; } | first_line)
 [ -n "$TOOLBOX" ] || fail "the toolbox did not appear"
-toolbox_x() { timeout 5 xdotool getwindowgeometry --shell "$TOOLBOX" | sed -n 's/^X=//p'; }
+toolbox_x() { { timeout 5 xdotool getwindowgeometry --shell "$TOOLBOX" || true; } | sed -n 's/^X=//p'; }
 wait_for 10 '[ "$(toolbox_x)" = 0 ]' || fail "the toolbox did not take its place"
 eval "$(xdotool getwindowgeometry --shell "$TOOLBOX")"
 TB_Y=$Y
@@ -116,7 +118,7 @@ sleep 0.5
   fail "the folder holds: $(ls -A "$WORK/保存的图片")"
 
 [ "$(head -c 4 "$TARGET" | od -An -tx1 | tr -d ' ')" = "89504e47" ] || fail "the file is not a PNG"
-SIZE=$(identify -format '%wx%h' "$TARGET" 2>/dev/null)
+SIZE=$(identify -format '%wx%h' "$TARGET" 2>/dev/null || true)
 [ "$SIZE" = "${SCREEN_W}x${SCREEN_H}" ] || fail "the saved picture is '$SIZE', not the screen's size"
 
 pixel() { convert "$TARGET" -crop "1x1+$1+$2" +repage -depth 8 txt:- | awk 'NR == 2 { print $3 }'; }

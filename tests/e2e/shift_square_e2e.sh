@@ -4,7 +4,7 @@
 # copied to the clipboard): the square's outline in the pen colour, nothing at
 # the corner the pointer reached.
 # Usage: shift_square_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
-set -u
+set -euo pipefail
 
 EXE="$1"
 WORK="$(mktemp -d /tmp/shift_square_e2e.XXXXXX)"
@@ -17,12 +17,12 @@ fail() {
 
 cleanup() {
   # Release anything still held down, whatever happened.
-  xdotool mouseup 1 >/dev/null 2>&1
-  xdotool keyup shift >/dev/null 2>&1
+  xdotool mouseup 1 >/dev/null 2>&1 || true
+  xdotool keyup shift >/dev/null 2>&1 || true
   if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-    kill "$PID" 2>/dev/null
+    kill "$PID" 2>/dev/null || true
     sleep 0.5
-    kill -9 "$PID" 2>/dev/null
+    kill -9 "$PID" 2>/dev/null || true
   fi
   rm -rf "$WORK"
 }
@@ -40,7 +40,9 @@ wait_for() {
   return 1
 }
 
-board_window() { timeout 5 xdotool search --name '^画板$' 2>/dev/null | head -1; }
+# (Only the first line is wanted; a search that finds nothing is no error.)
+first_line() { sed -n 1p; }
+board_window() { { timeout 5 xdotool search --name '^画板$' 2>/dev/null || true; } | first_line; }
 
 cp "$EXE" "$WORK/DrawBoard.exe" || fail "cannot copy the program"
 cd "$WORK" || fail "no work folder"
@@ -48,7 +50,7 @@ cd "$WORK" || fail "no work folder"
 timeout 180 wine DrawBoard.exe >/dev/null 2>&1 &
 PID=$!
 
-TOOLBOX=$(timeout 30 xdotool search --sync --name '^画板工具箱$' | head -1)
+TOOLBOX=$({ timeout 30 xdotool search --sync --name '^画板工具箱$' || true; } | first_line)
 [ -n "$TOOLBOX" ] || fail "the toolbox did not appear"
 sleep 0.5
 timeout 10 xdotool windowfocus --sync "$TOOLBOX" || fail "cannot focus the toolbox"
@@ -77,10 +79,11 @@ xdotool keyup shift
 sleep 0.5
 
 xdotool key ctrl+c
-targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null; }
-wait_for 10 'targets | grep -q "^image/"' || fail "the clipboard got no picture"
-TARGET=$(targets | grep -m1 -E '^image/(png|bmp)$')
-[ -n "$TARGET" ] || TARGET=$(targets | grep -m1 '^image/')
+targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null || true; }
+has_image_target() { targets | grep '^image/' >/dev/null; }
+wait_for 10 has_image_target || fail "the clipboard got no picture"
+TARGET=$(targets | { grep -E '^image/(png|bmp)$' || true; } | first_line)
+[ -n "$TARGET" ] || TARGET=$(targets | { grep '^image/' || true; } | first_line)
 timeout 20 xclip -selection clipboard -t "$TARGET" -o > clip.img || fail "cannot read the clipboard ($TARGET)"
 
 pixel() { convert clip.img -crop "1x1+$1+$2" +repage -depth 8 txt:- | awk 'NR == 2 { print $3 }'; }
