@@ -125,6 +125,13 @@ TEST_F(SaveTest, TheExtensionChoosesTheFormatAndEachFileDecodesToTheCanvas) {
         const Bytes file = ReadAll(path);
         ASSERT_GE(file.size(), 54u);
         EXPECT_EQ(std::memcmp(file.data(), c.magic, std::strlen(c.magic)), 0);
+        // The encoded bytes end where the encoder stopped: no slack of the
+        // memory block behind them.
+        if (file[0] == 0x89) {
+            EXPECT_EQ(std::memcmp(&file[file.size() - 8], "IEND", 4), 0);
+        } else if (file[0] == 0xFF) {
+            EXPECT_EQ(std::memcmp(&file[file.size() - 2], "\xFF\xD9", 2), 0);
+        }
         if (file[0] == 'B') {  // 32 bits, unpadded rows, bottom-up
             const board_test::BmpInfo info = board_test::ReadBmpInfo(file);
             EXPECT_EQ(file.size(), 54u + 4u * kW * kH);
