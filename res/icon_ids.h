@@ -33,3 +33,6 @@
 #define IDR_ICON_MOVE 2023
 #define IDR_ICON_CLOSE 2024
 #define IDR_ICON_HELP 2025
+
+// The region screenshot's arrow cursor: the bytes of a .cur file (RCDATA).
+#define IDR_SELECTION_CURSOR 2100

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Draws the toolbox's palette icons (20 x 20) and its title strip (64 x 20).
+"""Draws the toolbox's palette icons (20 x 20), its title strip (64 x 20) and
+the arrow cursor of the region screenshot (32 x 32, a 256-colour .cur file).
 
 Pure standard library: every picture is drawn as vector shapes into a
 supersampled coverage grid, composited into an RGBA pixel array and written
@@ -484,6 +485,53 @@ def title_image():
     return im
 
 
+# ------------------------------------------------------------------ cursor --
+# The region screenshot's pointer: an arrow with a black outline and a yellow
+# fill, its tip (the hot spot) at pixel (0, 0). Written as a cursor file of one
+# 32 x 32 image in 256 colours: 6 + 16 + 40 + 1024 + 1024 + 128 = 2238 bytes.
+
+CURSOR_FILL = (255, 230, 0)
+CURSOR_OUTLINE = (0, 0, 0)
+
+
+def cursor_image():
+    im = Image(32, 32)
+    arrow = [(0.5, 0.5), (0.5, 24.5), (6.2, 19.0), (10.2, 28.0), (14.2, 26.3),
+             (10.4, 17.6), (18.0, 17.6)]
+    im.fill(arrow, CURSOR_FILL)
+    im.stroke(arrow, CURSOR_OUTLINE, 1.4, closed=True)
+    return im
+
+
+def cursor_bytes(im):
+    """The .cur file: palette entry i is the outline-to-fill blend i / 255."""
+    palette = b""
+    for i in range(256):
+        r, g, b = (round(o + (f - o) * i / 255.0) for o, f in zip(CURSOR_OUTLINE, CURSOR_FILL))
+        palette += bytes((b, g, r, 0))
+    xor_rows, and_rows = [], []
+    for y in range(im.h - 1, -1, -1):  # bottom-up
+        xor, mask = bytearray(), 0
+        for x in range(im.w):
+            r, g, b, a = im.px[y][x]
+            opaque = a >= 0.5
+            level = 0
+            if opaque:
+                # Premultiplied red over the fill's red gives the blend level.
+                level = max(0, min(255, round(r / a * 255 * 255 / CURSOR_FILL[0])))
+            xor.append(level)
+            if not opaque:
+                mask |= 1 << (31 - x)
+        xor_rows.append(bytes(xor))
+        and_rows.append(struct.pack(">I", mask))
+    pixels = b"".join(xor_rows) + b"".join(and_rows)
+    header = struct.pack("<IiiHHIIiiII", 40, 32, 64, 1, 8, 0, len(pixels), 0, 0, 256, 0)
+    image = header + palette + pixels
+    directory = struct.pack("<HHH", 0, 2, 1)
+    entry = struct.pack("<BBBBHHII", 32, 32, 0, 0, 0, 0, len(image), 6 + 16)
+    return directory + entry + image
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(root, "res", "icons")
@@ -493,6 +541,8 @@ def main():
         draw(im)
         write_png(os.path.join(out, "cell%02d_%s.png" % (index, name)), im)
     write_png(os.path.join(out, "title.png"), title_image())
+    with open(os.path.join(out, "selection_cursor.cur"), "wb") as f:
+        f.write(cursor_bytes(cursor_image()))
     write_resource_script(os.path.join(os.path.dirname(out), "icons.rc"),
                           os.path.basename(out))
 
@@ -505,6 +555,7 @@ def write_resource_script(path, folder):
              'IDR_TOOLBOX_TITLE RCDATA "%s/title.png"' % folder]
     for index, (name, _) in enumerate(ICONS, start=1):
         lines.append('%d RCDATA "%s/cell%02d_%s.png"' % (2000 + index, folder, index, name))
+    lines.append('IDR_SELECTION_CURSOR RCDATA "%s/selection_cursor.cur"' % folder)
     with open(path, "w", encoding="utf-8", newline="\n") as f:
         f.write("\n".join(lines) + "\n")
 

@@ -15,6 +15,9 @@ std::atomic<HWND> g_hotkeyOwner{nullptr};
 std::atomic<int> g_hotkeyId{0};
 std::atomic<bool> g_hotkeyRegistered{false};
 std::atomic<MouseHookClient> g_hookClient{nullptr};
+// The hook's last point, x in the low and y in the high 32 bits; valid once seen.
+std::atomic<std::uint64_t> g_hookPoint{0};
+std::atomic<bool> g_hookSawPointer{false};
 
 }  // namespace
 
@@ -67,12 +70,26 @@ int HookCoordinate(LONG raw) {
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && lParam != 0) {
         const auto* data = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+        g_hookPoint.store(static_cast<std::uint32_t>(data->pt.x) |
+                          (static_cast<std::uint64_t>(static_cast<std::uint32_t>(data->pt.y)) << 32));
+        g_hookSawPointer.store(true);
         if (MouseHookClient client = g_hookClient.load()) {
             client(static_cast<UINT>(wParam), HookCoordinate(data->pt.x),
                    HookCoordinate(data->pt.y));
         }
     }
     return CallNextHookEx(MouseHook.load(), code, wParam, lParam);
+}
+
+POINT LastMousePoint() {
+    if (g_hookSawPointer.load()) {
+        const std::uint64_t packed = g_hookPoint.load();
+        return POINT{static_cast<LONG>(static_cast<std::int32_t>(packed & 0xFFFFFFFFu)),
+                     static_cast<LONG>(static_cast<std::int32_t>(packed >> 32))};
+    }
+    POINT p{};
+    GetCursorPos(&p);
+    return p;
 }
 
 HHOOK InstallMouseHook(MouseHookClient client) {

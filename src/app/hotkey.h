@@ -69,6 +69,11 @@ private:
 // The hook procedure.
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
 
+// The last pointer position the hook reported, or the cursor position when it
+// has reported none yet (the hook may only see the pointer over the
+// program's own windows). Any thread.
+POINT LastMousePoint();
+
 // A coordinate as the client receives it: the low 16 bits of the point's
 // coordinate as a signed value, with negative values (a monitor left of or
 // above the primary one) made 0.

@@ -21,6 +21,8 @@
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
+#include "capture/picture_window.h"
+#include "capture/region_geometry.h"
 #include "graphics/canvas.h"
 #include "graphics/gdip_image.h"
 
@@ -351,6 +353,7 @@ void Toolbox::Destroyed() {
     ToolboxWindow.store(nullptr);
     ToolboxLoaded = false;
     if (CommandSeams.chooseBrushType == &SetToolboxBrushType) CommandSeams.chooseBrushType = nullptr;
+    if (CommandSeams.regionScreenshot == &ToolboxRegionCommand) CommandSeams.regionScreenshot = nullptr;
     g_endProcess(0);
 }
 
@@ -770,12 +773,26 @@ bool LoadToolbox() {
     CommandSeams.showHelp = &ShowHelpWindow;
     CommandSeams.chooseBrushType = &SetToolboxBrushType;
     CommandSeams.helpWindowTopmost = &SetHelpWindowTopmost;
+    CommandSeams.regionScreenshot = &ToolboxRegionCommand;
     ToolboxLoaded = true;
     toolbox->Created();
     ShowWindow(window, SW_SHOW);
     UpdateWindow(window);
     SetFocus(toolbox->Controls().palette);
     return true;
+}
+
+void ToolboxRegionCommand(bool second) {
+    // A left click has just selected the region cell; a right click selected nothing.
+    const int before = second ? SelectedCell() : PreviousSelectedCell();
+    HWND toolbox = ToolboxWindow.load();
+    if (toolbox != nullptr) ShowWindow(toolbox, SW_HIDE);
+    ProcessPendingMessages();
+    const int delay = BoundedCaptureDelay(Settings.captureDelay.load());
+    if (delay > 0) WaitProcessingMessages(static_cast<DWORD>(delay));
+    TakeRegionScreenshot(second, &LastMousePoint);
+    if (toolbox != nullptr && IsWindow(toolbox)) ShowWindow(toolbox, SW_SHOW);
+    SelectCell(before);
 }
 
 void SetToolboxBrushType(int index) {

@@ -47,6 +47,12 @@ void SetToolboxTopmost(bool topmost);
 // selected before the font cell.
 void ToolboxFontCommand();
 
+// Command 98 (toolbox thread): the toolbox steps aside for the capture delay
+// (bounded), the region screenshot runs (`second`: the right button's, which
+// remembers the region), a copied region opens in a picture window, and the
+// toolbox comes back with the cell selected before.
+void ToolboxRegionCommand(bool second);
+
 // ---- help window "说明" ----
 
 // Command 23: loads the help window (once; a second call brings it forward),

@@ -133,6 +133,19 @@ bool CopyCanvasToClipboard(HWND owner, const Canvas& canvas, std::optional<SIZE>
     return handedOver;
 }
 
+bool HandBitmapToClipboard(HWND owner, HBITMAP bitmap) {
+    if (bitmap == nullptr) return false;
+    bool handedOver = false;
+    if (OpenClipboard(owner)) {
+        EmptyClipboard();
+        handedOver = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
+        CloseClipboard();
+    }
+    // Once handed over the clipboard owns the bitmap; otherwise it is ours.
+    if (!handedOver) DeleteObject(bitmap);
+    return handedOver;
+}
+
 std::vector<std::uint8_t> ReadClipboardPicture() {
     if (!OpenClipboard(nullptr)) return {};
     std::vector<std::uint8_t> result;

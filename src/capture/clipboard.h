@@ -18,6 +18,10 @@ class Canvas;
 bool CopyCanvasToClipboard(HWND owner, const Canvas& canvas,
                            std::optional<SIZE> size = std::nullopt);
 
+// Hands `bitmap` to the clipboard as CF_BITMAP with `owner` as its owner. On
+// success the clipboard owns it; on failure it is deleted here. True on success.
+bool HandBitmapToClipboard(HWND owner, HBITMAP bitmap);
+
 // The clipboard's bitmap as the bytes of a BMP file: 14-byte file header,
 // 40-byte BITMAPINFOHEADER, bottom-up BI_RGB rows in the bitmap's own bit
 // depth (32 bits for bitmaps of 8 bits per pixel or fewer, which would need a

@@ -1,0 +1,216 @@
+#include "capture/picture_window.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "app/handler_table.h"
+#include "app/menus.h"
+#include "app/raw_window.h"
+#include "capture/clipboard.h"
+#include "capture/region_geometry.h"
+#include "capture/region_select.h"
+#include "capture/save.h"
+
+namespace {
+
+std::mutex g_listGuard;
+std::vector<std::shared_ptr<PictureWindowEntry>> g_list;  // creation order, newest last
+
+// The entry of the window this thread runs, handed over when the thread starts.
+thread_local std::shared_ptr<PictureWindowEntry> t_entry;
+
+constexpr COLORREF kPictureBackground = 0;
+
+void OnPicturePaint(HWND window, WPARAM, LPARAM) {
+    PAINTSTRUCT ps{};
+    BeginPaint(window, &ps);
+    if (std::shared_ptr<PictureWindowEntry> entry = FindPictureWindow(window))
+        entry->canvas.ShowInWindow(window, std::nullopt, false);
+    EndPaint(window, &ps);
+}
+
+void OnPictureClose(HWND window, WPARAM, LPARAM) {
+    std::vector<std::shared_ptr<PictureWindowEntry>> removed;
+    {
+        std::lock_guard<std::mutex> lock(g_listGuard);
+        removed = SweepClosedPictureWindows(g_list, window);
+    }
+    // Our own canvas goes now, on its own thread; a dead window's entry is
+    // freed by whoever holds it last.
+    for (const std::shared_ptr<PictureWindowEntry>& e : removed) {
+        if (e->window == window) {
+            e->canvas.Destroy();
+            e->picture.clear();
+            e->picture.shrink_to_fit();
+        }
+    }
+}
+
+void OnPictureRightButton(HWND window, WPARAM, LPARAM) {
+    ShowMenuAtCursor(window, PictureWindowMenu());
+}
+
+void PictureSetUp(HWND window) {
+    std::shared_ptr<PictureWindowEntry> entry = t_entry;
+    if (!entry) return;
+    {
+        std::lock_guard<std::mutex> lock(g_listGuard);
+        entry->window = window;
+    }
+    const int width = Canvas::PictureWidth(entry->picture);
+    const int height = Canvas::PictureHeight(entry->picture);
+    entry->width = width;
+    entry->height = height;
+    if (entry->canvas.Create(width, height, kPictureBackground)) {
+        if (GpImage* image = entry->canvas.LoadPicture(entry->picture, 0))
+            entry->canvas.DrawPicture(image, 0, 0);
+        entry->canvas.UnloadPicture();
+    }
+    const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const POINT at = PictureWindowPosition(entry->centre, SIZE{width, height}, screen);
+    MoveWindow(window, at.x, at.y, width, height, TRUE);
+
+    PictureWindowMenu();
+    RegisterHandler(window, WM_PAINT, &OnPicturePaint);
+    RegisterHandler(window, WM_CLOSE, &OnPictureClose);
+    RegisterHandler(window, WM_RBUTTONDOWN, &OnPictureRightButton);
+
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    SetActiveWindow(window);
+    SetFocus(window);
+    {
+        std::lock_guard<std::mutex> lock(g_listGuard);
+        entry->creating = false;
+    }
+    SendMessageA(window, WM_PAINT, 0, 0);
+}
+
+DWORD WINAPI PictureThread(LPVOID param) {
+    auto* handed = static_cast<std::shared_ptr<PictureWindowEntry>*>(param);
+    t_entry = std::move(*handed);
+    delete handed;
+
+    RawWindowParams p;
+    p.title = "image";
+    p.positionMode = WindowPosition::SystemDefault;
+    p.size = SIZE{400, 300};
+    p.show = false;
+    p.dragByClientArea = true;
+    p.escCloses = 1;
+    p.showInTaskbar = true;
+    p.style = WS_POPUP;
+    p.onCreate = &PictureSetUp;
+    p.onCommand = &PictureWindowCommand;
+    RawWindow(p);
+
+    // However the window ended (or if it was never made), its entry goes.
+    {
+        std::lock_guard<std::mutex> lock(g_listGuard);
+        std::erase(g_list, t_entry);
+    }
+    t_entry.reset();
+    return 0;
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<PictureWindowEntry>> SweepClosedPictureWindows(
+    std::vector<std::shared_ptr<PictureWindowEntry>>& list, HWND closing) {
+    std::vector<std::shared_ptr<PictureWindowEntry>> removed;
+    for (auto it = list.end(); it != list.begin();) {
+        --it;
+        const PictureWindowEntry& e = **it;
+        // A window still being made has no handle yet: it is not dead.
+        const bool mine = closing != nullptr && e.window == closing;
+        const bool dead = !e.creating && !IsWindow(e.window);
+        if (mine || dead) {
+            removed.push_back(*it);
+            it = list.erase(it);
+        }
+    }
+    return removed;
+}
+
+bool OpenPictureWindow(std::vector<std::uint8_t> picture, POINT centre) {
+    if (Canvas::PictureWidth(picture) <= 0 || Canvas::PictureHeight(picture) <= 0) return false;
+    auto entry = std::make_shared<PictureWindowEntry>();
+    entry->picture = std::move(picture);
+    entry->centre = centre;
+    {
+        std::lock_guard<std::mutex> lock(g_listGuard);
+        g_list.push_back(entry);
+    }
+    auto* handed = new std::shared_ptr<PictureWindowEntry>(entry);
+    HANDLE thread = CreateThread(nullptr, 0, &PictureThread, handed, 0, nullptr);
+    if (thread == nullptr) {
+        delete handed;
+        std::lock_guard<std::mutex> lock(g_listGuard);
+        std::erase(g_list, entry);
+        return false;
+    }
+    CloseHandle(thread);  // nobody joins it: it ends with its window
+    return true;
+}
+
+bool TakeRegionScreenshot(bool rememberRegion, POINT (*mousePoint)(), DWORD timeLimitMs) {
+    RegionSelectOptions options;
+    options.includeCursor = false;
+    options.frameColor = 0xFF0090;
+    options.textColor = 255;
+    options.rememberRegion = rememberRegion;
+    options.timeLimitMs = timeLimitMs;
+    if (!SelectScreenRegion(options)) return false;
+    POINT centre{};
+    if (mousePoint != nullptr) {
+        centre = mousePoint();
+    } else {
+        GetCursorPos(&centre);
+    }
+    return OpenPictureWindow(ReadClipboardPicture(), centre);
+}
+
+std::size_t PictureWindowCount() {
+    std::lock_guard<std::mutex> lock(g_listGuard);
+    return g_list.size();
+}
+
+std::vector<HWND> PictureWindows() {
+    std::lock_guard<std::mutex> lock(g_listGuard);
+    std::vector<HWND> windows;
+    for (const auto& e : g_list)
+        if (!e->creating && e->window != nullptr) windows.push_back(e->window);
+    return windows;
+}
+
+std::shared_ptr<PictureWindowEntry> FindPictureWindow(HWND window) {
+    if (window == nullptr) return nullptr;
+    std::lock_guard<std::mutex> lock(g_listGuard);
+    for (const auto& e : g_list)
+        if (e->window == window) return e;
+    return nullptr;
+}
+
+void PictureWindowCommand(HWND window, WPARAM id, LPARAM) {
+    switch (static_cast<int>(LOWORD(id))) {
+    case kPictureTopmostId:
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        break;
+    case kPictureNotTopmostId:
+        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        break;
+    case kPictureCopyId:
+        if (std::shared_ptr<PictureWindowEntry> e = FindPictureWindow(window))
+            CopyCanvasToClipboard(window, e->canvas);
+        break;
+    case kPictureSaveId:
+        if (std::shared_ptr<PictureWindowEntry> e = FindPictureWindow(window))
+            SavePicture(e->canvas, window);
+        break;
+    case kPictureCloseId:
+        SendMessageA(window, WM_CLOSE, 0, 0);
+        break;
+    default:
+        break;
+    }
+}

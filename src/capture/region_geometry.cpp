@@ -1,0 +1,187 @@
+#include "capture/region_geometry.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kMagnifierSize = 120;
+constexpr int kMagnifierGap = 5;        // right of the pointer
+constexpr int kMagnifierDrop = 20;      // below the pointer
+constexpr int kMagnifierLeftShift = 125;
+constexpr int kMagnifierRaise = 160;
+constexpr int kMagnifierHeightRule = 155;
+constexpr int kInfoWidth = 120;
+constexpr int kInfoHeight = 30;
+constexpr int kInfoRaise = 40;
+constexpr int kInfoHeightRule = 35;
+constexpr int kInfoBelowMagnifier = 119;
+constexpr int kLabelWidth = 200;
+constexpr int kLabelHeight = 20;
+constexpr int kLabelRaise = 24;
+constexpr int kLabelRoomAbove = 29;
+
+int MagnifierLeft(POINT p, SIZE screen) {
+    return p.x + kMagnifierGap + kMagnifierSize + kMagnifierGap > screen.cx
+               ? p.x - kMagnifierLeftShift
+               : p.x + kMagnifierGap;
+}
+
+bool Inside(const RECT& r, POINT p) {
+    return p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom;
+}
+
+}  // namespace
+
+RECT NormalizeRegion(POINT start, POINT end) {
+    return RECT{std::min(start.x, end.x), std::min(start.y, end.y), std::max(start.x, end.x),
+                std::max(start.y, end.y)};
+}
+
+bool IsPointRegion(const RECT& region) {
+    return region.right == region.left && region.bottom == region.top;
+}
+
+std::array<RECT, 8> HandleBoxes(const RECT& r) {
+    const LONG mx = (r.left + r.right) / 2;
+    const LONG my = (r.top + r.bottom) / 2;
+    const POINT centres[8] = {{r.left, r.top},    {mx, r.top},      {r.right, r.top},
+                              {r.left, my},       {r.right, my},    {r.left, r.bottom},
+                              {mx, r.bottom},     {r.right, r.bottom}};
+    std::array<RECT, 8> boxes{};
+    for (int i = 0; i < 8; ++i)
+        boxes[i] = RECT{centres[i].x - 2, centres[i].y - 2, centres[i].x + 3, centres[i].y + 3};
+    return boxes;
+}
+
+int HitTestRegion(const RECT& region, POINT p) {
+    const std::array<RECT, 8> boxes = HandleBoxes(region);
+    for (int i = 0; i < 8; ++i)
+        if (Inside(boxes[i], p)) return i + 1;
+    if (p.x >= region.left && p.x <= region.right && p.y >= region.top && p.y <= region.bottom)
+        return kHandleMove;
+    return kHandleNone;
+}
+
+LPCSTR HandleCursorName(int handle) {
+    switch (handle) {
+    case kHandleTopLeft:
+    case kHandleBottomRight:
+        return IDC_SIZENWSE;
+    case kHandleTop:
+    case kHandleBottom:
+        return IDC_SIZENS;
+    case kHandleTopRight:
+    case kHandleBottomLeft:
+        return IDC_SIZENESW;
+    case kHandleLeft:
+    case kHandleRight:
+        return IDC_SIZEWE;
+    case kHandleMove:
+        return IDC_SIZEALL;
+    default:
+        return nullptr;
+    }
+}
+
+DragCorners DragHandle(int handle, DragCorners c, POINT p, POINT last) {
+    switch (handle) {
+    case kHandleTopLeft: c.start = p; break;
+    case kHandleTop: c.start.y = p.y; break;
+    case kHandleTopRight: c.end.x = p.x; c.start.y = p.y; break;
+    case kHandleLeft: c.start.x = p.x; break;
+    case kHandleRight: c.end.x = p.x; break;
+    case kHandleBottomLeft: c.start.x = p.x; c.end.y = p.y; break;
+    case kHandleBottom: c.end.y = p.y; break;
+    case kHandleBottomRight: c.end = p; break;
+    case kHandleMove: {
+        const LONG dx = p.x - last.x;
+        const LONG dy = p.y - last.y;
+        c.start.x += dx;
+        c.start.y += dy;
+        c.end.x += dx;
+        c.end.y += dy;
+        break;
+    }
+    default: break;
+    }
+    return c;
+}
+
+std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen) {
+    // The last pixel of the screen is width - 1: clamping to the width itself
+    // would reach one column (and row) past the captured picture.
+    const RECT r{std::max<LONG>(region.left, 0), std::max<LONG>(region.top, 0),
+                 std::min<LONG>(region.right, screen.cx - 1),
+                 std::min<LONG>(region.bottom, screen.cy - 1)};
+    if (r.left > r.right || r.top > r.bottom) return std::nullopt;
+    return r;
+}
+
+RECT MagnifierRect(POINT p, SIZE screen) {
+    const int left = MagnifierLeft(p, screen);
+    const int top = p.y + kMagnifierDrop + kMagnifierHeightRule > screen.cy
+                        ? p.y - kMagnifierRaise
+                        : p.y + kMagnifierDrop;
+    return RECT{left, top, left + kMagnifierSize, top + kMagnifierSize};
+}
+
+RECT InfoBoxRect(POINT p, SIZE screen, bool magnifierShown) {
+    const int left = MagnifierLeft(p, screen);
+    int top = 0;
+    if (magnifierShown) {
+        top = MagnifierRect(p, screen).top + kInfoBelowMagnifier;
+    } else {
+        top = p.y + kMagnifierDrop + kInfoHeightRule > screen.cy ? p.y - kInfoRaise
+                                                                 : p.y + kMagnifierDrop;
+    }
+    return RECT{left, top, left + kInfoWidth, top + kInfoHeight};
+}
+
+bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle) {
+    if (activeHandle == kHandleMove && dragging) return false;
+    return !regionSelected || (dragging && activeHandle != kHandleNone);
+}
+
+std::string InfoColorLine(COLORREF color) {
+    return "RGB：(" + std::to_string(GetRValue(color)) + "," + std::to_string(GetGValue(color)) +
+           "," + std::to_string(GetBValue(color)) + ")";
+}
+
+std::string InfoPointLine(POINT p) {
+    return "鼠标点：(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+}
+
+RECT LabelRect(const RECT& region, SIZE screen) {
+    int x = region.left;
+    if (x < 0) x = 0;
+    if (region.left + kLabelWidth > screen.cx) x = screen.cx - kLabelWidth;
+    int y = 0;
+    if (region.top > kLabelRoomAbove) {
+        y = region.top - kLabelRaise;
+    } else {
+        y = region.top < 0 ? 0 : region.top + 2;
+        // Inside the region: clear of its left edge and handles too.
+        if (x == region.left) x += 2;
+    }
+    return RECT{x, y, x + kLabelWidth, y + kLabelHeight};
+}
+
+std::string LabelText(const RECT& region, SIZE screen) {
+    const std::optional<RECT> on = ClipRegionToScreen(region, screen);
+    const LONG left = on ? on->left : std::max<LONG>(region.left, 0);
+    const LONG top = on ? on->top : std::max<LONG>(region.top, 0);
+    const LONG width = on ? on->right - on->left + 1 : 0;
+    const LONG height = on ? on->bottom - on->top + 1 : 0;
+    return "顶点：(" + std::to_string(left) + "," + std::to_string(top) + ")  尺寸：" +
+           std::to_string(width) + "x" + std::to_string(height);
+}
+
+int BoundedCaptureDelay(int setting) { return std::clamp(setting, 0, kMaxCaptureDelayMs); }
+
+POINT PictureWindowPosition(POINT mouse, SIZE size, SIZE screen) {
+    LONG x = std::max<LONG>(mouse.x - size.cx / 2, 0);
+    LONG y = std::max<LONG>(mouse.y - size.cy / 2, 0);
+    if (x + size.cx > screen.cx) x = std::max<LONG>(screen.cx - size.cx, 0);
+    if (y + size.cy > screen.cy) y = std::max<LONG>(screen.cy - size.cy, 0);
+    return POINT{x, y};
+}

@@ -1,0 +1,134 @@
+#pragma once
+// The region screenshot: the screen is frozen into a full-screen window on
+// which the user drags out a rectangle, adjusts it with eight handles or
+// moves it, and confirms it (double click inside it, or Enter). The confirmed
+// part of the frozen screen goes to the clipboard as a bitmap. A magnifier
+// with the colour and position under the pointer follows the mouse, and a
+// label at the rectangle's corner tells its position and size.
+//
+// SelectScreenRegion runs the window modally on the calling thread (a thread
+// with a message loop, normally the toolbox's) and returns when it closes.
+// One screenshot runs at a time; its state belongs to that thread.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+struct RegionSelectOptions {
+    bool includeCursor = false;               // draw the mouse cursor into the frozen screen
+    COLORREF selectionColor = RGB(10, 100, 200);  // frame and handles of the rectangle
+    COLORREF frameColor = 0xFF0090;           // frames of the magnifier, box and label
+    COLORREF textColor = 255;                 // texts of the information box and label
+    bool rememberRegion = false;              // keep the rectangle for the next screenshot
+    // When not 0, the selection is cancelled after this many milliseconds
+    // (scripted runs must never wait for a user who is not there).
+    DWORD timeLimitMs = 0;
+};
+
+// True when a region was put on the clipboard. False when cancelled, when
+// another screenshot is running, or when the clipboard refused the bitmap.
+bool SelectScreenRegion(const RegionSelectOptions& options = {});
+
+// The selection window while a screenshot runs, else null (any thread).
+HWND RegionSelectionWindow();
+
+// The rectangle kept for the next remembering screenshot, if any.
+std::optional<RECT> RememberedRegion();
+void ForgetRememberedRegion();
+
+// The state of the running selection, copied on its own thread. Sent to the
+// selection window as kRegionQueryMessage with lParam pointing at one.
+struct RegionSelectionState {
+    bool regionSelected = false;
+    RECT region{};             // normalised, inclusive
+    bool buttonDown = false;
+    bool dragging = false;
+    int activeHandle = 0;
+    bool ownCursor = true;     // the pointer shows the program's own arrow
+};
+constexpr UINT kRegionQueryMessage = WM_APP + 0x421;
+// Asks the running selection for its state; nothing when none runs or it does
+// not answer within `timeoutMs`.
+std::optional<RegionSelectionState> QueryRegionSelection(DWORD timeoutMs = 2000);
+
+// The frozen screen and the picture the selection window shows: a capture
+// surface never drawn on after the capture, and a work surface recomposed
+// from it at every pointer move (overlay, magnifier, information box, label).
+// One clear owner of its DCs, bitmaps, brushes and font.
+class RegionSurface {
+public:
+    RegionSurface() = default;
+    ~RegionSurface();
+    RegionSurface(const RegionSurface&) = delete;
+    RegionSurface& operator=(const RegionSurface&) = delete;
+
+    // Both surfaces in `size`, compatible with the screen, and the drawing
+    // objects in the given colours. False (and nothing held) on failure.
+    bool Create(SIZE size, COLORREF selectionColor, COLORREF frameColor, COLORREF textColor);
+    bool IsCreated() const { return captureDc_ != nullptr; }
+    SIZE Size() const { return size_; }
+    HDC CaptureDc() const { return captureDc_; }
+    HDC WorkDc() const { return workDc_; }
+
+    // Copies the primary screen into the capture surface (and the cursor on
+    // top when `cursor` is given: its image and where its hot spot is).
+    bool CaptureScreen(std::optional<std::pair<HCURSOR, POINT>> cursor = std::nullopt);
+
+    // What one recomposition shows.
+    struct View {
+        POINT start{-1, -1};        // the two dragged corners
+        POINT end{-1, -1};
+        bool regionSelected = false;
+        bool dragging = false;
+        int activeHandle = 0;
+    };
+    // Recomposes the work surface for the pointer at `pointer`. Returns true
+    // when a rectangle (not a single point) was drawn.
+    bool Compose(const View& view, POINT pointer);
+    // Restores the work surface to the frozen screen alone.
+    void Restore();
+    // Copies the work surface to a DC (the window's) in one block copy.
+    void Present(HDC dc) const;
+
+    // A screen-compatible bitmap of `region` (inclusive, on the surface) of
+    // the frozen screen, the overlay not included; null when it cannot be made.
+    HBITMAP CopyRegion(const RECT& region) const;
+
+private:
+    void Release();
+    void DrawOverlay(const RECT& region);
+    void DrawMagnifier(POINT pointer, const RECT& box);
+    void DrawInfoBox(POINT pointer, const RECT& box);
+
+    SIZE size_{};
+    HDC captureDc_ = nullptr;
+    HDC workDc_ = nullptr;
+    HBITMAP captureBitmap_ = nullptr;
+    HBITMAP workBitmap_ = nullptr;
+    HGDIOBJ oldCaptureBitmap_ = nullptr;
+    HGDIOBJ oldWorkBitmap_ = nullptr;
+    HFONT labelFont_ = nullptr;
+    HGDIOBJ oldFont_ = nullptr;
+    HBRUSH selectionBrush_ = nullptr;
+    HBRUSH frameBrush_ = nullptr;
+    COLORREF textColor_ = 0;
+};
+
+// The region screenshot's arrow cursor, made from the bytes of its cursor
+// file (embedded in the program); null when they are missing or malformed.
+// The caller owns it (DestroyCursor).
+HCURSOR CreateSelectionCursor();
+
+// A cursor file of one image: where its hot spot is and its image bytes
+// (BITMAPINFOHEADER onwards). Nothing when the bytes are not such a file.
+struct CursorFileImage {
+    POINT hotspot{};
+    int width = 0;
+    int height = 0;
+    std::span<const std::uint8_t> image;
+};
+std::optional<CursorFileImage> ParseCursorFile(std::span<const std::uint8_t> bytes);
+// The embedded cursor file's bytes (empty when missing).
+std::span<const std::uint8_t> SelectionCursorFile();
