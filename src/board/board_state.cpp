@@ -76,17 +76,16 @@ void GiveBoardFocus(HWND board) {
 // The selection itself, where the board lives.
 void SelectToolHere(ToolKind tool) {
     const ToolKind current = Board.currentTool;
-    if (tool == ToolCurve) {
-        if (current == ToolEraser) {
-            RestoreBoardCanvas();
-            ShowBoardCanvas();
-        }
-    } else if (current == ToolCurve) {
-        CommitBoardCanvas();  // what was drawn of the curve stays
+    if (current == ToolCurve) {
+        // What was drawn of the curve stays, also when the curve is chosen
+        // again to start a new one (the switch below restores the board from
+        // the committed drawing).
+        CommitBoardCanvas();
     } else if (current == ToolEraser && tool != ToolEraser) {
         // The eraser's hover square lives only on BoardCanvas; it must not be
         // committed with the switch below.
         RestoreBoardCanvas();
+        if (tool == ToolCurve) ShowBoardCanvas();
     }
     Board.currentTool = tool;
     HWND board = BoardWindow.load();

@@ -127,6 +127,25 @@ INSTANTIATE_TEST_SUITE_P(
                  {D(20, 200), M(60, 160), U(60, 160), D(100, 200), U(100, 200)},
                  {{60, 160}, {32, 172}}}));
 
+// Choosing the curve again starts a new curve; the one drawn so far stays.
+TEST_F(ShapeToolsOnBoard, ChoosingTheCurveAgainKeepsTheCurveSoFar) {
+    OpenWhiteBoard();
+    SelectTool(ToolCurve);
+    for (const POINT p : {POINT{20, 200}, POINT{100, 140}}) {
+        Perform(D(p.x, p.y));
+        Perform(U(p.x, p.y));
+    }
+    SelectTool(ToolCurve);
+    EXPECT_TRUE(Near(BackCanvas, {60, 170}, kPen));
+    EXPECT_TRUE(Near(BoardCanvas, {60, 170}, kPen));
+    // The next click is the first node of a new curve: no segment back to
+    // the old one.
+    Perform(D(300, 100));
+    Perform(U(300, 100));
+    SelectTool(ToolLine);
+    EXPECT_FALSE(Near(BackCanvas, {200, 120}, kPen));
+}
+
 // Shift pressed in the middle of a drag squares the rectangle at once, and
 // letting it go gives the plain box back, without waiting for the pointer.
 TEST_F(ShapeToolsOnBoard, ShiftDuringARectangleDragSquaresItAtOnce) {
