@@ -67,10 +67,8 @@ bool ShowsOwnCursor(const Selection& s) {
 }
 
 void Present(Selection& s) {
-    if (HDC dc = GetDC(s.window)) {
-        s.surface.Present(dc);
-        ReleaseDC(s.window, dc);
-    }
+    WindowDc dc(s.window);
+    if (dc) s.surface.Present(dc.Get());
 }
 
 void Redraw(Selection& s, POINT p) {
@@ -298,8 +296,8 @@ std::optional<std::pair<HCURSOR, POINT>> ReadCursor() {
     ICONINFO icon{};
     if (!GetIconInfo(info.hCursor, &icon)) return std::nullopt;
     // GetIconInfo hands us copies of the cursor's bitmaps.
-    if (icon.hbmMask != nullptr) DeleteObject(icon.hbmMask);
-    if (icon.hbmColor != nullptr) DeleteObject(icon.hbmColor);
+    const OwnedBitmap mask(icon.hbmMask);
+    const OwnedBitmap color(icon.hbmColor);
     const POINT at{info.ptScreenPos.x - static_cast<LONG>(icon.xHotspot),
                    info.ptScreenPos.y - static_cast<LONG>(icon.yHotspot)};
     return std::make_pair(info.hCursor, at);
@@ -341,26 +339,16 @@ void RunModal(Selection& s) {
 RegionSurface::~RegionSurface() { Release(); }
 
 void RegionSurface::Release() {
-    if (workDc_ != nullptr) {
-        if (oldFont_ != nullptr) SelectObject(workDc_, oldFont_);
-        if (oldWorkBitmap_ != nullptr) SelectObject(workDc_, oldWorkBitmap_);
-        DeleteDC(workDc_);
-    }
-    if (captureDc_ != nullptr) {
-        if (oldCaptureBitmap_ != nullptr) SelectObject(captureDc_, oldCaptureBitmap_);
-        DeleteDC(captureDc_);
-    }
-    // Deleted only now that no DC holds them.
-    for (HGDIOBJ object : {static_cast<HGDIOBJ>(labelFont_), static_cast<HGDIOBJ>(workBitmap_),
-                           static_cast<HGDIOBJ>(captureBitmap_), static_cast<HGDIOBJ>(selectionBrush_),
-                           static_cast<HGDIOBJ>(frameBrush_)}) {
-        if (object != nullptr) DeleteObject(object);
-    }
-    workDc_ = captureDc_ = nullptr;
-    workBitmap_ = captureBitmap_ = nullptr;
-    oldFont_ = oldWorkBitmap_ = oldCaptureBitmap_ = nullptr;
-    labelFont_ = nullptr;
-    selectionBrush_ = frameBrush_ = nullptr;
+    fontSelection_.reset();
+    workSelection_.reset();
+    captureSelection_.reset();
+    workDc_.Reset();
+    captureDc_.Reset();
+    frameBrush_.Reset();
+    selectionBrush_.Reset();
+    labelFont_.Reset();
+    workBitmap_.Reset();
+    captureBitmap_.Reset();
     size_ = SIZE{};
 }
 
@@ -368,64 +356,72 @@ bool RegionSurface::Create(SIZE size, COLORREF selectionColor, COLORREF frameCol
                            COLORREF textColor) {
     Release();
     if (size.cx <= 0 || size.cy <= 0) return false;
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return false;
-    captureDc_ = CreateCompatibleDC(screen);
-    workDc_ = CreateCompatibleDC(screen);
-    captureBitmap_ = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    workBitmap_ = CreateCompatibleBitmap(screen, size.cx, size.cy);
-    ReleaseDC(nullptr, screen);
-    if (captureDc_ == nullptr || workDc_ == nullptr || captureBitmap_ == nullptr ||
-        workBitmap_ == nullptr) {
+    {
+        ScreenDc screen;
+        if (!screen) return false;
+        captureDc_ = MemoryDc::Compatible(screen.Get());
+        workDc_ = MemoryDc::Compatible(screen.Get());
+        captureBitmap_.Reset(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+        workBitmap_.Reset(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+    }
+    if (!captureDc_ || !workDc_ || !captureBitmap_ || !workBitmap_) {
         Release();
         return false;
     }
-    oldCaptureBitmap_ = SelectObject(captureDc_, captureBitmap_);
-    oldWorkBitmap_ = SelectObject(workDc_, workBitmap_);
-    labelFont_ = CreateFontA(12, 6, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 32, "宋体");
-    if (labelFont_ != nullptr) oldFont_ = SelectObject(workDc_, labelFont_);
-    selectionBrush_ = CreateSolidBrush(selectionColor);
-    frameBrush_ = CreateSolidBrush(frameColor & 0xFFFFFF);
-    textColor_ = textColor & 0xFFFFFF;
+    captureSelection_.emplace(captureDc_.Get(), captureBitmap_.Get());
+    workSelection_.emplace(workDc_.Get(), workBitmap_.Get());
+    if (!captureSelection_->Ok() || !workSelection_->Ok()) {
+        Release();
+        return false;
+    }
+    labelFont_.Reset(CreateFontA(12, 6, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 32, "宋体"));
+    if (labelFont_) fontSelection_.emplace(workDc_.Get(), labelFont_.Get());
+    selectionBrush_.Reset(CreateSolidBrush(selectionColor & 0xFFFFFF));
+    frameBrush_.Reset(CreateSolidBrush(frameColor & 0xFFFFFF));
     size_ = size;
-    SetTextColor(workDc_, textColor_);
-    SetBkMode(workDc_, OPAQUE);
-    SetStretchBltMode(workDc_, COLORONCOLOR);
+    SetTextColor(workDc_.Get(), textColor & 0xFFFFFF);
+    SetBkMode(workDc_.Get(), OPAQUE);
+    SetStretchBltMode(workDc_.Get(), COLORONCOLOR);
     return true;
 }
 
 bool RegionSurface::CaptureScreen(std::optional<std::pair<HCURSOR, POINT>> cursor) {
     if (!IsCreated()) return false;
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return false;
-    const BOOL copied = BitBlt(captureDc_, 0, 0, size_.cx, size_.cy, screen, 0, 0, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    if (cursor) DrawIcon(captureDc_, cursor->second.x, cursor->second.y, cursor->first);
+    BOOL copied = FALSE;
+    {
+        ScreenDc screen;
+        if (!screen) return false;
+        copied = BitBlt(CaptureDc(), 0, 0, size_.cx, size_.cy, screen.Get(), 0, 0, SRCCOPY);
+    }
+    if (cursor) DrawIcon(CaptureDc(), cursor->second.x, cursor->second.y, cursor->first);
     Restore();
     return copied != FALSE;
 }
 
 void RegionSurface::Restore() {
     if (!IsCreated()) return;
-    BitBlt(workDc_, 0, 0, size_.cx, size_.cy, captureDc_, 0, 0, SRCCOPY);
+    BitBlt(WorkDc(), 0, 0, size_.cx, size_.cy, CaptureDc(), 0, 0, SRCCOPY);
 }
 
 void RegionSurface::Present(HDC dc) const {
     if (!IsCreated() || dc == nullptr) return;
-    BitBlt(dc, 0, 0, size_.cx, size_.cy, workDc_, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, size_.cx, size_.cy, WorkDc(), 0, 0, SRCCOPY);
 }
 
 void RegionSurface::DrawOverlay(const RECT& region) {
-    for (const RECT& box : HandleBoxes(region)) ::FillRect(workDc_, &box, selectionBrush_);
+    HDC work = WorkDc();
+    HBRUSH selection = selectionBrush_.Get();
+    for (const RECT& box : HandleBoxes(region)) ::FillRect(work, &box, selection);
     const RECT frame{region.left, region.top, region.right + 1, region.bottom + 1};
-    FrameRect(workDc_, &frame, selectionBrush_);
+    FrameRect(work, &frame, selection);
     const RECT label = LabelRect(region, size_);
     const std::string text = LabelText(region, size_);
-    TextOutA(workDc_, label.left + 4, label.top + 4, text.c_str(), static_cast<int>(text.size()));
-    FrameRect(workDc_, &label, frameBrush_);
+    TextOutA(work, label.left + 4, label.top + 4, text.c_str(), static_cast<int>(text.size()));
+    FrameRect(work, &label, frameBrush_.Get());
 }
 
 void RegionSurface::DrawMagnifier(POINT p, const RECT& box) {
+    HDC work = WorkDc();
     // Only the part of the source square that lies on the surface is
     // enlarged; the rest of the magnifier stays black.
     const RECT source{p.x - kMagnifierSource / 2, p.y - kMagnifierSource / 2,
@@ -434,27 +430,28 @@ void RegionSurface::DrawMagnifier(POINT p, const RECT& box) {
                   std::min<LONG>(source.right, size_.cx), std::min<LONG>(source.bottom, size_.cy)};
     if (on.left > source.left || on.top > source.top || on.right < source.right ||
         on.bottom < source.bottom) {
-        ::FillRect(workDc_, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ::FillRect(work, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     }
     if (on.left < on.right && on.top < on.bottom) {
-        StretchBlt(workDc_, box.left + (on.left - source.left) * kZoom,
+        StretchBlt(work, box.left + (on.left - source.left) * kZoom,
                    box.top + (on.top - source.top) * kZoom, (on.right - on.left) * kZoom,
-                   (on.bottom - on.top) * kZoom, workDc_, on.left, on.top, on.right - on.left,
+                   (on.bottom - on.top) * kZoom, work, on.left, on.top, on.right - on.left,
                    on.bottom - on.top, SRCCOPY);
     }
-    FrameRect(workDc_, &box, frameBrush_);
+    FrameRect(work, &box, frameBrush_.Get());
     const RECT middle{box.left + 59, box.top + 59, box.left + 65, box.top + 65};
-    FrameRect(workDc_, &middle, frameBrush_);
+    FrameRect(work, &middle, frameBrush_.Get());
 }
 
 void RegionSurface::DrawInfoBox(POINT p, const RECT& box) {
-    COLORREF color = GetPixel(workDc_, p.x, p.y);
+    HDC work = WorkDc();
+    COLORREF color = GetPixel(work, p.x, p.y);
     if (color == CLR_INVALID) color = 0;
     const std::string line1 = InfoColorLine(color);
     const std::string line2 = InfoPointLine(p);
-    TextOutA(workDc_, box.left + 4, box.top + 2, line1.c_str(), static_cast<int>(line1.size()));
-    TextOutA(workDc_, box.left + 4, box.top + 16, line2.c_str(), static_cast<int>(line2.size()));
-    FrameRect(workDc_, &box, frameBrush_);
+    TextOutA(work, box.left + 4, box.top + 2, line1.c_str(), static_cast<int>(line1.size()));
+    TextOutA(work, box.left + 4, box.top + 16, line2.c_str(), static_cast<int>(line2.size()));
+    FrameRect(work, &box, frameBrush_.Get());
 }
 
 bool RegionSurface::Compose(const View& view, POINT p) {
@@ -477,21 +474,17 @@ HBITMAP RegionSurface::CopyRegion(const RECT& region) const {
     const int width = region.right - region.left + 1;
     const int height = region.bottom - region.top + 1;
     if (width <= 0 || height <= 0) return nullptr;
-    HDC screen = GetDC(nullptr);
-    if (screen == nullptr) return nullptr;
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HDC dc = CreateCompatibleDC(screen);
-    if (bitmap != nullptr && dc != nullptr) {
-        HGDIOBJ old = SelectObject(dc, bitmap);
-        BitBlt(dc, 0, 0, width, height, captureDc_, region.left, region.top, SRCCOPY);
-        SelectObject(dc, old);
-    } else if (bitmap != nullptr) {
-        DeleteObject(bitmap);
-        bitmap = nullptr;
+    ScreenDc screen;
+    if (!screen) return nullptr;
+    OwnedBitmap bitmap(CreateCompatibleBitmap(screen.Get(), width, height));
+    const MemoryDc dc = MemoryDc::Compatible(screen.Get());
+    if (!bitmap || !dc) return nullptr;
+    {
+        SelectedObject selection(dc.Get(), bitmap.Get());
+        if (!selection.Ok()) return nullptr;
+        BitBlt(dc.Get(), 0, 0, width, height, CaptureDc(), region.left, region.top, SRCCOPY);
     }
-    if (dc != nullptr) DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return bitmap;
+    return bitmap.Release();
 }
 
 // ---- the cursor ----

@@ -15,6 +15,9 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <utility>
+
+#include "graphics/gdi_owners.h"
 
 struct RegionSelectOptions {
     bool includeCursor = false;               // draw the mouse cursor into the frozen screen
@@ -67,10 +70,10 @@ public:
     // Both surfaces in `size`, compatible with the screen, and the drawing
     // objects in the given colours. False (and nothing held) on failure.
     bool Create(SIZE size, COLORREF selectionColor, COLORREF frameColor, COLORREF textColor);
-    bool IsCreated() const { return captureDc_ != nullptr; }
+    bool IsCreated() const { return static_cast<bool>(captureDc_); }
     SIZE Size() const { return size_; }
-    HDC CaptureDc() const { return captureDc_; }
-    HDC WorkDc() const { return workDc_; }
+    HDC CaptureDc() const { return captureDc_.Get(); }
+    HDC WorkDc() const { return workDc_.Get(); }
 
     // Copies the primary screen into the capture surface (and the cursor on
     // top when `cursor` is given: its image and where its hot spot is).
@@ -103,17 +106,18 @@ private:
     void DrawInfoBox(POINT pointer, const RECT& box);
 
     SIZE size_{};
-    HDC captureDc_ = nullptr;
-    HDC workDc_ = nullptr;
-    HBITMAP captureBitmap_ = nullptr;
-    HBITMAP workBitmap_ = nullptr;
-    HGDIOBJ oldCaptureBitmap_ = nullptr;
-    HGDIOBJ oldWorkBitmap_ = nullptr;
-    HFONT labelFont_ = nullptr;
-    HGDIOBJ oldFont_ = nullptr;
-    HBRUSH selectionBrush_ = nullptr;
-    HBRUSH frameBrush_ = nullptr;
-    COLORREF textColor_ = 0;
+    // Declared so that they go in the right order: the selections are undone
+    // first, then the DCs deleted, then the objects they held.
+    OwnedBitmap captureBitmap_;
+    OwnedBitmap workBitmap_;
+    OwnedFont labelFont_;
+    OwnedBrush selectionBrush_;
+    OwnedBrush frameBrush_;
+    MemoryDc captureDc_;
+    MemoryDc workDc_;
+    std::optional<SelectedObject> captureSelection_;
+    std::optional<SelectedObject> workSelection_;
+    std::optional<SelectedObject> fontSelection_;
 };
 
 // The region screenshot's arrow cursor, made from the bytes of its cursor
