@@ -5,7 +5,8 @@
 #   region cell freezes the screen, a mouse drag selects exactly the pattern,
 #   Enter confirms it, a picture window of the pattern's size opens, and its
 #   menu's "复制到剪贴板" puts exactly the pattern's pixels on the clipboard.
-#   Esc closes the picture window.
+#   The window opens centred on the last pointer position and the toolbox
+#   comes back; Esc closes the picture window.
 # Usage: region_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
 set -u
 
@@ -111,6 +112,17 @@ eval "$(xdotool getwindowgeometry --shell "$PICTURE")"
 [ "$WIDTH" -eq $PW ] && [ "$HEIGHT" -eq $PH ] || fail "the picture window is ${WIDTH}x${HEIGHT}, not ${PW}x${PH}"
 WX=$X
 WY=$Y
+# Centred on where the pointer last was (the drag's end, where Enter came).
+[ "$WX" -eq $((PX + PW - 1 - PW / 2)) ] && [ "$WY" -eq $((PY + PH - 1 - PH / 2)) ] ||
+  fail "the picture window is at ($WX, $WY), not centred on the last pointer position"
+# The toolbox is back: docked at the edge while the pointer was away, it
+# comes out when the pointer touches the edge at its height.
+xdotool mousemove 1 $((TB_Y + 100))
+sleep 0.3
+xdotool mousemove 2 $((TB_Y + 101))
+viewable() { xwininfo -id "$TOOLBOX" | grep -q 'Map State: IsViewable'; }
+wait_for 10 '[ "$(toolbox_x)" = 0 ] && viewable' ||
+  fail "the toolbox did not come back (x=$(toolbox_x))"
 
 # The screenshot left the region on the clipboard: put text there instead,
 # so what the menu copies below is the picture window's own.
