@@ -196,6 +196,35 @@ TEST(CurveTools, ChainThatReachesItsBoundStartsAnew) {
     EXPECT_FLOAT_EQ(chained.Chain().previous.end.x, 50.0f);
 }
 
+// The click that reaches the curve's bound ends it as choosing another tool
+// would: the curve becomes part of the drawing and the next click starts anew.
+TEST(CurveTools, CurveThatReachesItsBoundIsCommittedAndStartsAnew) {
+    LocalBoard b(40, 40);
+    std::unique_ptr<BoardTool> tool = MakeTool(ToolCurve);
+    const auto& curve = static_cast<const CurveTool&>(*tool);
+    for (int i = 0; i < kMaxCurveNodes - 1; ++i) Click(b, *tool, POINT{5 + (i % 2) * 30, 5 + (i % 3) * 15});
+    EXPECT_EQ(curve.Nodes().size(), static_cast<size_t>(kMaxCurveNodes - 1));
+    EXPECT_TRUE(Untouched(b.back, b.Background()));
+    Click(b, *tool, {20, 20});
+    EXPECT_TRUE(curve.Nodes().empty());
+    EXPECT_FALSE(Untouched(b.back, b.Background()));
+    Click(b, *tool, {30, 30});
+    EXPECT_EQ(curve.Nodes().size(), 1u);
+}
+
+TEST(CurveTools, BezierThatReachesItsBoundStartsAnew) {
+    LocalBoard b(40, 40);
+    std::unique_ptr<BoardTool> tool = MakeTool(ToolBezier);
+    const auto& bezier = static_cast<const BezierTool&>(*tool);
+    Click(b, *tool, {5, 5});
+    for (int i = 0; i < kMaxBezierPoints; ++i) {
+        ASSERT_TRUE(bezier.Started()) << i;
+        Click(b, *tool, POINT{5 + (i % 4) * 10, 5 + (i % 3) * 15});
+    }
+    EXPECT_FALSE(bezier.Started());
+    EXPECT_TRUE(bezier.Points().empty());
+}
+
 // The board's canvas starts with the alternate fill rule; the star tool must
 // not rely on having been chosen while a board existed.
 TEST(CurveTools, StarCentreIsFilledWithoutTheToolBeingChosenOnTheBoard) {
