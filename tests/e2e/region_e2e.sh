@@ -8,7 +8,7 @@
 #   The window opens centred on the last pointer position and the toolbox
 #   comes back; Esc closes the picture window.
 # Usage: region_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
-set -u
+set -euo pipefail
 
 EXE="$1"
 WORK="$(mktemp -d /tmp/region_e2e.XXXXXX)"
@@ -24,13 +24,13 @@ fail() {
 cleanup() {
   for p in "$PID" "$VIEWER" "$HOLDER"; do
     if [ -n "$p" ] && kill -0 "$p" 2>/dev/null; then
-      kill "$p" 2>/dev/null
+      kill "$p" 2>/dev/null || true
       sleep 0.3
-      kill -9 "$p" 2>/dev/null
+      kill -9 "$p" 2>/dev/null || true
     fi
   done
-  xdotool mouseup 1 >/dev/null 2>&1
-  xdotool key Escape >/dev/null 2>&1
+  xdotool mouseup 1 >/dev/null 2>&1 || true
+  xdotool key Escape >/dev/null 2>&1 || true
   rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -47,8 +47,11 @@ wait_for() {
   return 1
 }
 
-find_window() { timeout 5 xdotool search --name "$1" 2>/dev/null | head -1; }
-targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null; }
+# (Only the first line is wanted; a search that finds nothing is no error.)
+first_line() { sed -n 1p; }
+find_window() { { timeout 5 xdotool search --name "$1" 2>/dev/null || true; } | first_line; }
+targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null || true; }
+has_image_target() { targets | grep '^image/' >/dev/null; }
 
 cp "$EXE" "$WORK/DrawBoard.exe" || fail "cannot copy the program"
 cd "$WORK" || fail "no work folder"
@@ -64,7 +67,7 @@ convert -size ${PW}x${PH} xc:'#2050c0' \
   -fill '#20c040' -draw "rectangle 60,40 119,79" \
   -fill '#f0e020' -draw "rectangle 0,70 9,79" \
   -fill '#ffffff' -draw "point 119,0" pattern.png || fail "cannot make the pattern"
-display -borderwidth 0 -geometry +${PX}+${PY} -title drawboard-pattern pattern.png >/dev/null 2>&1 &
+timeout 170 display -borderwidth 0 -geometry +${PX}+${PY} -title drawboard-pattern pattern.png >/dev/null 2>&1 &
 VIEWER=$!
 convert pattern.png -alpha off pattern.ppm || fail "cannot convert the pattern"
 # The screen shows exactly the pattern at (PX, PY).
@@ -74,11 +77,11 @@ on_screen() {
 }
 wait_for 20 on_screen || fail "the pattern did not show at ($PX, $PY)"
 
-wine DrawBoard.exe >/dev/null 2>&1 &
+timeout 170 wine DrawBoard.exe >/dev/null 2>&1 &
 PID=$!
-TOOLBOX=$(timeout 30 xdotool search --sync --name '^画板工具箱$' | head -1)
+TOOLBOX=$({ timeout 30 xdotool search --sync --name '^画板工具箱$' || true; } | first_line)
 [ -n "$TOOLBOX" ] || fail "the toolbox did not appear"
-toolbox_x() { timeout 5 xdotool getwindowgeometry --shell "$TOOLBOX" | sed -n 's/^X=//p'; }
+toolbox_x() { { timeout 5 xdotool getwindowgeometry --shell "$TOOLBOX" || true; } | sed -n 's/^X=//p'; }
 wait_for 10 '[ "$(toolbox_x)" = 0 ]' || fail "the toolbox did not settle"
 eval "$(xdotool getwindowgeometry --shell "$TOOLBOX")"
 TB_Y=$Y
@@ -128,7 +131,7 @@ wait_for 10 '[ "$(toolbox_x)" = 0 ] && viewable' ||
 # so what the menu copies below is the picture window's own.
 echo "not a picture" | xclip -quiet -selection clipboard >/dev/null 2>&1 &
 HOLDER=$!
-wait_for 5 '! targets | grep -q "^image/"' || fail "the clipboard still holds a picture"
+wait_for 5 '! has_image_target' || fail "the clipboard still holds a picture"
 
 # Its menu: right button, then the third item ("复制到剪贴板") by keys.
 xdotool mousemove $((WX + PW / 2)) $((WY + PH / 2))
@@ -143,14 +146,14 @@ sleep 0.1
 xdotool key Down
 sleep 0.1
 xdotool key Return
-wait_for 10 'targets | grep -q "^image/"' || fail "复制到剪贴板 put no picture on the clipboard"
-TARGET=$(targets | grep -m1 -E '^image/(png|bmp)$')
-[ -n "$TARGET" ] || TARGET=$(targets | grep -m1 '^image/')
+wait_for 10 has_image_target || fail "复制到剪贴板 put no picture on the clipboard"
+TARGET=$(targets | { grep -E '^image/(png|bmp)$' || true; } | first_line)
+[ -n "$TARGET" ] || TARGET=$(targets | { grep '^image/' || true; } | first_line)
 timeout 20 xclip -selection clipboard -t "$TARGET" -o > clip.img || fail "cannot read the clipboard ($TARGET)"
-SIZE=$(identify -format '%wx%h' clip.img 2>/dev/null)
+SIZE=$(identify -format '%wx%h' clip.img 2>/dev/null || true)
 [ "$SIZE" = "${PW}x${PH}" ] || fail "the copied picture is '$SIZE', not ${PW}x${PH}"
 convert clip.img -alpha off clip.ppm || fail "cannot convert the copied picture"
-DIFF=$(compare -metric AE clip.ppm pattern.ppm null: 2>&1)
+DIFF=$(compare -metric AE clip.ppm pattern.ppm null: 2>&1 || true)
 [ "$DIFF" = "0" ] || fail "the copied picture differs from the pattern in $DIFF pixels"
 
 # Esc closes the picture window.
