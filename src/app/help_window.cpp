@@ -6,6 +6,7 @@
 #include "app/palette.h"
 #include "app/raw_window.h"
 #include "app/toolbox.h"
+#include "graphics/dpi.h"
 
 namespace {
 
@@ -26,17 +27,60 @@ constexpr const char* kHelpLines[13] = {
     "12：数字快捷键(1—8)选择画刷类型。",
 };
 
+// The window's design at 96 DPI; on a scaled monitor every size is scaled.
+constexpr POINT kHelpPosition{50, 50};
+constexpr SIZE kHelpSize{361, 353};
+constexpr RECT kLabelRect{8, 8, 8 + 344, 8 + 320};
+constexpr int kHelpFontHeight = 12;
+
 // Read by the board thread (topmost changes), written on the main thread.
 std::atomic<HWND> g_help{nullptr};
-HFONT g_helpFont = nullptr;
+HWND g_label = nullptr;
+HFONT g_helpFont = nullptr;  // for the DPI of the window's monitor
+int g_helpFontDpi = 0;
+
+// The label's size and font for `dpi`.
+void LayOutLabel(int dpi) {
+    if (g_label == nullptr) return;
+    dpi = NormalizeDpi(dpi);
+    if (g_helpFont == nullptr || g_helpFontDpi != dpi) {
+        HFONT font = CreateFontA(-ScaleForDpi(kHelpFontHeight, dpi), 0, 0, 0, FW_NORMAL, FALSE,
+                                 FALSE, FALSE, GB2312_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                 "宋体");
+        if (font != nullptr) {
+            SendMessageA(g_label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+            if (g_helpFont != nullptr) DeleteObject(g_helpFont);  // no longer in use
+            g_helpFont = font;
+            g_helpFontDpi = dpi;
+        }
+    }
+    if (g_helpFont != nullptr)
+        SendMessageA(g_label, WM_SETFONT, reinterpret_cast<WPARAM>(g_helpFont), TRUE);
+    const RECT r = ScaleRectForDpi(kLabelRect, dpi);
+    SetWindowPos(g_label, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
 
 LRESULT CALLBACK HelpProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CTLCOLORSTATIC:
             SetBkMode(reinterpret_cast<HDC>(wParam), TRANSPARENT);
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: the system suggests the
+            // window's new rectangle; the label follows.
+            if (const auto* r = reinterpret_cast<const RECT*>(lParam))
+                SetWindowPos(window, nullptr, r->left, r->top, r->right - r->left,
+                             r->bottom - r->top, SWP_NOZORDER | SWP_NOACTIVATE);
+            LayOutLabel(LOWORD(wParam));
+            return 0;
+        }
         case WM_DESTROY:
-            if (g_help.load() == window) g_help.store(nullptr);
+            if (g_help.load() == window) {
+                g_help.store(nullptr);
+                g_label = nullptr;
+            }
             return 0;
         default:
             return DefWindowProcA(window, message, wParam, lParam);
@@ -82,20 +126,19 @@ void ShowHelpWindow() {
         SetForegroundWindow(existing);
     } else {
         if (!RegisterHelpClass()) return;
-        HWND window = CreateWindowExA(0, kHelpClass, "说明",
-                                      WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                      50, 50, 361, 353, nullptr, nullptr,
-                                      GetModuleHandleA(nullptr), nullptr);
+        // Sized for the monitor it opens on.
+        const int dpi = DpiAtPoint(kHelpPosition);
+        HWND window = CreateWindowExA(
+            0, kHelpClass, "说明", WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+            kHelpPosition.x, kHelpPosition.y, ScaleForDpi(kHelpSize.cx, dpi),
+            ScaleForDpi(kHelpSize.cy, dpi), nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         if (window == nullptr) return;
-        if (g_helpFont == nullptr)
-            g_helpFont = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                     DEFAULT_PITCH | FF_DONTCARE, "宋体");
-        HWND label = CreateWindowExA(0, "STATIC", HelpText().c_str(),
-                                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 8, 8, 344,
-                                     320, window, nullptr, GetModuleHandleA(nullptr), nullptr);
-        if (label != nullptr)
-            SendMessageA(label, WM_SETFONT, reinterpret_cast<WPARAM>(g_helpFont), FALSE);
+        g_label = CreateWindowExA(0, "STATIC", HelpText().c_str(),
+                                  WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, kLabelRect.left,
+                                  kLabelRect.top, kLabelRect.right - kLabelRect.left,
+                                  kLabelRect.bottom - kLabelRect.top, window, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+        LayOutLabel(DpiOfWindow(window));
         g_help.store(window);
         ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);

@@ -28,6 +28,7 @@ std::atomic<int> g_selected{kInitialSelectedCell};
 std::atomic<int> g_previous{0};
 std::atomic<int> g_hover{0};
 std::atomic<int> g_cellSize{PaletteCellSize(64)};
+std::atomic<int> g_dpi{kBaseDpi};
 
 bool ValidCell(int n) { return n >= 1 && n <= kPaletteCellCount; }
 
@@ -43,7 +44,7 @@ HWND ForeignPaletteWindow() {
 
 int PaletteCellSize(int paletteWidth) { return (paletteWidth - 11) / 2; }
 
-RECT PaletteCellRect(int n, int cellSize) {
+RECT PaletteCellRect(int n, int cellSize, int dpi) {
     if (!ValidCell(n)) return RECT{0, 0, 0, 0};
     const int column = (n - 1) % 2 + 1;
     const int row = (n + 1) / 2;
@@ -52,18 +53,24 @@ RECT PaletteCellRect(int n, int cellSize) {
     r.top = kPaletteGridOrigin + (row - 1) * (cellSize + 1);
     r.right = r.left + cellSize;
     r.bottom = r.top + cellSize;
-    return r;
+    return ScaleRectForDpi(r, dpi);
 }
 
-int PaletteHeight(int cellSize) { return PaletteCellRect(kPaletteCellCount, cellSize).bottom + 6; }
+int PaletteHeight(int cellSize, int dpi) {
+    return ScaleForDpi(PaletteCellRect(kPaletteCellCount, cellSize).bottom + 6, dpi);
+}
 
-int PaletteCellAt(int x, int y, int cellSize) {
+int PaletteCellAt(int x, int y, int cellSize, int dpi) {
     const int pitch = cellSize + 1;
     if (pitch <= 0) return 0;
-    if (x < kPaletteGridOrigin || y < kPaletteGridOrigin || x - kPaletteGridOrigin > 2 * pitch - 1)
-        return 0;
-    const int column = (x - kPaletteGridOrigin) / pitch + 1;
-    const int row = (y - kPaletteGridOrigin) / pitch + 1;
+    // Column c spans from the scaled edge c - 1 up to (not including) edge c;
+    // rows likewise. At 96 DPI that is column = (x - 5) / pitch + 1.
+    const auto edge = [&](int k) { return ScaleForDpi(kPaletteGridOrigin + k * pitch, dpi); };
+    if (x < edge(0) || y < edge(0) || x >= edge(2)) return 0;
+    const int column = x < edge(1) ? 1 : 2;
+    constexpr int kRows = (kPaletteCellCount + 1) / 2;
+    int row = 1;
+    while (row <= kRows && y >= edge(row)) ++row;
     const int n = (row - 1) * 2 + column;
     return ValidCell(n) ? n : 0;
 }
@@ -85,10 +92,12 @@ int PaletteCellIcon(int n) { return ValidCell(n) ? CellIconOf(kCellCommands[n - 
 
 int PaletteCurrentCellSize() { return g_cellSize.load(); }
 void SetPaletteCellSize(int cellSize) { g_cellSize.store(cellSize); }
+int PaletteCurrentDpi() { return g_dpi.load(); }
+void SetPaletteDpi(int dpi) { g_dpi.store(NormalizeDpi(dpi)); }
 
 void DrawCellFrame(int n, COLORREF color) {
     if (!ValidCell(n) || !PaletteCanvas.IsCreated()) return;
-    const RECT r = PaletteCellRect(n, g_cellSize.load());
+    const RECT r = PaletteCellRect(n, g_cellSize.load(), g_dpi.load());
     const COLORREF oldColor = PaletteCanvas.PenColor(color);
     PaletteCanvas.Rectangle(r.left, r.top, r.right, r.bottom);
     PaletteCanvas.PenColor(oldColor);

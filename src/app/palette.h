@@ -10,6 +10,8 @@
 
 #include <atomic>
 
+#include "graphics/dpi.h"
+
 constexpr int kPaletteCellCount = 25;
 constexpr COLORREF kSelectionFrameColor = 0x8050FF;
 constexpr COLORREF kHoverFrameColor = 0xFF8800;
@@ -61,12 +63,16 @@ enum class PaletteCommand : int {
 
 // Cell size S for a palette of the given width: (width - 11) / 2.
 int PaletteCellSize(int paletteWidth);
+// The cell geometry is designed at 96 DPI (cell size S, grid origin 5, pitch
+// S + 1); at another DPI every edge is scaled (graphics/dpi.h), so at 144 DPI
+// the 26-pixel cells become 39 pixels wide and start at 8 instead of 5.
 // Rectangle of cell n (1..25) in palette coordinates; empty rect for others.
-RECT PaletteCellRect(int n, int cellSize);
+RECT PaletteCellRect(int n, int cellSize, int dpi = kBaseDpi);
 // Palette height: bottom of cell 25 + 6.
-int PaletteHeight(int cellSize);
-// The cell under (x, y), or 0 for none.
-int PaletteCellAt(int x, int y, int cellSize);
+int PaletteHeight(int cellSize, int dpi = kBaseDpi);
+// The cell under (x, y), or 0 for none. A cell owns the gap to its right and
+// below it.
+int PaletteCellAt(int x, int y, int cellSize, int dpi = kBaseDpi);
 // The command of cell n (capture, region, pen, ...), or None.
 PaletteCommand PaletteCellCommand(int n);
 // The cell that carries a command, or 0.
@@ -79,6 +85,9 @@ int PaletteCellIcon(int n);
 // The cell size the palette was built with (26 for the 64-pixel palette).
 int PaletteCurrentCellSize();
 void SetPaletteCellSize(int cellSize);
+// The DPI the palette is drawn at (that of the toolbox's monitor).
+int PaletteCurrentDpi();
+void SetPaletteDpi(int dpi);
 
 // Selection: SelectCell(n) frames n and remembers the previous selection.
 bool SelectCell(int n);

@@ -24,6 +24,7 @@
 #include "capture/picture_window.h"
 #include "capture/region_geometry.h"
 #include "graphics/canvas.h"
+#include "graphics/dpi.h"
 #include "graphics/gdip_image.h"
 
 ToolTip PaletteTips;
@@ -37,9 +38,12 @@ namespace {
 constexpr const char* kToolboxClass = "DrawBoardToolbox";
 constexpr const char* kTitleStripClass = "DrawBoardTitleStrip";
 constexpr const char* kPaletteClass = "DrawBoardPalette";
+// Sizes at 96 DPI; the toolbox scales them to its monitor's DPI.
 constexpr int kIconSize = 20;
 constexpr int kTipMaxWidth = 300;  // wide enough for every tip; lines break at "\r\n"
 constexpr int kSpinWidth = 15;
+constexpr int kFontHeight = 12;
+constexpr int kBrushListDropHeight = 200;
 constexpr int kPenWidthDigits = 3;
 
 void EndProcessForReal(UINT code) { ExitProcess(code); }
@@ -133,11 +137,22 @@ public:
 
     void ShowPage(int page);
     void SelectBrushType(int index);
+    // Lays the whole toolbox out again for `dpi` (the monitor it is on now).
+    void ChangeDpi(int dpi);
 
 private:
     HWND MakeChild(const char* cls, const char* text, DWORD style, int id, int x, int y, int w,
                    int h);
     void ApplyLayout(const ToolboxLayout& layout);
+    ToolboxLayout LayoutNow(int page, int brushType) const {
+        return ComputeToolboxLayout(page, brushType, paletteTop_, paletteHeight_, dpi_);
+    }
+    int Px(int value) const { return ScaleForDpi(value, dpi_); }
+    void MakeFont();
+    void FitBrushListField();
+    void DrawTitle();
+    void PlaceFixedControls();
+    void BuildPalette();
     void Fit(int height);
     void OnPenWidthChanged();
     void OnPenWheel(int delta);
@@ -145,8 +160,7 @@ private:
     void OnPicker1Changed();
     void OnPicker2Changed();
     COLORREF BackgroundColor() const;
-    void DrawIcons();
-    int PaletteHeightNow() const { return paletteHeight_; }
+    void DrawIcons(bool addTips);
 
     HWND window_ = nullptr;
     ToolboxControls c_;
@@ -160,8 +174,10 @@ private:
     HCURSOR stripCursor_ = nullptr;
     bool fillingPage_ = false;  // values put in by the page itself are no user change
     bool trackingLeave_ = false;
+    // The palette at 96 DPI: where it starts and how high it is.
     int paletteTop_ = kPaletteTemplateRect.top;
     int paletteHeight_ = kPaletteTemplateRect.bottom - kPaletteTemplateRect.top;
+    int dpi_ = kBaseDpi;
 };
 
 // The one toolbox of the process (main thread).
@@ -170,7 +186,7 @@ Toolbox* g_toolbox = nullptr;
 Toolbox::Toolbox() { background_ = CreateSolidBrush(kToolboxBackgroundColor); }
 
 Toolbox::~Toolbox() {
-    if (font_ != nullptr) DeleteObject(font_);
+    if (font_ != nullptr) DeleteObject(font_);  // the controls that used it are gone
     if (background_ != nullptr) DeleteObject(background_);
 }
 
@@ -194,15 +210,15 @@ HWND Toolbox::MakeChild(const char* cls, const char* text, DWORD style, int id, 
 
 void Toolbox::OnCreate(HWND window) {
     Bind(window);
-    font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        DEFAULT_PITCH | FF_DONTCARE, "宋体");
+    // The monitor the toolbox is made on decides its scale from the start.
+    dpi_ = DpiOfWindow(window);
+    MakeFont();
 
     // The controls at their template places; Created() moves what it recomputes.
-    const RECT& t = kTitleStripRect;
+    const RECT t = ScaleRectForDpi(kTitleStripRect, dpi_);
     c_.titleStrip = MakeChild(kTitleStripClass, "", WS_VISIBLE, kIdTitleStrip, t.left, t.top,
                               t.right - t.left, t.bottom - t.top);
-    const RECT& p = kPaletteTemplateRect;
+    const RECT p = ScaleRectForDpi(kPaletteTemplateRect, dpi_);
     c_.palette = MakeChild(kPaletteClass, "", WS_VISIBLE, kIdPalette, p.left, p.top,
                            p.right - p.left, p.bottom - p.top);
     static const char* const kRadioCaptions[3] = {"画笔", "填充", "文字"};
@@ -210,16 +226,16 @@ void Toolbox::OnCreate(HWND window) {
         DWORD style = WS_VISIBLE | BS_AUTORADIOBUTTON | BS_PUSHLIKE | BS_MULTILINE | BS_CENTER |
                       BS_VCENTER | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
         c_.radio[i] = MakeChild("BUTTON", kRadioCaptions[i], style, kIdRadioPen + i,
-                                kRadioLefts[i], 234, kRadioWidth, kRadioHeight);
+                                Px(kRadioLefts[i]), Px(234), Px(kRadioWidth), Px(kRadioHeight));
     }
     c_.penEdit = MakeChild("EDIT", "0", WS_VISIBLE | WS_BORDER | ES_NUMBER | ES_AUTOHSCROLL |
                                             WS_TABSTOP,
-                           kIdPenEdit, kPenEditLeft, 288, kPenEditWidth - kSpinWidth,
-                           kPenEditHeight);
+                           kIdPenEdit, Px(kPenEditLeft), Px(288),
+                           Px(kPenEditWidth) - Px(kSpinWidth), Px(kPenEditHeight));
     c_.penSpin = MakeChild(UPDOWN_CLASSA, "",
                            WS_VISIBLE | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
-                           kIdPenSpin, kPenEditLeft + kPenEditWidth - kSpinWidth, 288, kSpinWidth,
-                           kPenEditHeight);
+                           kIdPenSpin, Px(kPenEditLeft + kPenEditWidth) - Px(kSpinWidth), Px(288),
+                           Px(kSpinWidth), Px(kPenEditHeight));
     // Three digits hold every sensible width; longer input could only make a
     // pen wider than any screen or overflow into a negative width.
     SendMessageA(c_.penEdit, EM_LIMITTEXT, kPenWidthDigits, 0);
@@ -230,86 +246,133 @@ void Toolbox::OnCreate(HWND window) {
 
     c_.brushList = MakeChild("COMBOBOX", "", WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL |
                                                  WS_TABSTOP,
-                             kIdBrushList, kBrushListLeft, 312, kBrushListWidth, 200);
+                             kIdBrushList, Px(kBrushListLeft), Px(312), Px(kBrushListWidth),
+                             Px(kBrushListDropHeight));
     for (const char* name : kBrushTypeNames)
         SendMessageA(c_.brushList, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    FitBrushListField();
+
+    c_.picker1 = CreateColorPicker(window_, kIdPicker1, Px(kPickerLeft), Px(336), Px(kPickerWidth),
+                                   Px(kPickerHeight),
+                                   static_cast<COLORREF>(Settings.penColor.load()), false);
+    c_.picker2 = CreateColorPicker(window_, kIdPicker2, Px(kPickerLeft), Px(360), Px(kPickerWidth),
+                                   Px(kPickerHeight),
+                                   static_cast<COLORREF>(Settings.backColor.load()), true);
+    DrawTitle();
+}
+
+void Toolbox::MakeFont() {
+    HFONT made = CreateFontA(-Px(kFontHeight), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                             GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "宋体");
+    if (made == nullptr) return;  // the controls keep the font they have
+    HFONT old = font_;
+    font_ = made;
+    // Controls that exist already take the new font before the old one goes.
+    for (HWND child : {c_.radio[0], c_.radio[1], c_.radio[2], c_.penEdit, c_.brushList})
+        if (child != nullptr) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    if (old != nullptr) DeleteObject(old);
+}
+
+void Toolbox::FitBrushListField() {
     // The closed list is as high as the template says. The platform's border
     // around the selection field is measured, not assumed: adjust and look again.
+    const int wanted = Px(kBrushListHeight);
     int fieldHeight = static_cast<int>(
         SendMessageA(c_.brushList, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0));
     for (int attempt = 0; attempt < 4 && fieldHeight > 0; ++attempt) {
         RECT listRect{};
         GetWindowRect(c_.brushList, &listRect);
-        const int off = kBrushListHeight - (listRect.bottom - listRect.top);
+        const int off = wanted - (listRect.bottom - listRect.top);
         if (off == 0 || fieldHeight + off < 1) break;
         fieldHeight += off;
         SendMessageA(c_.brushList, CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), fieldHeight);
     }
+}
 
-    c_.picker1 = CreateColorPicker(window_, kIdPicker1, kPickerLeft, 336, kPickerWidth,
-                                   kPickerHeight, static_cast<COLORREF>(Settings.penColor.load()),
-                                   false);
-    c_.picker2 = CreateColorPicker(window_, kIdPicker2, kPickerLeft, 360, kPickerWidth,
-                                   kPickerHeight,
-                                   static_cast<COLORREF>(Settings.backColor.load()), true);
-
-    // The title image, drawn once; the strip copies it on every paint.
+void Toolbox::DrawTitle() {
+    // The title image, drawn once per scale; the strip copies it on every paint.
+    const RECT t = ScaleRectForDpi(kTitleStripRect, dpi_);
+    if (titleCanvas_.IsCreated()) titleCanvas_.Destroy();
     titleCanvas_.Create(t.right - t.left, t.bottom - t.top, kToolboxBackgroundColor);
     GdipImage title;
     if (title.LoadFromData(ResourceBytes(IDR_TOOLBOX_TITLE)))
         titleCanvas_.DrawPicture(title.Handle(), 0, 0, t.right - t.left, t.bottom - t.top);
 }
 
-void Toolbox::DrawIcons() {
+void Toolbox::DrawIcons(bool addTips) {
     const int size = PaletteCurrentCellSize();
+    const int icon = Px(kIconSize);
     for (int n = 1; n <= kPaletteCellCount; ++n) {
-        const RECT cell = PaletteCellRect(n, size);
-        GdipImage icon;
-        if (icon.LoadFromData(ResourceBytes(PaletteCellIcon(n)))) {
-            const int left = cell.left + ((cell.right - cell.left) - kIconSize) / 2;
-            const int top = cell.top + ((cell.bottom - cell.top) - kIconSize) / 2;
-            PaletteCanvas.DrawPicture(icon.Handle(), left, top, kIconSize, kIconSize);
+        const RECT cell = PaletteCellRect(n, size, dpi_);
+        GdipImage picture;
+        if (picture.LoadFromData(ResourceBytes(PaletteCellIcon(n)))) {
+            const int left = cell.left + ((cell.right - cell.left) - icon) / 2;
+            const int top = cell.top + ((cell.bottom - cell.top) - icon) / 2;
+            PaletteCanvas.DrawPicture(picture.Handle(), left, top, icon, icon);
         }
         const char* tip = PaletteCellTip(n);
-        if (tip[0] != '\0')
-            PaletteTips.AddTool(tip, static_cast<UINT_PTR>(PaletteCellCommand(n)), cell);
+        if (tip[0] == '\0') continue;
+        const auto id = static_cast<UINT_PTR>(PaletteCellCommand(n));
+        if (addTips) {
+            PaletteTips.AddTool(tip, id, cell);
+        } else {
+            PaletteTips.SetToolRect(id, cell);
+        }
     }
 }
 
-void Toolbox::Created() {
-    // The palette window and its cells.
-    RECT paletteClient{};
-    GetClientRect(c_.palette, &paletteClient);
-    const int paletteWidth = paletteClient.right - paletteClient.left;
-    const int cellSize = PaletteCellSize(paletteWidth);
-    SetPaletteCellSize(cellSize);
-    paletteHeight_ = PaletteHeight(cellSize);
-    SetWindowPos(c_.palette, nullptr, 0, 0, paletteWidth, paletteHeight_,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const int radioTop = paletteTop_ + paletteHeight_ + 2;
-    for (int i = 0; i < 3; ++i)
-        SetWindowPos(c_.radio[i], nullptr, kRadioLefts[i], radioTop, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Toolbox::PlaceFixedControls() {
+    const ToolboxLayout l = LayoutNow(ToolboxPage.load(), Settings.brushType.load());
+    auto put = [](HWND w, const RECT& r) {
+        SetWindowPos(w, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    put(c_.titleStrip, l.titleStrip);
+    put(c_.palette, l.palette);
+    for (int i = 0; i < 3; ++i) put(c_.radio[i], l.radios[i]);
+}
+
+void Toolbox::BuildPalette() {
+    SetPaletteDpi(dpi_);
+    const RECT palette = LayoutNow(kPagePen, 0).palette;
+    const int width = palette.right - palette.left;
+    const int height = palette.bottom - palette.top;
+    const bool first = !PaletteCanvas.IsCreated() || PaletteTips.Handle() == nullptr;
 
     // The palette picture: frames now, icons below.
     if (PaletteCanvas.IsCreated()) PaletteCanvas.Destroy();
-    PaletteCanvas.Create(paletteWidth, paletteHeight_, BackgroundColor());
+    PaletteCanvas.Create(width, height, BackgroundColor());
     PaletteCanvas.BrushStyle(kBrushHollow);
     PaletteCanvas.PenColor(kPaletteOuterFrameColor);
-    PaletteCanvas.Rectangle(0, 0, paletteWidth, paletteHeight_);
+    PaletteCanvas.Rectangle(0, 0, width, height);
     PaletteCanvas.PenColor(kPaletteInnerFrameColor);
-    PaletteCanvas.Rectangle(1, 1, paletteWidth - 1, paletteHeight_ - 1);
-    PaletteCanvas.PenWidth(kPaletteFramePenWidth);
+    PaletteCanvas.Rectangle(1, 1, width - 1, height - 1);
+    PaletteCanvas.PenWidth(Px(kPaletteFramePenWidth));
 
-    PaletteTips.Create(c_.palette);
-    PaletteTips.SetDelay(200);
-    PaletteTips.SetMaxWidth(kTipMaxWidth);
-    if (PaletteTips.Handle() != nullptr)
-        SetWindowPos(PaletteTips.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    DrawIcons();
-    // The selection starts at the pen cell before there was a canvas to frame it on.
+    if (first) {
+        PaletteTips.Create(c_.palette);
+        PaletteTips.SetDelay(200);
+        if (PaletteTips.Handle() != nullptr)
+            SetWindowPos(PaletteTips.Handle(), HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    PaletteTips.SetMaxWidth(Px(kTipMaxWidth));
+    DrawIcons(first);
+    // The selection is framed again on the new picture (at start: the pen cell,
+    // selected before there was a canvas to frame it on).
     DrawSelectionFrame();
+}
+
+void Toolbox::Created() {
+    // The palette window and its cells, designed at 96 DPI for the template's
+    // palette width.
+    const int cellSize =
+        PaletteCellSize(kPaletteTemplateRect.right - kPaletteTemplateRect.left);
+    SetPaletteCellSize(cellSize);
+    paletteHeight_ = PaletteHeight(cellSize);
+    PlaceFixedControls();
+    BuildPalette();
 
     ShowPage(kPagePen);
 
@@ -358,26 +421,27 @@ void Toolbox::Destroyed() {
 }
 
 void Toolbox::Fit(int height) {
-    SetWindowPos(window_, nullptr, 0, 0, kToolboxWidth, height,
+    SetWindowPos(window_, nullptr, 0, 0, Px(kToolboxWidth), height,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Toolbox::ApplyLayout(const ToolboxLayout& layout) {
-    auto place = [](HWND w, const PlacedControl& pc, int height) {
+    auto place = [](HWND w, const PlacedControl& pc) {
         if (w == nullptr) return;
         if (pc.visible) {
             SetWindowPos(w, nullptr, pc.rect.left, pc.rect.top, pc.rect.right - pc.rect.left,
-                         height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+                         pc.rect.bottom - pc.rect.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
         } else {
             ShowWindow(w, SW_HIDE);
         }
     };
     PlacedControl edit = layout.penEdit;
     PlacedControl spin = layout.penEdit;
-    edit.rect.right -= kSpinWidth;
+    edit.rect.right -= Px(kSpinWidth);
     spin.rect.left = edit.rect.right;
-    place(c_.penEdit, edit, kPenEditHeight);
-    place(c_.penSpin, spin, kPenEditHeight);
+    place(c_.penEdit, edit);
+    place(c_.penSpin, spin);
     // The drop-down list keeps the size it was made with (resizing it would
     // give the platform a chance to redo its field height): it only moves.
     if (layout.brushList.visible) {
@@ -386,8 +450,8 @@ void Toolbox::ApplyLayout(const ToolboxLayout& layout) {
     } else {
         ShowWindow(c_.brushList, SW_HIDE);
     }
-    place(c_.picker1, layout.picker1, kPickerHeight);
-    place(c_.picker2, layout.picker2, kPickerHeight);
+    place(c_.picker1, layout.picker1);
+    place(c_.picker2, layout.picker2);
     Fit(layout.toolboxHeight);
 }
 
@@ -396,7 +460,7 @@ void Toolbox::ShowPage(int page) {
     ToolboxPage.store(page);
     for (int i = 0; i < 3; ++i)
         SendMessageA(c_.radio[i], BM_SETCHECK, i == page ? BST_CHECKED : BST_UNCHECKED, 0);
-    ApplyLayout(ComputeToolboxLayout(page, Settings.brushType, paletteTop_, paletteHeight_));
+    ApplyLayout(LayoutNow(page, Settings.brushType));
 
     fillingPage_ = true;
     SetWindowTextA(c_.penEdit, std::to_string(Settings.penWidth.load()).c_str());
@@ -409,6 +473,24 @@ void Toolbox::ShowPage(int page) {
                  0);
     const int brushType = Settings.brushType.load();
     SendMessageA(c_.brushList, CB_SETCURSEL, brushType >= 0 && brushType <= 7 ? brushType : -1, 0);
+}
+
+void Toolbox::ChangeDpi(int dpi) {
+    dpi = NormalizeDpi(dpi);
+    if (dpi == dpi_) return;
+    dpi_ = dpi;
+    MakeFont();
+    PlaceFixedControls();
+    // The list is made again at its new size, then its field is measured again.
+    SetWindowPos(c_.brushList, nullptr, 0, 0, Px(kBrushListWidth), Px(kBrushListDropHeight),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FitBrushListField();
+    DrawTitle();
+    BuildPalette();
+    ApplyLayout(LayoutNow(ToolboxPage.load(), Settings.brushType.load()));
+    InvalidateRect(window_, nullptr, TRUE);
+    InvalidateRect(c_.titleStrip, nullptr, FALSE);
+    RepaintPalette();
 }
 
 void Toolbox::OnPenWidthChanged() {
@@ -443,8 +525,7 @@ void Toolbox::OnBrushTypeChanged() {
     if (ToolboxPage.load() == kPageFill) {
         SendMessageA(c_.picker2, kColorPickerSetColor,
                      static_cast<COLORREF>(Settings.backColor.load()), 0);
-        ApplyLayout(
-            ComputeToolboxLayout(kPageFill, static_cast<int>(index), paletteTop_, paletteHeight_));
+        ApplyLayout(LayoutNow(kPageFill, static_cast<int>(index)));
     }
     PostBoardSetting(SettingCode::BrushStyle, static_cast<int>(index));
 }
@@ -516,6 +597,21 @@ LRESULT Toolbox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             ToolboxRect = r;
             break;
         }
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale: lay everything out again
+            // and go where the system suggests (its size is ours to decide).
+            ChangeDpi(LOWORD(wParam));
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            if (suggested != nullptr && !ToolboxDocked.load()) {
+                SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0,
+                             SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            } else if (ToolboxDocked.load() && ToolboxRect.left < 0) {
+                // Hidden at the left edge: hidden by its whole new width.
+                SetWindowPos(window_, nullptr, -(ToolboxRect.right - ToolboxRect.left),
+                             ToolboxRect.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            }
+            return 0;
+        }
         case WM_ENTERSIZEMOVE:
             ToolboxBeingMoved.store(true);
             break;
@@ -561,7 +657,7 @@ LRESULT Toolbox::HandleTitleStrip(HWND strip, UINT message, WPARAM wParam, LPARA
     RECT r{};
     GetClientRect(strip, &r);
     const int x = static_cast<short>(LOWORD(lParam));
-    const bool inCloseZone = x >= r.right - kCloseZoneWidth;
+    const bool inCloseZone = x >= r.right - Px(kCloseZoneWidth);
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -621,7 +717,7 @@ LRESULT Toolbox::HandlePalette(HWND palette, UINT message, WPARAM wParam, LPARAM
                 TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, palette, 0};
                 trackingLeave_ = TrackMouseEvent(&tme) != FALSE;
             }
-            TrackHover(PaletteCellAt(x, y, size));
+            TrackHover(PaletteCellAt(x, y, size, dpi_));
             break;
         case WM_MOUSELEAVE:
             // A pointer that left the palette hovers over no cell.
@@ -629,7 +725,7 @@ LRESULT Toolbox::HandlePalette(HWND palette, UINT message, WPARAM wParam, LPARAM
             TrackHover(0);
             break;
         case WM_LBUTTONDOWN:
-            if (SelectCell(PaletteCellAt(x, y, size)))
+            if (SelectCell(PaletteCellAt(x, y, size, dpi_)))
                 RunCellCommand(PaletteCellCommand(SelectedCell()), false);
             RepaintPalette();
             SetCapture(palette);
@@ -648,7 +744,7 @@ LRESULT Toolbox::HandlePalette(HWND palette, UINT message, WPARAM wParam, LPARAM
             break;
         }
         case WM_RBUTTONUP: {
-            const int n = PaletteCellAt(x, y, size);
+            const int n = PaletteCellAt(x, y, size, dpi_);
             if (n != 0) RunCellCommand(PaletteCellCommand(n), true);
             break;
         }

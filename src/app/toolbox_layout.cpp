@@ -19,9 +19,18 @@ PlacedControl Place(int left, int width, int height, int topOfAbove, int heightO
 
 bool FillPageShowsBackColor(int brushType) { return brushType >= 1 && brushType <= 6; }
 
-ToolboxLayout ComputeToolboxLayout(int page, int brushType, int paletteTop, int paletteHeight) {
+namespace {
+
+ToolboxLayout LayoutAt96(int page, int brushType, int paletteTop, int paletteHeight) {
     ToolboxLayout l;
+    l.toolboxWidth = kToolboxWidth;
+    l.titleStrip = kTitleStripRect;
+    l.palette = RECT{kPaletteTemplateRect.left, paletteTop, kPaletteTemplateRect.right,
+                     paletteTop + paletteHeight};
     l.radioTop = paletteTop + paletteHeight + 2;
+    for (int i = 0; i < 3; ++i)
+        l.radios[i] = RECT{kRadioLefts[i], l.radioTop, kRadioLefts[i] + kRadioWidth,
+                           l.radioTop + kRadioHeight};
     const RECT* last = nullptr;
     switch (page) {
         case kPageFill:
@@ -51,5 +60,28 @@ ToolboxLayout ComputeToolboxLayout(int page, int brushType, int paletteTop, int 
             break;
     }
     l.toolboxHeight = last->bottom + kFitMargin;
+    return l;
+}
+
+PlacedControl Scaled(PlacedControl c, int dpi) {
+    if (c.visible) c.rect = ScaleRectForDpi(c.rect, dpi);
+    return c;
+}
+
+}  // namespace
+
+ToolboxLayout ComputeToolboxLayout(int page, int brushType, int paletteTop, int paletteHeight,
+                                   int dpi) {
+    ToolboxLayout l = LayoutAt96(page, brushType, paletteTop, paletteHeight);
+    l.toolboxWidth = ScaleForDpi(l.toolboxWidth, dpi);
+    l.titleStrip = ScaleRectForDpi(l.titleStrip, dpi);
+    l.palette = ScaleRectForDpi(l.palette, dpi);
+    for (RECT& radio : l.radios) radio = ScaleRectForDpi(radio, dpi);
+    l.radioTop = ScaleForDpi(l.radioTop, dpi);
+    l.penEdit = Scaled(l.penEdit, dpi);
+    l.brushList = Scaled(l.brushList, dpi);
+    l.picker1 = Scaled(l.picker1, dpi);
+    l.picker2 = Scaled(l.picker2, dpi);
+    l.toolboxHeight = ScaleForDpi(l.toolboxHeight, dpi);
     return l;
 }

@@ -1,8 +1,12 @@
 #pragma once
 // Where the toolbox's page controls go and how high the toolbox becomes.
-// Pure: positions follow from the page, the brush type and the palette.
+// Pure: positions follow from the page, the brush type, the palette and the
+// DPI of the monitor the toolbox is on. The sizes below are the 96-DPI
+// design; a layout at another DPI is the 96-DPI layout with every edge scaled.
 
 #include <windows.h>
+
+#include "graphics/dpi.h"
 
 // Template sizes of the toolbox's controls (left, top, width, height).
 constexpr int kToolboxWidth = 64;
@@ -30,6 +34,10 @@ struct PlacedControl {
 };
 
 struct ToolboxLayout {
+    int toolboxWidth = 0;
+    RECT titleStrip{};
+    RECT palette{};
+    RECT radios[3]{};
     int radioTop = 0;
     PlacedControl penEdit;     // the edit box together with its spinner
     PlacedControl brushList;   // closed height of the drop-down list
@@ -41,4 +49,7 @@ struct ToolboxLayout {
 // Radio buttons sit 2 pixels below the palette; a placed control sits 4
 // pixels below the one above it; the toolbox ends 6 pixels below the last
 // visible page control. A page outside 0..2 is laid out as the pen page.
-ToolboxLayout ComputeToolboxLayout(int page, int brushType, int paletteTop, int paletteHeight);
+// `paletteTop` and `paletteHeight` are 96-DPI values; every rectangle and
+// size of the result is in pixels at `dpi`.
+ToolboxLayout ComputeToolboxLayout(int page, int brushType, int paletteTop, int paletteHeight,
+                                   int dpi = kBaseDpi);

@@ -19,6 +19,48 @@ TEST(PaletteGeometry, CellSizeFollowsThePaletteWidth) {
     EXPECT_EQ(PaletteCellSize(11), 0);
 }
 
+TEST(PaletteGeometry, At144DpiEveryEdgeIsScaledByOneAndAHalf) {
+    struct Case {
+        int n;
+        RECT r;
+    } const cases[] = {
+        {1, {8, 8, 47, 47}},      // 5, 5, 31, 31
+        {2, {48, 8, 87, 47}},     // 32, 5, 58, 31
+        {3, {8, 48, 47, 87}},     // 5, 32, 31, 58
+        {25, {8, 494, 47, 533}},  // 5, 329, 31, 355
+    };
+    for (const Case& c : cases) {
+        const RECT r = PaletteCellRect(c.n, kS, 144);
+        EXPECT_TRUE(EqualRect(&r, &c.r)) << c.n << ": " << r.left << "," << r.top << ","
+                                         << r.right << "," << r.bottom;
+    }
+    EXPECT_EQ(PaletteHeight(kS, 144), 542);  // 361 * 1.5, rounded
+    EXPECT_EQ(PaletteHeight(kS, 96), 361);
+}
+
+TEST(PaletteGeometry, AtEveryScaleEachCellIsFoundOverItsWholeRectangle) {
+    for (int dpi : {96, 120, 144, 168, 192}) {
+        for (int n = 1; n <= 25; ++n) {
+            const RECT r = PaletteCellRect(n, kS, dpi);
+            EXPECT_EQ(PaletteCellAt(r.left, r.top, kS, dpi), n) << n << "@" << dpi;
+            EXPECT_EQ(PaletteCellAt(r.right - 1, r.bottom - 1, kS, dpi), n) << n << "@" << dpi;
+        }
+        const RECT first = PaletteCellRect(1, kS, dpi), second = PaletteCellRect(2, kS, dpi);
+        EXPECT_EQ(PaletteCellAt(first.left - 1, first.top, kS, dpi), 0) << dpi;
+        EXPECT_EQ(PaletteCellAt(first.left, first.top - 1, kS, dpi), 0) << dpi;
+        // The gap right of the second column is still its; then nothing.
+        const int beyond = ScaleForDpi(5 + 2 * 27, dpi);
+        EXPECT_EQ(PaletteCellAt(beyond - 1, second.top, kS, dpi), 2) << dpi;
+        EXPECT_EQ(PaletteCellAt(beyond, second.top, kS, dpi), 0) << dpi;
+        EXPECT_EQ(PaletteCellAt(first.left, PaletteHeight(kS, dpi) - 1, kS, dpi), 0) << dpi;
+    }
+    // The middle of the scaled line cell (5) is another cell in the 96-DPI grid.
+    const RECT line = PaletteCellRect(5, kS, 144);
+    const int x = (line.left + line.right) / 2, y = (line.top + line.bottom) / 2;
+    EXPECT_EQ(PaletteCellAt(x, y, kS, 144), 5);
+    EXPECT_NE(PaletteCellAt(x, y, kS), 5);
+}
+
 TEST(PaletteGeometry, TwoColumnsWithOnePixelGaps) {
     const RECT c1 = PaletteCellRect(1, kS);
     EXPECT_EQ(c1.left, 5);

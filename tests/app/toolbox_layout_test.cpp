@@ -66,4 +66,42 @@ TEST(ToolboxLayout, UnknownPageIsLaidOutAsThePenPage) {
     EXPECT_TRUE(Layout(-1, 0).penEdit.visible);
 }
 
+TEST(ToolboxLayout, At144DpiTheToolboxIsOneAndAHalfTimesItsSize) {
+    const ToolboxLayout l = ComputeToolboxLayout(0, 0, 20, 361, 144);
+    EXPECT_EQ(l.toolboxWidth, 96);
+    EXPECT_EQ(l.toolboxHeight, 710);  // 473 * 1.5, rounded
+    const RECT strip{0, 0, 96, 30}, palette{0, 30, 96, 572}, pen{6, 635, 66, 665};
+    EXPECT_TRUE(EqualRect(&l.titleStrip, &strip));
+    EXPECT_TRUE(EqualRect(&l.palette, &palette));
+    EXPECT_EQ(l.radioTop, 575);
+    EXPECT_EQ(l.radios[2].left, 63);
+    EXPECT_TRUE(EqualRect(&l.penEdit.rect, &pen));
+    EXPECT_EQ(ComputeToolboxLayout(0, 0, 20, 361, 96).toolboxWidth, 64);
+}
+
+TEST(ToolboxLayout, AtEveryScaleControlsStackInsideTheToolboxWithoutOverlapping) {
+    for (int dpi : {72, 96, 120, 144, 192, 240}) {
+        for (int page = 0; page <= 2; ++page) {
+            for (int type : {0, 3, 7}) {
+                const ToolboxLayout l = ComputeToolboxLayout(page, type, 20, 361, dpi);
+                int above = l.radios[0].bottom;
+                EXPECT_EQ(l.palette.bottom <= l.radioTop, true) << dpi;
+                for (const PlacedControl* c : {&l.penEdit, &l.brushList, &l.picker1, &l.picker2}) {
+                    if (!c->visible) continue;
+                    EXPECT_GT(c->rect.top, above) << dpi << " page " << page;
+                    EXPECT_LE(c->rect.right, l.toolboxWidth) << dpi;
+                    EXPECT_LT(c->rect.bottom, l.toolboxHeight) << dpi;
+                    above = c->rect.bottom;
+                }
+                // At twice the DPI everything is exactly twice as big.
+                if (dpi == 192) {
+                    const ToolboxLayout one = ComputeToolboxLayout(page, type, 20, 361);
+                    EXPECT_EQ(l.toolboxHeight, 2 * one.toolboxHeight);
+                    EXPECT_EQ(l.picker1.rect.top, 2 * one.picker1.rect.top);
+                }
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -247,7 +247,7 @@ protected:
         Pump();
     }
     void ClickCell(int n) {
-        const RECT r = PaletteCellRect(n, PaletteCurrentCellSize());
+        const RECT r = PaletteCellRect(n, PaletteCurrentCellSize(), PaletteCurrentDpi());
         Click(c_.palette, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
     }
     void RightClickCell(int n) {
@@ -487,6 +487,85 @@ TEST_F(ToolboxTest, PaletteWindowShowsThePaletteCanvasOnScreen) {
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     EXPECT_EQ(differing, 0);
+}
+
+TEST_F(ToolboxTest, MovedToA144DpiMonitorTheToolboxLaysItselfOutAgain) {
+    SettingsValues values;
+    values.brushType = 3;  // the fill page then shows picker 2 as well
+    StoreSettingsValues(values);
+    Load();
+    ClickRadio(kPageFill);
+    // In view (the real pointer may have sent it to the edge meanwhile); no
+    // message is pumped between this and the change, so it stays there.
+    ToolboxDocked.store(false);
+    SetWindowPos(c_.toolbox, nullptr, 0, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT suggested{200, 100, 296, 810};
+    SendMessageA(c_.toolbox, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    // One and a half times the 96-DPI toolbox, where the system put it.
+    RECT box{};
+    GetWindowRect(c_.toolbox, &box);
+    EXPECT_EQ(box.left, 200);
+    EXPECT_EQ(box.top, 100);
+    Pump();
+    const ToolboxLayout l = ComputeToolboxLayout(kPageFill, 3, 20, 361, 144);
+    GetWindowRect(c_.toolbox, &box);
+    EXPECT_EQ(box.right - box.left, 96);
+    EXPECT_EQ(box.bottom - box.top, l.toolboxHeight);
+    EXPECT_EQ(l.toolboxHeight, 746);  // 497 * 1.5, rounded
+    const std::pair<HWND, RECT> placed[] = {
+        {c_.titleStrip, l.titleStrip}, {c_.palette, l.palette},    {c_.radio[1], l.radios[1]},
+        {c_.picker1, l.picker1.rect},  {c_.picker2, l.picker2.rect},
+    };
+    for (const auto& [w, want] : placed) {
+        const RECT got = RectInParent(w);
+        EXPECT_TRUE(EqualRect(&got, &want)) << GetDlgCtrlID(w) << ": " << got.left << ","
+                                            << got.top << "," << got.right << "," << got.bottom;
+    }
+    EXPECT_EQ(RectInParent(c_.brushList).top, l.brushList.rect.top);
+
+    // The palette picture is drawn again at the new scale: cells, frames, icons.
+    EXPECT_EQ(PaletteCanvas.Width(), 96);
+    EXPECT_EQ(PaletteCanvas.Height(), 542);
+    const RECT pen = PaletteCellRect(3, 26, 144);
+    EXPECT_EQ(PaletteCanvas.GetPixel(pen.left, (pen.top + pen.bottom) / 2), kSelectionFrameColor);
+    const RECT line = PaletteCellRect(5, 26, 144);
+    EXPECT_NE(PaletteCanvas.GetPixel((line.left + line.right) / 2, (line.top + line.bottom) / 2),
+              kToolboxBackgroundColor);  // its icon, in the middle of the scaled cell
+    // Tooltips and clicks follow the scaled cells.
+    TOOLINFOA info{};
+    info.cbSize = TTTOOLINFOA_V1_SIZE;
+    info.hwnd = c_.palette;
+    info.uId = static_cast<UINT_PTR>(PaletteCellCommand(5));
+    ASSERT_TRUE(SendMessageA(PaletteTips.Handle(), TTM_GETTOOLINFOA, 0,
+                             reinterpret_cast<LPARAM>(&info)));
+    EXPECT_TRUE(EqualRect(&info.rect, &line));
+    Click(c_.palette, (line.left + line.right) / 2, (line.top + line.bottom) / 2);
+    EXPECT_EQ(SelectedCell(), 5);
+    EXPECT_EQ(Board.currentTool, ToolLine);
+    // The title strip's close zone is scaled too: its rightmost 24 pixels.
+    SendMessageA(c_.titleStrip, WM_MOUSEMOVE, 0, At(70, 10));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEALL)));
+    SendMessageA(c_.titleStrip, WM_MOUSEMOVE, 0, At(75, 10));
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
+
+    // Back on a 96-DPI monitor it is exactly the designed toolbox again; one
+    // hidden at the left edge stays hidden by its whole (new) width.
+    ToolboxDocked.store(true);
+    SetWindowPos(c_.toolbox, nullptr, -96, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT back{0, 100, 64, 597};
+    SendMessageA(c_.toolbox, WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&back));
+    GetWindowRect(c_.toolbox, &box);
+    EXPECT_EQ(box.left, -64);
+    ToolboxDocked.store(false);
+    Pump();
+    GetWindowRect(c_.toolbox, &box);
+    EXPECT_EQ(box.right - box.left, 64);
+    EXPECT_EQ(box.bottom - box.top, 497);
+    EXPECT_EQ(RectInParent(c_.picker2).top, 471);
+    EXPECT_EQ(PaletteCanvas.Height(), 361);
+    const RECT fill = RectInParent(c_.brushList);
+    EXPECT_EQ(fill.bottom - fill.top, kBrushListHeight);
 }
 
 TEST_F(ToolboxTest, EveryCellButHelpHasItsTooltip) {
@@ -764,6 +843,32 @@ TEST_F(ToolboxTest, HelpCellOpensTheHelpWindowOnce) {
     ASSERT_TRUE(RunOnOtherThread([] { SetHelpWindowTopmost(false); }));
     Pump();
     EXPECT_FALSE(Topmost(help));
+}
+
+TEST_F(ToolboxTest, HelpMovedToA144DpiMonitorScalesItsTextBox) {
+    Load();
+    ClickCell(25);
+    ASSERT_TRUE(HelpWindowLoaded());
+    HWND help = HelpWindowHandle();
+    HWND label = GetWindow(help, GW_CHILD);
+    ASSERT_NE(label, nullptr);
+    const HFONT font96 = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    LOGFONTA lf{};
+    ASSERT_EQ(GetObjectA(font96, sizeof(lf), &lf), static_cast<int>(sizeof(lf)));
+    EXPECT_EQ(lf.lfHeight, -12);
+
+    RECT suggested{100, 60, 100 + 542, 60 + 530};
+    SendMessageA(help, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    RECT r{};
+    GetWindowRect(help, &r);
+    EXPECT_TRUE(EqualRect(&r, &suggested));
+    const RECT box = RectInParent(label);
+    const RECT scaled{12, 12, 528, 492};  // 8, 8, 352, 328 at 1.5
+    EXPECT_TRUE(EqualRect(&box, &scaled));
+    ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)),
+                         sizeof(lf), &lf),
+              static_cast<int>(sizeof(lf)));
+    EXPECT_EQ(lf.lfHeight, -18);
 }
 
 TEST_F(ToolboxTest, HelpAskedForByAnotherThreadLivesOnTheToolboxThread) {
