@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kMagnifierSize = 120;
+constexpr int kMagnifierSource = 30;
 constexpr int kMagnifierGap = 5;        // right of the pointer
 constexpr int kMagnifierDrop = 20;      // below the pointer
 constexpr int kMagnifierLeftShift = 125;
@@ -20,10 +20,14 @@ constexpr int kLabelHeight = 20;
 constexpr int kLabelRaise = 24;
 constexpr int kLabelRoomAbove = 29;
 
-int MagnifierLeft(POINT p, SIZE screen) {
-    return p.x + kMagnifierGap + kMagnifierSize + kMagnifierGap > screen.cx
-               ? p.x - kMagnifierLeftShift
-               : p.x + kMagnifierGap;
+int Px(int value, int dpi) { return ScaleForDpi(value, dpi); }
+
+int MagnifierSize(int dpi) { return kMagnifierZoom * MagnifierSourceSize(dpi); }
+
+int MagnifierLeft(POINT p, SIZE screen, int dpi) {
+    return p.x + Px(kMagnifierGap, dpi) + MagnifierSize(dpi) + Px(kMagnifierGap, dpi) > screen.cx
+               ? p.x - Px(kMagnifierLeftShift, dpi)
+               : p.x + Px(kMagnifierGap, dpi);
 }
 
 bool Inside(const RECT& r, POINT p) {
@@ -117,24 +121,27 @@ std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen) {
     return r;
 }
 
-RECT MagnifierRect(POINT p, SIZE screen) {
-    const int left = MagnifierLeft(p, screen);
-    const int top = p.y + kMagnifierDrop + kMagnifierHeightRule > screen.cy
-                        ? p.y - kMagnifierRaise
-                        : p.y + kMagnifierDrop;
-    return RECT{left, top, left + kMagnifierSize, top + kMagnifierSize};
+int MagnifierSourceSize(int dpi) { return Px(kMagnifierSource, dpi); }
+
+RECT MagnifierRect(POINT p, SIZE screen, int dpi) {
+    const int left = MagnifierLeft(p, screen, dpi);
+    const int top = p.y + Px(kMagnifierDrop, dpi) + Px(kMagnifierHeightRule, dpi) > screen.cy
+                        ? p.y - Px(kMagnifierRaise, dpi)
+                        : p.y + Px(kMagnifierDrop, dpi);
+    return RECT{left, top, left + MagnifierSize(dpi), top + MagnifierSize(dpi)};
 }
 
-RECT InfoBoxRect(POINT p, SIZE screen, bool magnifierShown) {
-    const int left = MagnifierLeft(p, screen);
+RECT InfoBoxRect(POINT p, SIZE screen, bool magnifierShown, int dpi) {
+    const int left = MagnifierLeft(p, screen, dpi);
     int top = 0;
     if (magnifierShown) {
-        top = MagnifierRect(p, screen).top + kInfoBelowMagnifier;
+        top = MagnifierRect(p, screen, dpi).top + Px(kInfoBelowMagnifier, dpi);
     } else {
-        top = p.y + kMagnifierDrop + kInfoHeightRule > screen.cy ? p.y - kInfoRaise
-                                                                 : p.y + kMagnifierDrop;
+        top = p.y + Px(kMagnifierDrop, dpi) + Px(kInfoHeightRule, dpi) > screen.cy
+                  ? p.y - Px(kInfoRaise, dpi)
+                  : p.y + Px(kMagnifierDrop, dpi);
     }
-    return RECT{left, top, left + kInfoWidth, top + kInfoHeight};
+    return RECT{left, top, left + Px(kInfoWidth, dpi), top + Px(kInfoHeight, dpi)};
 }
 
 bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle) {
@@ -151,19 +158,20 @@ std::string InfoPointLine(POINT p) {
     return "鼠标点：(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
 }
 
-RECT LabelRect(const RECT& region, SIZE screen) {
+RECT LabelRect(const RECT& region, SIZE screen, int dpi) {
+    const int width = Px(kLabelWidth, dpi);
     int x = region.left;
     if (x < 0) x = 0;
-    if (region.left + kLabelWidth > screen.cx) x = screen.cx - kLabelWidth;
+    if (region.left + width > screen.cx) x = screen.cx - width;
     int y = 0;
-    if (region.top > kLabelRoomAbove) {
-        y = region.top - kLabelRaise;
+    if (region.top > Px(kLabelRoomAbove, dpi)) {
+        y = region.top - Px(kLabelRaise, dpi);
     } else {
-        y = region.top < 0 ? 0 : region.top + 2;
+        y = region.top < 0 ? 0 : region.top + Px(2, dpi);
         // Inside the region: clear of its left edge and handles too.
-        if (x == region.left) x += 2;
+        if (x == region.left) x += Px(2, dpi);
     }
-    return RECT{x, y, x + kLabelWidth, y + kLabelHeight};
+    return RECT{x, y, x + width, y + Px(kLabelHeight, dpi)};
 }
 
 std::string LabelText(const RECT& region, SIZE screen) {

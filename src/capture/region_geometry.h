@@ -13,6 +13,8 @@
 #include <optional>
 #include <string>
 
+#include "graphics/dpi.h"
+
 // Handle numbers: 0 none, 1 top-left, 2 top, 3 top-right, 4 left, 5 right,
 // 6 bottom-left, 7 bottom, 8 bottom-right, 9 the whole region (move).
 enum RegionHandle : int {
@@ -58,12 +60,19 @@ DragCorners DragHandle(int handle, DragCorners corners, POINT p, POINT last);
 // of it is on the screen.
 std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen);
 
+// The magnifier, the information box and the label are drawn for a monitor
+// of `dpi`: their sizes and distances (given here at 96 DPI) scale with it,
+// while the picture under them stays in the screen's own pixels.
+
+// The magnifier enlarges a square of 30 x 30 screen pixels four times.
+constexpr int kMagnifierZoom = 4;
+int MagnifierSourceSize(int dpi = kBaseDpi);
 // The magnifier (120 x 120) for the pointer at (x, y): right of and below the
 // pointer, or left of / above it where it would leave the screen.
-RECT MagnifierRect(POINT pointer, SIZE screen);
+RECT MagnifierRect(POINT pointer, SIZE screen, int dpi = kBaseDpi);
 // The information box (120 x 30): under the magnifier when that is shown,
 // else next to the pointer by the same rules.
-RECT InfoBoxRect(POINT pointer, SIZE screen, bool magnifierShown);
+RECT InfoBoxRect(POINT pointer, SIZE screen, bool magnifierShown, int dpi = kBaseDpi);
 // Whether the magnifier is drawn: with no region selected, or while a handle
 // (not the whole region) is dragged.
 bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle);
@@ -74,7 +83,7 @@ std::string InfoPointLine(POINT pointer);
 
 // The label (200 x 20) at the region's corner: above the region, or inside
 // it at its top when there is no room above, and never off the screen.
-RECT LabelRect(const RECT& region, SIZE screen);
+RECT LabelRect(const RECT& region, SIZE screen, int dpi = kBaseDpi);
 // Its text (GBK): the top-left corner and the size of the part of the
 // region that is on the screen (0 x 0 when none is).
 std::string LabelText(const RECT& region, SIZE screen);

@@ -17,8 +17,11 @@ namespace {
 
 constexpr const char* kSelectionClass = "DrawBoardRegionSelect";
 constexpr const char* kSelectionTitle = "框选区域截屏";
-constexpr int kMagnifierSource = 30;  // pixels around the pointer, enlarged four times
-constexpr int kZoom = 4;
+constexpr int kZoom = kMagnifierZoom;
+// The label font and the text's place in its box, at 96 DPI.
+constexpr int kLabelFontHeight = 12, kLabelFontWidth = 6;
+constexpr int kTextInset = 4;
+constexpr int kInfoLine1 = 2, kInfoLine2 = 16;
 
 // ---- the remembered region: survives from one screenshot to the next ----
 
@@ -353,8 +356,9 @@ void RegionSurface::Release() {
 }
 
 bool RegionSurface::Create(SIZE size, COLORREF selectionColor, COLORREF frameColor,
-                           COLORREF textColor) {
+                           COLORREF textColor, int dpi) {
     Release();
+    dpi_ = NormalizeDpi(dpi);
     if (size.cx <= 0 || size.cy <= 0) return false;
     {
         ScreenDc screen;
@@ -374,7 +378,8 @@ bool RegionSurface::Create(SIZE size, COLORREF selectionColor, COLORREF frameCol
         Release();
         return false;
     }
-    labelFont_.Reset(CreateFontA(12, 6, 0, 0, 0, FALSE, FALSE, FALSE, 0, 0, 0, 0, 32, "宋体"));
+    labelFont_.Reset(CreateFontA(Px(kLabelFontHeight), Px(kLabelFontWidth), 0, 0, 0, FALSE, FALSE,
+                                 FALSE, 0, 0, 0, 0, 32, "宋体"));
     if (labelFont_) fontSelection_.emplace(workDc_.Get(), labelFont_.Get());
     selectionBrush_.Reset(CreateSolidBrush(selectionColor & 0xFFFFFF));
     frameBrush_.Reset(CreateSolidBrush(frameColor & 0xFFFFFF));
@@ -414,9 +419,10 @@ void RegionSurface::DrawOverlay(const RECT& region) {
     for (const RECT& box : HandleBoxes(region)) ::FillRect(work, &box, selection);
     const RECT frame{region.left, region.top, region.right + 1, region.bottom + 1};
     FrameRect(work, &frame, selection);
-    const RECT label = LabelRect(region, size_);
+    const RECT label = LabelRect(region, size_, dpi_);
     const std::string text = LabelText(region, size_);
-    TextOutA(work, label.left + 4, label.top + 4, text.c_str(), static_cast<int>(text.size()));
+    TextOutA(work, label.left + Px(kTextInset), label.top + Px(kTextInset), text.c_str(),
+             static_cast<int>(text.size()));
     FrameRect(work, &label, frameBrush_.Get());
 }
 
@@ -424,8 +430,8 @@ void RegionSurface::DrawMagnifier(POINT p, const RECT& box) {
     HDC work = WorkDc();
     // Only the part of the source square that lies on the surface is
     // enlarged; the rest of the magnifier stays black.
-    const RECT source{p.x - kMagnifierSource / 2, p.y - kMagnifierSource / 2,
-                      p.x + kMagnifierSource / 2, p.y + kMagnifierSource / 2};
+    const int side = MagnifierSourceSize(dpi_);
+    const RECT source{p.x - side / 2, p.y - side / 2, p.x - side / 2 + side, p.y - side / 2 + side};
     const RECT on{std::max<LONG>(source.left, 0), std::max<LONG>(source.top, 0),
                   std::min<LONG>(source.right, size_.cx), std::min<LONG>(source.bottom, size_.cy)};
     if (on.left > source.left || on.top > source.top || on.right < source.right ||
@@ -439,7 +445,10 @@ void RegionSurface::DrawMagnifier(POINT p, const RECT& box) {
                    on.bottom - on.top, SRCCOPY);
     }
     FrameRect(work, &box, frameBrush_.Get());
-    const RECT middle{box.left + 59, box.top + 59, box.left + 65, box.top + 65};
+    // A frame around the pointer's own pixel, enlarged.
+    const int at = side / 2 * kZoom;
+    const RECT middle{box.left + at - 1, box.top + at - 1, box.left + at + kZoom + 1,
+                      box.top + at + kZoom + 1};
     FrameRect(work, &middle, frameBrush_.Get());
 }
 
@@ -449,8 +458,10 @@ void RegionSurface::DrawInfoBox(POINT p, const RECT& box) {
     if (color == CLR_INVALID) color = 0;
     const std::string line1 = InfoColorLine(color);
     const std::string line2 = InfoPointLine(p);
-    TextOutA(work, box.left + 4, box.top + 2, line1.c_str(), static_cast<int>(line1.size()));
-    TextOutA(work, box.left + 4, box.top + 16, line2.c_str(), static_cast<int>(line2.size()));
+    TextOutA(work, box.left + Px(kTextInset), box.top + Px(kInfoLine1), line1.c_str(),
+             static_cast<int>(line1.size()));
+    TextOutA(work, box.left + Px(kTextInset), box.top + Px(kInfoLine2), line2.c_str(),
+             static_cast<int>(line2.size()));
     FrameRect(work, &box, frameBrush_.Get());
 }
 
@@ -464,8 +475,8 @@ bool RegionSurface::Compose(const View& view, POINT p) {
         drawn = true;
     }
     const bool magnifier = MagnifierShown(view.regionSelected, view.dragging, view.activeHandle);
-    if (magnifier) DrawMagnifier(p, MagnifierRect(p, size_));
-    DrawInfoBox(p, InfoBoxRect(p, size_, magnifier));
+    if (magnifier) DrawMagnifier(p, MagnifierRect(p, size_, dpi_));
+    DrawInfoBox(p, InfoBoxRect(p, size_, magnifier, dpi_));
     return drawn;
 }
 
@@ -524,7 +535,7 @@ std::span<const std::uint8_t> SelectionCursorFile() {
     return {static_cast<const std::uint8_t*>(data), size};
 }
 
-HCURSOR CreateSelectionCursor() {
+HCURSOR CreateSelectionCursor(int dpi) {
     const std::optional<CursorFileImage> file = ParseCursorFile(SelectionCursorFile());
     if (!file) return nullptr;
     // A cursor resource is its hot spot (two 16-bit values) before the image.
@@ -536,7 +547,8 @@ HCURSOR CreateSelectionCursor() {
     std::memcpy(resource.data() + 4, file->image.data(), file->image.size());
     return reinterpret_cast<HCURSOR>(
         CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE,
-                                 0x00030000, file->width, file->height, LR_DEFAULTCOLOR));
+                                 0x00030000, ScaleForDpi(file->width, dpi),
+                                 ScaleForDpi(file->height, dpi), LR_DEFAULTCOLOR));
 }
 
 // ---- the selection ----
@@ -580,11 +592,15 @@ bool SelectScreenRegion(const RegionSelectOptions& options) {
     Selection s;
     s.options = options;
     s.screen = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (!s.surface.Create(s.screen, options.selectionColor, options.frameColor, options.textColor))
+    // The window covers the primary monitor: its scale sizes the magnifier,
+    // the texts and the cursor; the frozen screen stays in its own pixels.
+    const int dpi = DpiAtPoint(POINT{0, 0});
+    if (!s.surface.Create(s.screen, options.selectionColor, options.frameColor, options.textColor,
+                          dpi))
         return false;
     s.surface.CaptureScreen(cursor);
     if (!RegisterSelectionClass()) return false;
-    s.ownCursor = CreateSelectionCursor();
+    s.ownCursor = CreateSelectionCursor(dpi);
     s.pointer = s.ownCursor;
 
     g_selection = &s;

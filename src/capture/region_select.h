@@ -17,6 +17,7 @@
 #include <span>
 #include <utility>
 
+#include "graphics/dpi.h"
 #include "graphics/gdi_owners.h"
 
 struct RegionSelectOptions {
@@ -68,8 +69,10 @@ public:
     RegionSurface& operator=(const RegionSurface&) = delete;
 
     // Both surfaces in `size`, compatible with the screen, and the drawing
-    // objects in the given colours. False (and nothing held) on failure.
-    bool Create(SIZE size, COLORREF selectionColor, COLORREF frameColor, COLORREF textColor);
+    // objects in the given colours; the magnifier, the boxes and their texts
+    // sized for a monitor of `dpi`. False (and nothing held) on failure.
+    bool Create(SIZE size, COLORREF selectionColor, COLORREF frameColor, COLORREF textColor,
+                int dpi = kBaseDpi);
     bool IsCreated() const { return static_cast<bool>(captureDc_); }
     SIZE Size() const { return size_; }
     HDC CaptureDc() const { return captureDc_.Get(); }
@@ -105,7 +108,10 @@ private:
     void DrawMagnifier(POINT pointer, const RECT& box);
     void DrawInfoBox(POINT pointer, const RECT& box);
 
+    int Px(int value) const { return ScaleForDpi(value, dpi_); }
+
     SIZE size_{};
+    int dpi_ = kBaseDpi;
     // Declared so that they go in the right order: the selections are undone
     // first, then the DCs deleted, then the objects they held.
     OwnedBitmap captureBitmap_;
@@ -122,8 +128,9 @@ private:
 
 // The region screenshot's arrow cursor, made from the bytes of its cursor
 // file (embedded in the program); null when they are missing or malformed.
-// The caller owns it (DestroyCursor).
-HCURSOR CreateSelectionCursor();
+// The caller owns it (DestroyCursor). Its 32 x 32 pixels are scaled for a
+// monitor of `dpi` (48 x 48 at 144 DPI); the hot spot stays at the tip.
+HCURSOR CreateSelectionCursor(int dpi = kBaseDpi);
 
 // A cursor file of one image: where its hot spot is and its image bytes
 // (BITMAPINFOHEADER onwards). Nothing when the bytes are not such a file.

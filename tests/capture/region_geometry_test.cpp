@@ -131,6 +131,31 @@ TEST(RegionGeometry, MagnifierAndInfoBoxFollowThePointerAndStayOnTheScreen) {
     }
 }
 
+TEST(RegionGeometry, OnA144DpiMonitorTheBoxesAreOneAndAHalfTimesAsLarge) {
+    struct Case {
+        POINT p;
+        RECT magnifier;
+        RECT infoWithMagnifier;
+        RECT infoAlone;
+    } const cases[] = {
+        // 30 source pixels become 45, shown four times as large: 180.
+        {{500, 400}, {508, 430, 688, 610}, {508, 609, 688, 654}, {508, 430, 688, 475}},
+        {{1910, 400}, {1722, 430, 1902, 610}, {1722, 609, 1902, 654}, {1722, 430, 1902, 475}},
+        {{500, 1000}, {508, 760, 688, 940}, {508, 939, 688, 984}, {508, 940, 688, 985}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_TRUE(RectIs(MagnifierRect(c.p, kScreen, 144), c.magnifier)) << c.p.x << "," << c.p.y;
+        EXPECT_TRUE(RectIs(InfoBoxRect(c.p, kScreen, true, 144), c.infoWithMagnifier))
+            << c.p.x << "," << c.p.y;
+        EXPECT_TRUE(RectIs(InfoBoxRect(c.p, kScreen, false, 144), c.infoAlone))
+            << c.p.x << "," << c.p.y;
+    }
+    EXPECT_EQ(MagnifierSourceSize(144), 45);
+    // The label: above a region with room for it, else inside its top.
+    EXPECT_TRUE(RectIs(LabelRect(RECT{100, 100, 300, 200}, kScreen, 144), RECT{100, 64, 400, 94}));
+    EXPECT_TRUE(RectIs(LabelRect(RECT{100, 20, 300, 200}, kScreen, 144), RECT{103, 23, 403, 53}));
+}
+
 TEST(RegionGeometry, MagnifierShowsWhileChoosingOrResizingNotWhileMoving) {
     EXPECT_TRUE(MagnifierShown(false, false, kHandleNone));
     EXPECT_FALSE(MagnifierShown(true, false, kHandleNone));

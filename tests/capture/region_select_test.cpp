@@ -307,6 +307,45 @@ TEST(RegionSurfaceCompose, MagnifierAtTheScreenCornerShowsBlackBeyondIt) {
     EXPECT_EQ(GetPixel(surface.WorkDc(), mag.left + 90, mag.top + 90), RGB(255, 255, 255));
 }
 
+TEST(RegionSurfaceCompose, At144DpiTheMagnifierIsLargerAndStillFramesThePointersPixel) {
+    RegionSurface surface;
+    const COLORREF frame = RGB(0x90, 0x00, 0xFF);
+    ASSERT_TRUE(surface.Create(SIZE{600, 400}, RGB(10, 100, 200), 0xFF0090, 255, 144));
+    RECT all{0, 0, 600, 400};
+    HBRUSH grey = CreateSolidBrush(RGB(128, 128, 128));
+    FillRect(surface.CaptureDc(), &all, grey);
+    DeleteObject(grey);
+    SetPixel(surface.CaptureDc(), 200, 100, RGB(0, 255, 0));
+    surface.Compose(RegionSurface::View{}, POINT{200, 100});
+    HDC work = surface.WorkDc();
+    const RECT mag = MagnifierRect(POINT{200, 100}, surface.Size(), 144);
+    ASSERT_EQ(mag.right - mag.left, 180);
+    EXPECT_EQ(GetPixel(work, mag.left, mag.top + 100), frame);
+    EXPECT_EQ(GetPixel(work, mag.right - 1, mag.top + 100), frame);
+    // The pointer's pixel sits 22 source pixels in: 88..91 enlarged, framed
+    // at 87 and 92.
+    EXPECT_EQ(GetPixel(work, mag.left + 88, mag.top + 88), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(work, mag.left + 91, mag.top + 91), RGB(0, 255, 0));
+    EXPECT_EQ(GetPixel(work, mag.left + 87, mag.top + 90), frame);
+    EXPECT_EQ(GetPixel(work, mag.left + 92, mag.top + 90), frame);
+    EXPECT_EQ(GetPixel(work, mag.left + 40, mag.top + 40), RGB(128, 128, 128));
+}
+
+TEST(RegionCursor, At144DpiTheCursorIs48PixelsWithItsHotSpotStillAtTheTip) {
+    HCURSOR cursor = CreateSelectionCursor(144);
+    ASSERT_NE(cursor, nullptr);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    BITMAP mask{};
+    GetObjectA(info.hbmMask, sizeof(mask), &mask);
+    EXPECT_EQ(mask.bmWidth, 48);
+    EXPECT_EQ(info.xHotspot, 0u);
+    EXPECT_EQ(info.yHotspot, 0u);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    DestroyCursor(cursor);
+}
+
 TEST(RegionCursor, TheEmbeddedCursorIsA32By32ArrowWithItsHotSpotAtTheTip) {
     const std::span<const std::uint8_t> bytes = SelectionCursorFile();
     EXPECT_EQ(bytes.size(), 2238u);
