@@ -66,19 +66,6 @@ TEST(ToolboxLayout, UnknownPageIsLaidOutAsThePenPage) {
     EXPECT_TRUE(Layout(-1, 0).penEdit.visible);
 }
 
-TEST(ToolboxLayout, At144DpiTheToolboxIsOneAndAHalfTimesItsSize) {
-    const ToolboxLayout l = ComputeToolboxLayout(0, 0, 20, 361, 144);
-    EXPECT_EQ(l.toolboxWidth, 96);
-    EXPECT_EQ(l.toolboxHeight, 710);  // 473 * 1.5, rounded
-    const RECT strip{0, 0, 96, 30}, palette{0, 30, 96, 572}, pen{6, 635, 66, 665};
-    EXPECT_TRUE(EqualRect(&l.titleStrip, &strip));
-    EXPECT_TRUE(EqualRect(&l.palette, &palette));
-    EXPECT_EQ(l.radioTop, 575);
-    EXPECT_EQ(l.radios[2].left, 63);
-    EXPECT_TRUE(EqualRect(&l.penEdit.rect, &pen));
-    EXPECT_EQ(ComputeToolboxLayout(0, 0, 20, 361, 96).toolboxWidth, 64);
-}
-
 TEST(ToolboxLayout, AtEveryScaleControlsStackInsideTheToolboxWithoutOverlapping) {
     for (int dpi : {72, 96, 120, 144, 192, 240}) {
         for (int page = 0; page <= 2; ++page) {
