@@ -23,14 +23,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "app/globals.h"
 #include "graphics/gdi_owners.h"
-#include "app/handler_table.h"
-#include "app/raw_window.h"
 #include "app/settings.h"
+#include "board/board.h"
 #include "board/board_state.h"
 #include "board/pointer.h"
 #include "board/shape_drawing.h"
@@ -72,7 +72,7 @@ LPARAM At(POINT p) {
 struct ToolCase {
     const char* name;
     ToolKind kind;
-    std::function<void(POINT anchor, POINT cursor)> drawOnly;
+    std::function<void(Canvas& board, POINT anchor, POINT cursor)> drawOnly;
 };
 
 struct Row {
@@ -88,14 +88,14 @@ std::vector<ToolCase>* Cases = nullptr;
 std::vector<Row> Results;
 double TicksUs = 1;
 
-void RunOnWindow(HWND window) {
-    RegisterHandler(window, WM_LBUTTONDOWN, &OnLeftDown);
-    RegisterHandler(window, WM_MOUSEMOVE, &OnPointerMove);
-    RegisterHandler(window, WM_LBUTTONUP, &OnLeftUp);
-
+// Runs on the board thread, so the messages below go straight to the
+// board's window procedure as the platform's would.
+void RunOnBoard(DrawingBoard& b) {
+    HWND window = b.Window();
+    Canvas& BoardCanvas = b.boardCanvas;
     const POINT anchor{20, 20};
     CopyAreaArgs restore;
-    restore.srcDC = BackCanvas.DeviceContext();
+    restore.srcDC = b.backCanvas.DeviceContext();
     for (const ToolCase& tc : *Cases) {
         std::vector<double> floor, draw, bare, cycle, added;
         // Floor: the restore and the copy into the window, the two block
@@ -110,7 +110,7 @@ void RunOnWindow(HWND window) {
         for (int i = 0; i < kSamples; ++i) {
             const POINT p = PathPoint(i, CurrentSize);
             const LONGLONG t0 = Now();
-            tc.drawOnly(anchor, p);
+            tc.drawOnly(BoardCanvas, anchor, p);
             draw.push_back((Now() - t0) / TicksUs);
         }
         BoardCanvas.CopyArea(restore);
@@ -118,14 +118,14 @@ void RunOnWindow(HWND window) {
         // Whole preview cycles through the window's message handlers, each
         // paired with the bare cycle (restore, draw, show written out inline)
         // for the same point, so machine load hits both alike.
-        Board = BoardState{};
-        Board.currentTool = tc.kind;
+        b.state = BoardState{};
+        b.state.currentTool = tc.kind;
         SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(anchor));
         for (int i = 0; i < kSamples; ++i) {
             const POINT p = PathPoint(i, CurrentSize);
             LONGLONG t0 = Now();
             BoardCanvas.CopyArea(restore);
-            tc.drawOnly(anchor, p);
+            tc.drawOnly(BoardCanvas, anchor, p);
             BoardCanvas.ShowInWindow(window, std::nullopt, false);
             const double bareUs = (Now() - t0) / TicksUs;
             t0 = Now();
@@ -139,43 +139,26 @@ void RunOnWindow(HWND window) {
         Results.push_back(Row{Median(floor), Median(cycle), Median(draw), Median(bare),
                               Median(added)});
     }
-    DestroyWindow(window);
 }
 
 void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
     CurrentSize = size;
-    BoardSize = size;
-    BoardCanvas.Destroy();
-    BackCanvas.Destroy();
-    if (!BoardCanvas.Create(size.cx, size.cy, 0xFFFFFF) ||
-        !BackCanvas.Create(size.cx, size.cy, 0xFFFFFF)) {
+    // A busy picture to copy, as the board's starting picture.
+    auto picture = std::make_unique<Canvas>();
+    if (!picture->Create(size.cx, size.cy, 0xFFFFFF)) {
         std::printf("%ldx%ld: the canvases could not be made\n", size.cx, size.cy);
         return;
     }
-    // A busy picture to copy, and the board's pen and brush.
     const COLORREF colours[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000};
-    BackCanvas.GradientFill(0, 0, size.cx, size.cy, std::nullopt, colours);
-    // The board's defaults: hairline pen, hollow brush.
-    for (Canvas* c : {&BoardCanvas, &BackCanvas}) {
-        c->PenWidth(Settings.penWidth.load());
-        c->PenColor(static_cast<COLORREF>(Settings.penColor.load()));
-        c->BrushStyle(Settings.brushType.load());
+    picture->GradientFill(0, 0, size.cx, size.cy, std::nullopt, colours);
+    if (!MakeBoardFromPicture(std::move(picture), false) || !WaitForBoardReady(30000)) {
+        std::printf("%ldx%ld: no board\n", size.cx, size.cy);
+        return;
     }
-    CopyAreaArgs sync;
-    sync.srcDC = BackCanvas.DeviceContext();
-    BoardCanvas.CopyArea(sync);
-
     Cases = &cases;
     Results.clear();
-    RawWindowParams params;
-    params.title = "preview bench";
-    params.positionMode = WindowPosition::AtPosition;
-    params.position = POINT{0, 0};
-    params.size = size;
-    params.style = WS_POPUP;
-    params.exStyle = WS_EX_TOOLWINDOW;
-    params.onCreate = &RunOnWindow;
-    RawWindow(params);  // runs the measurement, returns when the window is gone
+    WithBoard(&RunOnBoard, 600000);
+    CloseBoardAndWait(10000);
 
     for (size_t i = 0; i < Results.size() && i < cases.size(); ++i) {
         const Row& r = Results[i];
@@ -196,11 +179,11 @@ int main() {
 
     std::vector<ToolCase> cases = {
         {"line", ToolLine,
-         [](POINT a, POINT p) { BoardCanvas.Line(a.x, a.y, p.x, p.y); }},
+         [](Canvas& c, POINT a, POINT p) { c.Line(a.x, a.y, p.x, p.y); }},
         {"rectangle", ToolRectangle,
-         [](POINT a, POINT p) { DrawTableRectangle(BoardCanvas, a, p, 0, 0); }},
+         [](Canvas& c, POINT a, POINT p) { DrawTableRectangle(c, a, p, 0, 0); }},
         {"ellipse", ToolEllipse,
-         [](POINT a, POINT p) { DrawEllipseBox(BoardCanvas, a, p); }},
+         [](Canvas& c, POINT a, POINT p) { DrawEllipseBox(c, a, p); }},
     };
     std::printf("medians of %d preview cycles, microseconds\n"
                 "cycle: one WM_MOUSEMOVE through the board's handlers (restore, draw, show)\n"

@@ -3,10 +3,12 @@
 
 #include <atomic>
 
+#include "app/owner_thread.h"
 #include "app/palette.h"
 #include "app/raw_window.h"
 #include "app/toolbox.h"
 #include "graphics/dpi.h"
+#include "board/board.h"
 
 namespace {
 
@@ -116,7 +118,8 @@ void ShowHelpWindow() {
     HWND toolbox = ToolboxWindow.load();
     if (toolbox != nullptr && IsWindow(toolbox) &&
         GetWindowThreadProcessId(toolbox, nullptr) != GetCurrentThreadId()) {
-        SendMessageA(toolbox, kToolboxHelpMessage, 0, 0);
+        // The help window belongs to the toolbox's thread, so it outlives a board.
+        RunOnOwner(toolbox, [] { ShowHelpWindow(); });
         return;
     }
     HWND existing = g_help.load();
@@ -144,7 +147,7 @@ void ShowHelpWindow() {
         UpdateWindow(window);
     }
     // While a board (or a picture window) is open, the help stays above it.
-    if (!RawWindowListSnapshot().empty()) SetHelpWindowTopmost(true);
+    if (BoardExists() || !RawWindowListSnapshot().empty()) SetHelpWindowTopmost(true);
 }
 
 bool HelpWindowLoaded() {

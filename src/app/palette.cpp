@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "board/commands.h"
+#include "app/owner_thread.h"
 
 std::atomic<HWND> ToolboxWindow{nullptr};
 std::atomic<HWND> PaletteWindow{nullptr};
@@ -29,6 +30,9 @@ std::atomic<int> g_previous{0};
 std::atomic<int> g_hover{0};
 std::atomic<int> g_cellSize{PaletteCellSize(64)};
 std::atomic<int> g_dpi{kBaseDpi};
+
+// How long another thread waits for the palette to select a cell.
+constexpr DWORD kPaletteCallTimeoutMs = 5000;
 
 bool ValidCell(int n) { return n >= 1 && n <= kPaletteCellCount; }
 
@@ -106,8 +110,11 @@ void DrawCellFrame(int n, COLORREF color) {
 void DrawSelectionFrame() { DrawCellFrame(g_selected.load(), kSelectionFrameColor); }
 
 bool SelectCell(int n) {
-    if (HWND palette = ForeignPaletteWindow())
-        return SendMessageA(palette, kPaletteSelectCellMessage, static_cast<WPARAM>(n), 0) != 0;
+    if (HWND palette = ForeignPaletteWindow()) {
+        bool selected = false;
+        CallOnOwner(palette, [n, &selected] { selected = SelectCell(n); }, kPaletteCallTimeoutMs);
+        return selected;
+    }
     if (!ValidCell(n)) return false;
     const int selected = g_selected.load();
     if (n == selected) return true;
@@ -135,7 +142,7 @@ void TrackHover(int n) {
 
 void RepaintPalette() {
     if (HWND palette = ForeignPaletteWindow()) {
-        SendMessageA(palette, kPaletteRepaintMessage, 0, 0);
+        RunOnOwner(palette, [] { RepaintPalette(); });
         return;
     }
     HWND palette = PaletteWindow.load();

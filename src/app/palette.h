@@ -3,8 +3,8 @@
 // selection and hover state, and the framing drawn on PaletteCanvas.
 // Selection state belongs to the main (toolbox) thread. SelectCell and
 // RepaintPalette may be called from any thread: away from the palette
-// window's thread they are handed to the palette window (SendMessage), so the
-// state and the canvas are only ever touched by one thread.
+// window's thread they are handed to the palette window (app/owner_thread.h),
+// so the state and the canvas are only ever touched by one thread.
 
 #include <windows.h>
 
@@ -21,12 +21,6 @@ constexpr COLORREF kToolboxBackgroundColor = 0xECECEC;
 constexpr int kPaletteFramePenWidth = 2;
 constexpr int kPaletteGridOrigin = 5;
 constexpr int kInitialSelectedCell = 3;  // the pen cell
-
-// Private messages understood by the palette window (cross-thread hand-over).
-// kPaletteSelectCellMessage: wParam = cell; returns 1 when SelectCell succeeded.
-// kPaletteRepaintMessage: copies PaletteCanvas into the palette window.
-constexpr UINT kPaletteSelectCellMessage = WM_APP + 0x301;
-constexpr UINT kPaletteRepaintMessage = WM_APP + 0x302;
 
 // What a cell does when clicked: the palette commands. The board carries them
 // out (board/commands.h); a board menu item or a tool key issues the same

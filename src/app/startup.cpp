@@ -11,13 +11,11 @@
 void ReadScreenSize() {
     ScreenSize.cx = GetSystemMetrics(SM_CXSCREEN);
     ScreenSize.cy = GetSystemMetrics(SM_CYSCREEN);
-    BoardSize = ScreenSize;
 }
 
 void BuildEyedropperSpectrum() {
-    PalettePicture = BuildPalettePicture(BoardCanvas);
-    BoardCanvas.Clear();
-    BoardCanvas.Resize(BoardSize.cx, BoardSize.cy);
+    Canvas scratch;  // only for drawing the spectrum once
+    PalettePicture = BuildPalettePicture(scratch);
 }
 
 void SetUnsavedSettings() {
@@ -38,7 +36,6 @@ int StartRoutine() {
     SetEscCloseRoutine(&EscKeyHandler);
     ReadScreenSize();
     BuildEyedropperSpectrum();
-    BackCanvas.Create(BoardSize.cx, BoardSize.cy, 0xFFFFFF);
     LoadSettings();
     SetUnsavedSettings();
     FillMenuItemList();

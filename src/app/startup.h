@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-// Runs the start-up steps (screen size, eyedropper spectrum, back canvas,
-// settings, fixed values, menu captions, toolbox). Returns 0.
+// Runs the start-up steps (screen size, eyedropper spectrum, settings, fixed values, menu captions, toolbox). Returns 0.
 int StartRoutine();
 
 // The main thread's message loop; returns the quit code.
@@ -12,9 +11,9 @@ int RunMessageLoop();
 
 // ---- the individual steps (also used by the tests) ----
 
-// ScreenSize from the primary screen; BoardSize a copy of it.
+// ScreenSize from the primary screen.
 void ReadScreenSize();
-// PalettePicture drawn on BoardCanvas; BoardCanvas then cleared and sized to BoardSize.
+// PalettePicture drawn on a canvas of its own.
 void BuildEyedropperSpectrum();
 // cornerRadiusMax, polygonVertices, starVertices: set on every start, never saved.
 void SetUnsavedSettings();

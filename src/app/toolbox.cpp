@@ -14,6 +14,7 @@
 #include "app/hotkey.h"
 #include "app/hotkey_notice.h"
 #include "app/menus.h"
+#include "app/owner_thread.h"
 #include "app/palette.h"
 #include "app/raw_window.h"
 #include "app/settings.h"
@@ -45,6 +46,8 @@ constexpr int kSpinWidth = 15;
 constexpr int kFontHeight = 12;
 constexpr int kBrushListDropHeight = 200;
 constexpr int kPenWidthDigits = 3;
+// How long the teardown waits for a board to close before it goes on.
+constexpr DWORD kBoardGoneTimeoutMs = 5000;
 
 void EndProcessForReal(UINT code) { ExitProcess(code); }
 EndProcessRoutine g_endProcess = &EndProcessForReal;
@@ -397,14 +400,14 @@ void Toolbox::Created() {
 }
 
 void Toolbox::Destroyed() {
-    ProcessPendingMessages();
+    // The board goes first: it may still be using what is torn down below
+    // (the toolbox window, the settings, the hook, the menus).
+    CloseBoardAndWait(kBoardGoneTimeoutMs);
     SaveSettings();
     hook_.Stop();
     KillTimer(window_, kDockingPollTimer);
     ForgetPostedPointer();
     DestroyPictureWindowMenu();
-    BackCanvas.Destroy();
-    BoardCanvas.Destroy();
     const std::vector<RawWindowEntry> windows = RawWindowListSnapshot();
     for (auto it = windows.rbegin(); it != windows.rend(); ++it)
         if (it->hwnd != nullptr && IsWindow(it->hwnd)) SendMessageA(it->hwnd, WM_CLOSE, 0, 0);
@@ -626,15 +629,8 @@ LRESULT Toolbox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_DESTROY:
             Destroyed();
             return 0;
-        case kToolboxSetBrushTypeMessage:
-            SelectBrushType(static_cast<int>(wParam));
-            return 0;
-        case kToolboxSetColor1Message:
-            SendMessageA(c_.picker1, kColorPickerSetColor, static_cast<COLORREF>(wParam), 0);
-            return 0;
-        case kToolboxFontMessage:
-            ToolboxFontCommand();
-            return 0;
+        case kRunOnOwnerMessage:
+            return RunOwnerWork(wParam, lParam);
         case kToolboxPointerMessage:
             OnToolboxPointerMessage(window_, wParam, lParam);
             return 0;
@@ -644,9 +640,6 @@ LRESULT Toolbox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return 0;
             }
             break;
-        case kToolboxHelpMessage:
-            ShowHelpWindow();
-            return 0;
         default:
             break;
     }
@@ -751,11 +744,11 @@ LRESULT Toolbox::HandlePalette(HWND palette, UINT message, WPARAM wParam, LPARAM
         case WM_HOTKEY:
             HandleHotkeyMessage(palette, wParam, lParam);
             break;
-        case kPaletteSelectCellMessage:
-            return SelectCell(static_cast<int>(wParam)) ? 1 : 0;
-        case kPaletteRepaintMessage:
-            RepaintPalette();
-            return 0;
+        case kRunOnOwnerMessage:
+            return RunOwnerWork(wParam, lParam);
+        case WM_NCDESTROY:
+            DropOwnerWork(palette);
+            break;
         default:
             break;
     }
@@ -785,6 +778,7 @@ LRESULT CALLBACK ToolboxProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DropOwnerWork(window);
         LRESULT result = DefWindowProcA(window, message, wParam, lParam);
         if (g_toolbox == self) g_toolbox = nullptr;
         delete self;
@@ -806,14 +800,6 @@ LRESULT CALLBACK PaletteProc(HWND palette, UINT message, WPARAM wParam, LPARAM l
 LRESULT CALLBACK PenEditProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam) {
     if (g_toolbox == nullptr) return DefWindowProcA(edit, message, wParam, lParam);
     return g_toolbox->HandlePenEdit(edit, message, wParam, lParam);
-}
-
-// BoardCanvas takes the text font; the text tool measures its line again and
-// redraws what is being typed.
-void ApplyTextFontToBoard() {
-    BoardCanvas.Font(GetTextFont());
-    if (CommandSeams.textArmed != nullptr) CommandSeams.textArmed();
-    if (Board.textToolActive && CommandSeams.textRetype != nullptr) CommandSeams.textRetype();
 }
 
 bool RegisterClasses() {
@@ -893,15 +879,16 @@ void ToolboxRegionCommand(bool second) {
 
 void SetToolboxBrushType(int index) {
     if (!ToolboxLoaded || index < 0 || index > 7) return;
-    HWND toolbox = ToolboxWindow.load();
-    if (toolbox == nullptr || !IsWindow(toolbox)) return;
-    SendMessageA(toolbox, kToolboxSetBrushTypeMessage, static_cast<WPARAM>(index), 0);
+    RunOnOwner(ToolboxWindow.load(), [index] {
+        if (g_toolbox != nullptr) g_toolbox->SelectBrushType(index);
+    });
 }
 
 void SetToolboxColor1(COLORREF color) {
-    HWND toolbox = ToolboxWindow.load();
-    if (toolbox == nullptr || !IsWindow(toolbox)) return;
-    SendMessageA(toolbox, kToolboxSetColor1Message, static_cast<WPARAM>(color), 0);
+    RunOnOwner(ToolboxWindow.load(), [color] {
+        if (g_toolbox != nullptr)
+            SendMessageA(g_toolbox->Controls().picker1, kColorPickerSetColor, color, 0);
+    });
 }
 
 int ToolboxColorTarget() { return ToolboxPage.load(); }
@@ -911,7 +898,7 @@ void SetToolboxTopmost(bool topmost) { SetTopmost(ToolboxWindow.load(), topmost)
 void ToolboxFontCommand() {
     HWND toolbox = ToolboxWindow.load();
     if (toolbox != nullptr && IsWindow(toolbox) && !SameThreadAs(toolbox)) {
-        SendMessageA(toolbox, kToolboxFontMessage, 0, 0);
+        RunOnOwner(toolbox, [] { ToolboxFontCommand(); });
         return;
     }
     FontSpec font = GetTextFont();
@@ -925,20 +912,8 @@ void ToolboxFontCommand() {
         updated.italic = font.italic;
         updated.bold = font.bold;
         SetTextFont(updated);
-        if (BoardExists()) {
-            // The board applies the font on its own thread; a thread of our own
-            // waits for it so that the toolbox stays responsive meanwhile.
-            HANDLE worker = CreateThread(
-                nullptr, 0,
-                [](LPVOID) -> DWORD {
-                    RunOnBoardThread(&ApplyTextFontToBoard);
-                    return 0;
-                },
-                nullptr, 0, nullptr);
-            if (worker != nullptr) CloseHandle(worker);
-        } else {
-            ApplyTextFontToBoard();
-        }
+        // Like the other settings: the board, when there is one, reads it.
+        PostBoardFontChanged();
     }
     SelectCell(PreviousSelectedCell());
     RepaintPalette();

@@ -6,8 +6,8 @@
 // ends the process.
 //
 // The window and its controls belong to the main thread. The routines marked
-// "any thread" hand their work to the toolbox window (SendMessage), so the
-// board thread may call them.
+// "any thread" hand their work to the toolbox window (app/owner_thread.h), so
+// the board thread may call them.
 
 #include <windows.h>
 
@@ -100,12 +100,6 @@ constexpr int kIdPenSpin = 1007;
 constexpr int kIdBrushList = 1008;
 constexpr int kIdPicker1 = 1009;
 constexpr int kIdPicker2 = 1010;
-
-// Private messages of the toolbox window (the any-thread routines use them).
-constexpr UINT kToolboxSetBrushTypeMessage = WM_APP + 0x311;  // wParam index
-constexpr UINT kToolboxSetColor1Message = WM_APP + 0x312;     // wParam colour
-constexpr UINT kToolboxFontMessage = WM_APP + 0x313;          // runs ToolboxFontCommand
-constexpr UINT kToolboxHelpMessage = WM_APP + 0x314;          // runs ShowHelpWindow
 
 // The brush-type list's items, index = brush style.
 extern const char* const kBrushTypeNames[8];

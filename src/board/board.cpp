@@ -4,24 +4,25 @@
 
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <utility>
 
 #include "app/globals.h"
-#include "app/handler_table.h"
 #include "app/hotkey.h"
 #include "app/menus.h"
+#include "app/owner_thread.h"
 #include "app/palette.h"
-#include "app/raw_window.h"
 #include "app/settings.h"
+#include "board/board_menu.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/commands.h"
 #include "board/pointer.h"
 #include "capture/clipboard.h"
-#include "graphics/canvas.h"
 #include "graphics/gdip_image.h"
 
 std::atomic<HWND> BoardWindow{nullptr};
+std::atomic<int> ChosenTool{ToolPen};
 
 const char* const kOpenPictureFilter =
     "所有图片文件|*.jpg;*.bmp;*.png;*.gif|JPG图片|*.jpg|BMP图片|*.bmp|PNG图片|*.png|GIF图片|*.gif|"
@@ -29,37 +30,31 @@ const char* const kOpenPictureFilter =
 
 namespace {
 
+constexpr const char* kBoardClass = "DrawBoardBoard";
 constexpr COLORREF kNewCanvasBackground = 0xFFFFFF;
-// Limits on waits that depend on another thread: long enough for any real
-// set-up, short enough that nothing hangs when a thread misbehaves.
-constexpr DWORD kBoardSetUpTimeoutMs = 30000;
-constexpr DWORD kBoardGoneTimeoutMs = 5000;
-constexpr DWORD kClearWaitTimeoutMs = 5000;
+// How long the toolbox waits for a board that is asked for a result: long
+// enough for any real work, short enough that nothing hangs on a stuck board.
+constexpr DWORD kBoardCallTimeoutMs = 5000;
 
-// The board thread: its id while it runs, how many board threads are still
-// running (a closed board's thread finishes after its window is gone), and
-// whether a board is being started.
+// The board threads: the id of the one whose window is up, how many are
+// still running (a closed board's thread finishes after its window is gone),
+// whether one is being started, and an event that is set while none runs.
 std::atomic<DWORD> g_boardThreadId{0};
 std::atomic<int> g_liveBoardThreads{0};
 std::atomic<bool> g_boardStarting{false};
+HANDLE g_noBoardThread = CreateEventA(nullptr, TRUE, TRUE, nullptr);
 // Signalled when a board has finished its set-up.
 HANDLE g_setUpDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-
-struct BoardRun {
-    const std::function<void()>* work = nullptr;
-    bool ran = false;
-};
-
-void OnBoardRunMessage(HWND, WPARAM, LPARAM lParam) {
-    auto* run = reinterpret_cast<BoardRun*>(lParam);
-    if (run == nullptr || run->work == nullptr) return;
-    (*run->work)();
-    run->ran = true;
-}
+std::mutex g_threadGuard;
 
 HWND LiveToolbox() {
     HWND toolbox = ToolboxWindow.load();
     return (toolbox != nullptr && IsWindow(toolbox)) ? toolbox : nullptr;
+}
+
+HWND LiveBoard() {
+    HWND board = BoardWindow.load();
+    return (board != nullptr && IsWindow(board)) ? board : nullptr;
 }
 
 // The toolbox lives on the main thread. From the board thread its window is
@@ -89,12 +84,6 @@ void SetHelpWindowTopmost(bool topmost) {
     if (CommandSeams.helpWindowTopmost != nullptr) CommandSeams.helpWindowTopmost(topmost);
 }
 
-// Draws BasePicture at (0,0) of `canvas` in its own size.
-void DrawBasePicture(Canvas& canvas) {
-    if (BasePicture.empty()) return;
-    if (GpImage* image = canvas.LoadPicture(BasePicture)) canvas.DrawPicture(image, 0, 0);
-}
-
 // Gives `canvas` the size `size`, creating it when it does not exist yet.
 bool SizeCanvas(Canvas& canvas, SIZE size) {
     if (!canvas.IsCreated()) return canvas.Create(size.cx, size.cy, kNewCanvasBackground);
@@ -103,30 +92,14 @@ bool SizeCanvas(Canvas& canvas, SIZE size) {
     return canvas.Width() == size.cx && canvas.Height() == size.cy;
 }
 
-// Both board canvases to `size`. When one of them cannot take the size, both
-// are left at their old size (BoardCanvas showing the committed drawing).
-bool SizeBoardCanvases(SIZE size) {
-    const bool boardWasCreated = BoardCanvas.IsCreated();
-    const SIZE oldBoard{BoardCanvas.Width(), BoardCanvas.Height()};
-    if (!SizeCanvas(BoardCanvas, size)) return false;
-    if (!SizeCanvas(BackCanvas, size)) {
-        if (boardWasCreated) {
-            SizeCanvas(BoardCanvas, oldBoard);
-            RestoreBoardCanvas();
-        }
-        return false;
-    }
-    return true;
-}
-
-// PictureCanvas in BoardSize, made with the background of BoardCanvas.
-void EnsurePictureCanvas() {
-    if (!PictureCanvas.IsCreated()) {
-        PictureCanvas.Create(BoardSize.cx, BoardSize.cy, BoardCanvas.BackgroundColor());
-    } else if (PictureCanvas.Width() != BoardSize.cx || PictureCanvas.Height() != BoardSize.cy) {
+// The picture canvas in the board's size, made with the board canvas's background.
+void EnsurePictureCanvas(DrawingBoard& b) {
+    if (!b.pictureCanvas.IsCreated()) {
+        b.pictureCanvas.Create(b.size.cx, b.size.cy, b.boardCanvas.BackgroundColor());
+    } else if (b.pictureCanvas.Width() != b.size.cx || b.pictureCanvas.Height() != b.size.cy) {
         // A board refilled with a picture of another size: the curve layer or
         // the eraser's source must cover the new board exactly.
-        PictureCanvas.Resize(BoardSize.cx, BoardSize.cy);
+        b.pictureCanvas.Resize(b.size.cx, b.size.cy);
     }
 }
 
@@ -144,236 +117,64 @@ bool WaitProcessing(Done done, DWORD timeoutMs) {
     return true;
 }
 
-// ---- the board window ----
+// ---- the board thread ----
 
-void OnBoardPaint(HWND window, WPARAM, LPARAM) {
-    PAINTSTRUCT ps{};
-    BeginPaint(window, &ps);
-    BoardCanvas.ShowInWindow(window, std::nullopt, false);
-    EndPaint(window, &ps);
+struct BoardStart {
+    std::unique_ptr<Canvas> picture;  // null: the screen
+    DWORD delayMs = 0;
+};
+
+void BoardThreadEnded() {
+    std::lock_guard<std::mutex> lock(g_threadGuard);
+    if (g_liveBoardThreads.fetch_sub(1) == 1) SetEvent(g_noBoardThread);
 }
 
-void OnBoardClose(HWND window, WPARAM, LPARAM) {
-    ProcessPendingMessages();
-    HWND expected = window;
-    BoardWindow.compare_exchange_strong(expected, nullptr);
-    DestroyBoardMenu();
-    if (PictureCanvas.IsCreated()) PictureCanvas.Destroy();
-    SaveSettings();
-    BasePicture.clear();
-    BoardCanvas.Clear();
-    BackCanvas.Clear();
-    SetHelpWindowTopmost(false);
-    if (Board.typing) {
-        if (CommandSeams.textEnd != nullptr) CommandSeams.textEnd();
-        Board.typing = false;
-        DestroyCaret();
-    }
-    // The default handling that follows destroys the window.
-}
-
-void OnBoardChar(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (CommandSeams.textChar != nullptr) CommandSeams.textChar(window, wParam, lParam);
-}
-
-void OnBoardSetFocus(HWND window, WPARAM wParam, LPARAM lParam) {
-    if (CommandSeams.textSetFocus != nullptr) CommandSeams.textSetFocus(window, wParam, lParam);
-}
-
-// The board's creation routine, on the board thread.
-void BoardSetUp(HWND window) {
-    // The hand-over message first: from the moment the handle is known,
-    // other threads send their work here.
-    RegisterHandler(window, kBoardRunMessage, &OnBoardRunMessage);
-    BoardWindow.store(window);
-    Board.dragging = false;
-    Board.spaceHeld = false;
-    Board.ctrlHeld = false;
-    Board.shiftHeld = false;
-
-    RegisterHandler(window, WM_PAINT, &OnBoardPaint);
-    RegisterHandler(window, WM_CLOSE, &OnBoardClose);
-    RegisterHandler(window, BoardSettingMessage, &OnBoardSettingMessage);
-    RegisterHandler(window, WM_MOUSEMOVE, &OnPointerMove);
-    RegisterHandler(window, WM_LBUTTONDOWN, &OnLeftDown);
-    RegisterHandler(window, WM_LBUTTONUP, &OnLeftUp);
-    RegisterHandler(window, WM_MOUSEWHEEL, &OnWheel);
-    RegisterHandler(window, WM_RBUTTONDOWN, &OnBoardRightButtonDown);
-    RegisterHandler(window, WM_RBUTTONUP, &OnBoardRightButtonUp);
-    RegisterHandler(window, WM_KEYDOWN, &OnBoardKeyDown);
-    RegisterHandler(window, WM_KEYUP, &OnBoardKeyUp);
-    RegisterHandler(window, WM_MOVE, &OnBoardMoved);
-    RegisterHandler(window, WM_CHAR, &OnBoardChar);
-    RegisterHandler(window, WM_SETFOCUS, &OnBoardSetFocus);
-
-    ProcessPendingMessages();
-    BuildBoardMenu();
-
-    BoardCanvas.Clear();
-    if (!BasePicture.empty()) {
-        DrawBasePicture(BoardCanvas);
-    } else {
-        // A plain block copy of the primary screen; the board window is not
-        // shown yet, so it is not in the picture.
-        HDC screen = GetDC(nullptr);
-        if (screen != nullptr) {
-            BitBlt(BoardCanvas.DeviceContext(), 0, 0, ScreenSize.cx, ScreenSize.cy, screen, 0, 0,
-                   SRCCOPY);
-            BasePicture = BoardCanvas.ToBmpBytes();
-            ReleaseDC(nullptr, screen);
-        }
-    }
-    CommitBoardCanvas();
-    ApplySettingsToCanvases();
-    ResetMultiPointState();
-    PreparePictureCanvas();
-
-    ShowWindow(window, SW_SHOW);
-    ProcessPendingMessages();
-    BoardCanvas.ShowInWindow(window, std::nullopt, false);
-
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (HWND toolbox = LiveToolbox()) {
-        // The toolbox floats over the board.
-        SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ShowToolbox(toolbox, SW_SHOWNOACTIVATE);
-        SetToolboxTopmost(true);
-    }
-
-    const DWORD self = GetCurrentThreadId();
-    const DWORD boardThread = GetWindowThreadProcessId(window, nullptr);
-    const bool attached = self != boardThread && AttachThreadInput(self, boardThread, TRUE);
-    SetActiveWindow(window);
-    if (attached) AttachThreadInput(self, boardThread, FALSE);
-    SetForegroundWindow(window);
-
-    SendMessageA(window, WM_PAINT, 0, 0);
-    SetHelpWindowTopmost(true);
-    SetEvent(g_setUpDone);
-}
-
-DWORD WINAPI BoardThreadProc(LPVOID) {
-    g_boardThreadId.store(GetCurrentThreadId());
+DWORD WINAPI BoardThreadProc(LPVOID parameter) {
+    std::unique_ptr<BoardStart> start(static_cast<BoardStart*>(parameter));
     SetToolboxTopmost(true);
-
-    RawWindowParams params;
-    params.title = "画板";
-    params.positionMode = WindowPosition::Centred;
-    params.size = BoardSize;
-    params.show = false;
-    params.showInTaskbar = false;
-    params.style = WS_POPUP;
-    params.onCreate = &BoardSetUp;
-    params.onCommand = &BoardMenuCommand;
-    RawWindow(params);
-
-    SetToolboxTopmost(false);
-    g_boardThreadId.store(0);
-    g_liveBoardThreads.fetch_sub(1);
-    return 0;
-}
-
-// Starts the board thread and waits, processing messages, until the board
-// has been set up (or its window could not be made). Until then the board
-// thread owns the canvases; the set-up also talks to the toolbox on this
-// thread, which is why messages keep flowing meanwhile.
-void StartBoardThread() {
-    ResetEvent(g_setUpDone);
-    g_boardStarting.store(true);
-    g_liveBoardThreads.fetch_add(1);
-    HANDLE thread = CreateThread(nullptr, 0, &BoardThreadProc, nullptr, 0, nullptr);
-    if (thread == nullptr) {
-        g_liveBoardThreads.fetch_sub(1);
-        g_boardStarting.store(false);
-        return;
-    }
-    HANDLE handles[2] = {g_setUpDone, thread};
-    const ULONGLONG deadline = GetTickCount64() + kBoardSetUpTimeoutMs;
-    bool pumping = true;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) break;
-        const DWORD left = static_cast<DWORD>(deadline - now);
-        const DWORD result = pumping
-                                 ? MsgWaitForMultipleObjects(2, handles, FALSE, left, QS_ALLINPUT)
-                                 : WaitForMultipleObjects(2, handles, FALSE, left);
-        if (result == WAIT_OBJECT_0 || result == WAIT_OBJECT_0 + 1) break;
-        if (result == WAIT_OBJECT_0 + 2) {
+    // The hidden toolbox needs a moment to vanish from the screen before the
+    // screen is read; this thread has nothing else to do meanwhile.
+    if (start->delayMs > 0) Sleep(start->delayMs);
+    bool opened = false;
+    {
+        DrawingBoard board(std::move(start->picture));
+        if (board.Open()) {
+            opened = true;
             MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_QUIT) {
-                    // Leave the quit for the caller's loop and stop pumping.
-                    PostQuitMessage(static_cast<int>(msg.wParam));
-                    pumping = false;
-                    break;
-                }
+            while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
                 TranslateMessage(&msg);
                 DispatchMessageA(&msg);
             }
-            continue;
         }
-        break;  // failed or timed out
     }
-    CloseHandle(thread);
     g_boardStarting.store(false);
-}
-
-// The board picture from `bytes` of a decoded size: steps 3-5 of opening a
-// picture, run where the board lives. False when the canvases cannot take
-// the size; then nothing has changed.
-struct PictureLoad {
-    std::vector<std::uint8_t> bytes;
-    SIZE size{};
-    bool fromFile = true;
-    bool loaded = false;
-    bool reused = false;
-};
-
-void LoadBoardPicture(PictureLoad& load) {
-    if (!SizeBoardCanvases(load.size)) return;
-    BasePicture = std::move(load.bytes);
-    BoardSize = load.size;
-    load.loaded = true;
-    ProcessPendingMessages();
-
-    HWND board = BoardWindow.load();
-    if (board == nullptr || !IsWindow(board)) return;
-    load.reused = true;
-    const POINT at = CenteredBoardPosition(ScreenSize, BoardSize);
-    MoveWindow(board, at.x, at.y, BoardSize.cx, BoardSize.cy, TRUE);
-    BoardCanvas.Clear();
-    DrawBasePicture(BoardCanvas);
-    CommitBoardCanvas();
-    ResetMultiPointState();
-    if (load.fromFile) {
-        PreparePictureCanvas();
-        SetWindowPos(board, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    g_boardThreadId.store(0);
+    SetToolboxTopmost(false);
+    if (!opened) {
+        // No board after all: the toolbox that was hidden for it comes back.
+        if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_SHOWNOACTIVATE);
     }
-    SendMessageA(board, WM_PAINT, 0, 0);
-    SetToolboxTopmost(true);
+    BoardThreadEnded();
+    return 0;
 }
 
-// Decodes the picture once to learn its size. False when it does not decode,
-// is refused as too large, or has no pixels.
-bool DecodedPictureSize(const std::vector<std::uint8_t>& bytes, SIZE& size) {
-    if (bytes.empty()) return false;
-    GdipImage image;
-    if (!image.LoadFromData(bytes)) return false;
-    size.cx = image.Width();
-    size.cy = image.Height();
-    return size.cx > 0 && size.cy > 0;
-}
-
-bool MakeBoardFromPicture(std::vector<std::uint8_t> bytes, bool fromFile) {
-    PictureLoad load;
-    if (!DecodedPictureSize(bytes, load.size)) return false;
-    load.bytes = std::move(bytes);
-    load.fromFile = fromFile;
-    RunOnBoardThread([&load] { LoadBoardPicture(load); });
-    if (!load.loaded) return false;
-    if (!load.reused) StartBoardThread();
-    SelectCell(PaletteCellOfCommand(PaletteCommand::MoveBoard));
-    SelectTool(ToolMoveBoard);
+// Starts a board thread for `start`. False when the thread cannot be made.
+bool StartBoardThread(std::unique_ptr<BoardStart> start) {
+    {
+        std::lock_guard<std::mutex> lock(g_threadGuard);
+        ResetEvent(g_setUpDone);
+        g_boardStarting.store(true);
+        if (g_liveBoardThreads.fetch_add(1) == 0) ResetEvent(g_noBoardThread);
+    }
+    BoardStart* handed = start.release();
+    HANDLE thread = CreateThread(nullptr, 0, &BoardThreadProc, handed, 0, nullptr);
+    if (thread == nullptr) {
+        delete handed;
+        g_boardStarting.store(false);
+        BoardThreadEnded();
+        return false;
+    }
+    CloseHandle(thread);  // nobody joins it: the no-board event says when it is gone
     return true;
 }
 
@@ -416,35 +217,278 @@ bool AskPictureFile(std::string& path) {
 
 }  // namespace
 
+bool MakeBoardFromPicture(std::unique_ptr<Canvas> picture, bool fromFile) {
+    if (!picture) return false;
+    bool loaded = false;
+    bool reached = false;
+    if (HWND board = LiveBoard()) {
+        reached = CallOnOwner(
+            board,
+            [board, &picture, &loaded, fromFile] {
+                if (DrawingBoard* b = BoardOf(board)) loaded = b->Refill(picture, fromFile);
+            },
+            kBoardCallTimeoutMs);
+        if (reached && !loaded) return false;  // the board could not take the size
+        // A board that is busy past the time limit keeps its picture.
+        if (!reached && BoardExists()) return false;
+    }
+    if (!loaded) {
+        if (g_boardStarting.load()) return false;  // one board at a time
+        auto start = std::make_unique<BoardStart>();
+        start->picture = std::move(picture);
+        if (!StartBoardThread(std::move(start))) return false;
+    }
+    SelectCell(PaletteCellOfCommand(PaletteCommand::MoveBoard));
+    SelectTool(ToolMoveBoard);
+    return true;
+}
+
+// ---- the board object ----
+
+DrawingBoard::DrawingBoard(std::unique_ptr<Canvas> start) : pendingStart_(std::move(start)) {
+    state.currentTool = static_cast<ToolKind>(ChosenTool.load());
+}
+
+DrawingBoard::~DrawingBoard() {
+    if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+}
+
+DrawingBoard* BoardOf(HWND window) {
+    if (window == nullptr) return nullptr;
+    char name[32] = {};
+    if (GetClassNameA(window, name, sizeof(name)) == 0 || lstrcmpA(name, kBoardClass) != 0)
+        return nullptr;
+    return reinterpret_cast<DrawingBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+bool DrawingBoard::Open() {
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_VREDRAW | CS_HREDRAW;
+        wc.lpfnWndProc = &DrawingBoard::Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = kBoardClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    if (!registered) return false;
+    size = pendingStart_ ? SIZE{pendingStart_->Width(), pendingStart_->Height()} : ScreenSize;
+    const POINT at = CenteredBoardPosition(ScreenSize, size);
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kBoardClass, "画板", WS_POPUP, at.x, at.y,
+                                  size.cx, size.cy, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                  this);
+    // A failed set-up makes WM_CREATE refuse the window.
+    return window != nullptr && window_ != nullptr;
+}
+
+LRESULT CALLBACK DrawingBoard::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* self = static_cast<DrawingBoard*>(cs->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (self != nullptr) self->window_ = window;
+    }
+    auto* self = reinterpret_cast<DrawingBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DropOwnerWork(window);
+        HWND expected = window;
+        BoardWindow.compare_exchange_strong(expected, nullptr);
+        self->window_ = nullptr;
+        PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    return self->Handle(message, wParam, lParam);
+}
+
+LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND w = window_;
+    switch (message) {
+    case WM_CREATE:
+        return SetUp() ? 0 : -1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the canvas covers the whole client area
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case kRunOnOwnerMessage:
+        return RunOwnerWork(wParam, lParam);
+    case BoardSettingMessage:
+        OnBoardSettingMessage(w, wParam, lParam);
+        return 0;
+    case kBoardFontMessage:
+        // The canvas takes the text font; the text tool measures its line
+        // again and redraws what is being typed.
+        boardCanvas.Font(GetTextFont());
+        if (CommandSeams.textArmed != nullptr) CommandSeams.textArmed();
+        if (state.textToolActive && CommandSeams.textRetype != nullptr) CommandSeams.textRetype();
+        return 0;
+    case kBoardToolMessage:
+        SelectToolOnBoard(*this, static_cast<ToolKind>(wParam));
+        return 0;
+    case WM_MOUSEMOVE:
+        OnPointerMove(w, wParam, lParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        OnLeftDown(w, wParam, lParam);
+        return 0;
+    case WM_LBUTTONUP:
+        OnLeftUp(w, wParam, lParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        OnWheel(w, wParam, lParam);
+        return 0;
+    case WM_RBUTTONDOWN:
+        OnBoardRightButtonDown(w, wParam, lParam);
+        return 0;
+    case WM_RBUTTONUP:
+        OnBoardRightButtonUp(w, wParam, lParam);
+        return 0;
+    case WM_KEYDOWN:
+        OnBoardKeyDown(w, wParam, lParam);
+        return 0;
+    case WM_KEYUP:
+        OnBoardKeyUp(w, wParam, lParam);
+        return 0;
+    case WM_MOVE:
+        OnBoardMoved(w, wParam, lParam);
+        return 0;
+    case WM_CHAR:
+        if (CommandSeams.textChar != nullptr) CommandSeams.textChar(w, wParam, lParam);
+        return 0;
+    case WM_SETFOCUS:
+        if (CommandSeams.textSetFocus != nullptr) CommandSeams.textSetFocus(w, wParam, lParam);
+        return 0;
+    case WM_COMMAND:
+        BoardMenuCommand(w, wParam, lParam);
+        return 0;
+    default:
+        return DefWindowProcA(w, message, wParam, lParam);
+    }
+}
+
+bool DrawingBoard::SizeCanvases(SIZE wanted) {
+    const bool boardWasCreated = boardCanvas.IsCreated();
+    const SIZE oldBoard{boardCanvas.Width(), boardCanvas.Height()};
+    if (!SizeCanvas(boardCanvas, wanted)) return false;
+    if (!SizeCanvas(backCanvas, wanted)) {
+        if (boardWasCreated) {
+            SizeCanvas(boardCanvas, oldBoard);
+            RestoreBoardCanvas(*this);
+        }
+        return false;
+    }
+    return true;
+}
+
+// The board's creation, on the board thread (WM_CREATE). The window is not
+// shown yet, so a screen capture does not contain it.
+bool DrawingBoard::SetUp() {
+    if (!SizeCanvases(size)) return false;
+    if (pendingStart_) {
+        // The decoded picture becomes the starting picture as it is.
+        startPicture = std::move(pendingStart_);
+    } else {
+        // A plain block copy of the primary screen.
+        startPicture = std::make_unique<Canvas>();
+        if (!startPicture->Create(size.cx, size.cy, kNewCanvasBackground)) return false;
+        HDC screen = GetDC(nullptr);
+        if (screen == nullptr) return false;
+        BitBlt(startPicture->DeviceContext(), 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    }
+    CopyWholeCanvas(boardCanvas, *startPicture);
+    // From here on other threads may hand the board work.
+    BoardWindow.store(window_);
+    g_boardThreadId.store(GetCurrentThreadId());
+    state.currentTool = static_cast<ToolKind>(ChosenTool.load());
+    state.dragging = false;
+    state.spaceHeld = false;
+    state.ctrlHeld = false;
+    state.shiftHeld = false;
+    BuildBoardMenu();
+
+    CommitBoardCanvas(*this);
+    ApplySettingsToCanvases(*this);
+    ResetMultiPointState(*this);
+    PreparePictureCanvas(*this);
+
+    ShowWindow(window_, SW_SHOW);
+    boardCanvas.ShowInWindow(window_, std::nullopt, false);
+
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (HWND toolbox = LiveToolbox()) {
+        // The toolbox floats over the board.
+        SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        ShowToolbox(toolbox, SW_SHOWNOACTIVATE);
+        SetToolboxTopmost(true);
+    }
+    SetActiveWindow(window_);
+    SetForegroundWindow(window_);
+    ShowBoardCanvas(*this);
+    SetHelpWindowTopmost(true);
+    g_boardStarting.store(false);
+    SetEvent(g_setUpDone);
+    return true;
+}
+
+void DrawingBoard::Paint() {
+    PAINTSTRUCT ps{};
+    BeginPaint(window_, &ps);
+    boardCanvas.ShowInWindow(window_, std::nullopt, false);
+    EndPaint(window_, &ps);
+}
+
+// WM_CLOSE: what the board leaves behind is settled here; the canvases go
+// with the object when the thread ends.
+void DrawingBoard::Close() {
+    HWND expected = window_;
+    BoardWindow.compare_exchange_strong(expected, nullptr);
+    DestroyBoardMenu();
+    if (pictureCanvas.IsCreated()) pictureCanvas.Destroy();
+    SaveSettings();
+    SetHelpWindowTopmost(false);
+    if (state.typing) {
+        if (CommandSeams.textEnd != nullptr) CommandSeams.textEnd();
+        state.typing = false;
+        DestroyCaret();
+    }
+    DestroyWindow(window_);
+}
+
+bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
+    if (!picture) return false;
+    const SIZE wanted{picture->Width(), picture->Height()};
+    if (!SizeCanvases(wanted)) return false;
+    startPicture = std::move(picture);
+    size = wanted;
+
+    const POINT at = CenteredBoardPosition(ScreenSize, size);
+    MoveWindow(window_, at.x, at.y, size.cx, size.cy, TRUE);
+    CopyWholeCanvas(boardCanvas, *startPicture);
+    CommitBoardCanvas(*this);
+    ResetMultiPointState(*this);
+    if (fromFile) {
+        PreparePictureCanvas(*this);
+        SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    ShowBoardCanvas(*this);
+    SetToolboxTopmost(true);
+    return true;
+}
+
 // ---- threads ----
 
-bool BoardExists() {
-    HWND board = BoardWindow.load();
-    return board != nullptr && IsWindow(board);
-}
+bool BoardExists() { return LiveBoard() != nullptr; }
 
 bool OnBoardThread() {
     const DWORD id = g_boardThreadId.load();
     return id != 0 && id == GetCurrentThreadId();
-}
-
-void RunOnBoardThread(const std::function<void()>& work) {
-    if (!OnBoardThread()) {
-        // A board that is starting or closing still owns the canvases: wait
-        // until it is either up (and takes the work) or gone.
-        if (!BoardExists() && g_liveBoardThreads.load() > 0) {
-            WaitProcessing([] { return BoardExists() || g_liveBoardThreads.load() == 0; },
-                           kBoardGoneTimeoutMs);
-        }
-        HWND board = BoardWindow.load();
-        if (board != nullptr && IsWindow(board)) {
-            BoardRun run{&work, false};
-            SendMessageA(board, kBoardRunMessage, 0, reinterpret_cast<LPARAM>(&run));
-            if (run.ran) return;
-            // The board went away before it could take the work.
-        }
-    }
-    work();
 }
 
 void ProcessPendingMessages() {
@@ -463,20 +507,66 @@ void WaitProcessingMessages(DWORD milliseconds) {
     WaitProcessing([] { return false; }, milliseconds);
 }
 
+bool WithBoard(const std::function<void(DrawingBoard&)>& work, DWORD timeoutMs) {
+    HWND board = LiveBoard();
+    if (board == nullptr) return false;
+    if (OnBoardThread()) {
+        DrawingBoard* b = BoardOf(board);
+        if (b == nullptr) return false;
+        work(*b);
+        return true;
+    }
+    // Posted behind what is queued already; the caller's frame outlives it
+    // unless the wait gives up, and then it is told not to run.
+    struct Shared {
+        std::atomic<int> state{0};  // 0 waiting, 1 running, 2 done, 3 abandoned
+    };
+    auto shared = std::make_shared<Shared>();
+    const auto* w = &work;
+    const bool posted = RunOnOwner(board, [shared, w, board] {
+        int expected = 0;
+        if (!shared->state.compare_exchange_strong(expected, 1)) return;
+        if (DrawingBoard* b = BoardOf(board)) (*w)(*b);
+        shared->state.store(2);
+    });
+    if (!posted) return false;
+    WaitProcessing([&] { return shared->state.load() == 2 || !IsWindow(board); }, timeoutMs);
+    int expected = 0;
+    if (shared->state.compare_exchange_strong(expected, 3)) return false;
+    WaitProcessing([&] { return shared->state.load() == 2; }, INFINITE);
+    return true;
+}
+
 bool WaitForBoardReady(DWORD timeoutMs) {
     return WaitProcessing(
-        [] { return BoardExists() && !g_boardStarting.load() &&
-                    WaitForSingleObject(g_setUpDone, 0) == WAIT_OBJECT_0; },
+        [] {
+            return BoardExists() && !g_boardStarting.load() &&
+                   WaitForSingleObject(g_setUpDone, 0) == WAIT_OBJECT_0;
+        },
         timeoutMs);
 }
 
 bool WaitForBoardGone(DWORD timeoutMs) {
-    return WaitProcessing([] { return !BoardExists() && g_liveBoardThreads.load() == 0; },
-                          timeoutMs);
+    return WaitProcessing(
+        [] { return !BoardExists() && WaitForSingleObject(g_noBoardThread, 0) == WAIT_OBJECT_0; },
+        timeoutMs);
 }
 
 POINT CenteredBoardPosition(SIZE screen, SIZE board) {
     return POINT{(screen.cx - board.cx) / 2, (screen.cy - board.cy) / 2};
+}
+
+std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) return nullptr;
+    GdipImage image;
+    if (!image.LoadFromData(bytes)) return nullptr;
+    const int width = image.Width();
+    const int height = image.Height();
+    if (width <= 0 || height <= 0) return nullptr;
+    auto canvas = std::make_unique<Canvas>();
+    if (!canvas->Create(width, height, kNewCanvasBackground)) return nullptr;
+    if (canvas->DrawPicture(image.Handle(), 0, 0, width, height) != 0) return nullptr;
+    return canvas;
 }
 
 // ---- canvas helpers ----
@@ -488,26 +578,16 @@ void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
     dest.CopyArea(args);
 }
 
-void RestoreBoardCanvas() {
-    CopyWholeCanvas(BoardCanvas, BackCanvas);
+void RestoreBoardCanvas(DrawingBoard& b) { CopyWholeCanvas(b.boardCanvas, b.backCanvas); }
+
+void CommitBoardCanvas(DrawingBoard& b) { CopyWholeCanvas(b.backCanvas, b.boardCanvas); }
+
+void ShowBoardCanvas(DrawingBoard& b) {
+    if (b.Window() != nullptr) b.boardCanvas.ShowInWindow(b.Window(), std::nullopt, false);
 }
 
-void CommitBoardCanvas() {
-    CopyWholeCanvas(BackCanvas, BoardCanvas);
-}
-
-void ShowBoardCanvas() {
-    HWND board = BoardWindow.load();
-    if (board != nullptr && IsWindow(board)) BoardCanvas.ShowInWindow(board, std::nullopt, false);
-}
-
-void SendBoardPaint() {
-    HWND board = BoardWindow.load();
-    if (board != nullptr && IsWindow(board)) SendMessageA(board, WM_PAINT, 0, 0);
-}
-
-void ApplySettingsToCanvases() {
-    for (Canvas* canvas : {&BoardCanvas, &BackCanvas}) {
+void ApplySettingsToCanvases(DrawingBoard& b) {
+    for (Canvas* canvas : {&b.boardCanvas, &b.backCanvas}) {
         canvas->PenWidth(Settings.penWidth.load());
         canvas->PenColor(static_cast<COLORREF>(Settings.penColor.load()));
         canvas->BrushColor(static_cast<COLORREF>(Settings.brushColor.load()));
@@ -515,7 +595,7 @@ void ApplySettingsToCanvases() {
         canvas->TextColor(static_cast<COLORREF>(Settings.textColor.load()));
     }
     const int back = Settings.backColor.load();
-    for (Canvas* canvas : {&BoardCanvas, &BackCanvas}) {
+    for (Canvas* canvas : {&b.boardCanvas, &b.backCanvas}) {
         if (back == kNoTextBackground) {
             canvas->TextTransparent(true);
         } else {
@@ -525,26 +605,21 @@ void ApplySettingsToCanvases() {
     }
 }
 
-void PreparePictureCanvas() {
-    const int tool = Board.currentTool;
+void PreparePictureCanvas(DrawingBoard& b) {
+    const int tool = b.state.currentTool;
     if (tool != ToolCurve && tool != ToolEraser) return;
-    EnsurePictureCanvas();
-    if (tool == ToolEraser) {
-        PictureCanvas.Clear();
-        DrawBasePicture(PictureCanvas);
-    } else {
-        CopyWholeCanvas(PictureCanvas, BoardCanvas);
-    }
+    EnsurePictureCanvas(b);
+    // The eraser's source is the untouched starting picture; the curve's
+    // layer is the drawing so far.
+    CopyWholeCanvas(b.pictureCanvas, tool == ToolEraser ? *b.startPicture : b.boardCanvas);
 }
 
-void ApplyClear() {
-    ProcessPendingMessages();
-    BoardCanvas.Clear();
-    DrawBasePicture(BoardCanvas);
-    CommitBoardCanvas();
-    ResetMultiPointState();
-    SendBoardPaint();
-    Board.clearDone = true;
+void ApplyClear(DrawingBoard& b) {
+    if (b.startPicture) CopyWholeCanvas(b.boardCanvas, *b.startPicture);
+    CommitBoardCanvas(b);
+    ResetMultiPointState(b);
+    ShowBoardCanvas(b);
+    b.boardMatchesBack = true;
 }
 
 // ---- board operations ----
@@ -554,26 +629,16 @@ void CaptureToBoard() {
         SelectCell(PreviousSelectedCell());
         return;
     }
-    HWND toolbox = LiveToolbox();
-    if (toolbox != nullptr) ShowToolbox(toolbox, SW_HIDE);
-    ProcessPendingMessages();
+    if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_HIDE);
+    auto start = std::make_unique<BoardStart>();
     const int delay = Settings.captureDelay.load();
-    if (delay > 0) WaitProcessingMessages(static_cast<DWORD>(delay));
-    // Messages processed while waiting may have started a board already.
-    if (BoardExists() || g_boardStarting.load()) return;
-
-    BasePicture.clear();
-    BoardSize = ScreenSize;
-    if (!SizeBoardCanvases(BoardSize)) {
-        // No surface for the screen: the toolbox comes back, nothing else changes.
-        if (toolbox != nullptr) ShowToolbox(toolbox, SW_SHOW);
-        return;
+    start->delayMs = delay > 0 ? static_cast<DWORD>(delay) : 0;
+    if (!StartBoardThread(std::move(start))) {
+        if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_SHOW);
     }
-    StartBoardThread();
 }
 
 void OpenPictureBoard() {
-    if (!BoardCanvas.IsCreated()) return;
     std::string path;
     if (!AskPictureFile(path) || !OpenPictureBoardFile(path)) {
         // Cancelled, or a file that cannot become a board: as if cancelled.
@@ -586,30 +651,23 @@ bool OpenPictureBoardFile(const std::string& path) {
     if (PictureFileTooLarge(path)) return false;
     std::vector<std::uint8_t> bytes;
     if (!ReadWholeFile(path, bytes)) return false;
-    return MakeBoardFromPicture(std::move(bytes), true);
+    return MakeBoardFromPicture(DecodePicture(bytes), true);
 }
 
 bool PasteClipboardBoard() {
     std::vector<std::uint8_t> bytes = ReadClipboardPicture();
     if (bytes.empty()) return false;
-    return MakeBoardFromPicture(std::move(bytes), false);
+    return MakeBoardFromPicture(DecodePicture(bytes), false);
 }
 
 void ClearBoard() {
-    ToolKind remembered = ToolPen;
-    RunOnBoardThread([&remembered] { remembered = Board.currentTool; });
+    const auto remembered = static_cast<ToolKind>(ChosenTool.load());
     const int previousCell = PreviousSelectedCell();
     const bool hadBoard = BoardExists();
+    // The clear is the clearing tool's switch; the board applies it in turn
+    // with the selections queued before and after it.
     SelectTool(ToolClearing);
     if (!hadBoard) return;  // only the tool changes; there is nothing to clear
-
-    bool done = false;
-    WaitProcessing(
-        [&done] {
-            RunOnBoardThread([&done] { done = Board.clearDone; });
-            return done || !BoardExists();
-        },
-        kClearWaitTimeoutMs);
 
     // Back to the tool of before, through its own cell (the previously
     // selected cell may be one that selects no tool, such as capture or help).
@@ -621,18 +679,40 @@ void ClearBoard() {
     } else {
         SelectCell(previousCell);
     }
-    RunOnBoardThread([] { Board.clearDone = false; });
 }
 
 void CloseBoard() {
-    HWND board = BoardWindow.load();
-    if (board != nullptr && IsWindow(board)) SendMessageA(board, WM_CLOSE, 0, 0);
+    if (HWND board = LiveBoard()) PostMessageA(board, WM_CLOSE, 0, 0);
     SelectCell(PaletteCellOfCommand(PaletteCommand::Pen));
-    Board.currentTool = ToolPen;
+    // The pen again, without a switch: the board that would apply one is closing.
+    ChosenTool.store(ToolPen);
+}
+
+bool CloseBoardAndWait(DWORD timeoutMs) {
+    if (HWND board = LiveBoard()) PostMessageA(board, WM_CLOSE, 0, 0);
+    // A board still starting closes as soon as it is up.
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        if (WaitForSingleObject(g_noBoardThread, 0) == WAIT_OBJECT_0) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        const DWORD left = static_cast<DWORD>(deadline - now);
+        if (WaitAnsweringSentMessages(g_noBoardThread, left < 20 ? left : 20)) return true;
+        if (HWND board = LiveBoard()) PostMessageA(board, WM_CLOSE, 0, 0);
+    }
+}
+
+void PostBoardFontChanged() {
+    if (HWND board = LiveBoard()) PostMessageA(board, kBoardFontMessage, 0, 0);
 }
 
 void CopyBoardToClipboard() {
-    RunOnBoardThread([] { CopyCanvasToClipboard(ToolboxWindow.load(), BoardCanvas, BoardSize); });
+    if (HWND board = LiveBoard()) {
+        RunOnOwner(board, [board] {
+            if (DrawingBoard* b = BoardOf(board))
+                CopyCanvasToClipboard(ToolboxWindow.load(), b->boardCanvas);
+        });
+    }
 }
 
 void ExitProgram() {

@@ -3,50 +3,98 @@
 // frozen picture (the screen, a picture file or the clipboard's picture) and
 // lets the user draw over it. At most one board exists at a time.
 //
-// Threads: the board window, its state and its canvases belong to the board
-// thread while a board exists. Operations called from another thread (the
-// toolbox) hand their work to the board thread by sending it a private
-// message, so every step still runs in the stated order, one at a time.
+// Threads: a DrawingBoard object owns the board's state and canvases; it is
+// made, used and destroyed on the board thread only. Other threads reach it
+// through its window's queue: typed messages (settings, font, tool, close)
+// posted to it, or work handed over with RunOnOwner / CallOnOwner
+// (app/owner_thread.h). Work for a board that is gone is dropped.
 
 #include <windows.h>
 
 #include <atomic>
-#include <cstdint>
 #include <functional>
-#include <span>
+#include <memory>
 #include <string>
-#include <vector>
 
-class Canvas;
+#include "board/board_state.h"
+#include "board/tools/tool_table.h"
+#include "graphics/canvas.h"
 
-// Private message by which the toolbox posts a setting change (wParam code
-// 51-56, lParam value) to the board.
+// Private messages of the board window.
+// The toolbox posts a setting change: wParam code 51-56, lParam value.
 constexpr UINT BoardSettingMessage = 0x8075;
-// Private message that runs a routine on the board thread (lParam points to
-// the work; sent, never posted).
-constexpr UINT kBoardRunMessage = 0x8076;
+// The text font setting changed (posted; the board reads the setting).
+constexpr UINT kBoardFontMessage = WM_APP + 0x3B0;
+// Select a tool on the board (posted; wParam the ToolKind).
+constexpr UINT kBoardToolMessage = WM_APP + 0x3B1;
 
-// The current board window, or null.
+class DrawingBoard {
+public:
+    // `start` is the starting picture; null means the screen, captured when
+    // the window is set up.
+    explicit DrawingBoard(std::unique_ptr<Canvas> start);
+    ~DrawingBoard();
+    DrawingBoard(const DrawingBoard&) = delete;
+    DrawingBoard& operator=(const DrawingBoard&) = delete;
+
+    // Makes the window and sets the board up (hidden until set up). False
+    // when the window or its canvases cannot be made; nothing is left then.
+    bool Open();
+    HWND Window() const { return window_; }
+
+    // The board's state, tools and canvases, for code running on the board
+    // thread.
+    BoardState state;
+    ToolSet tools;        // one object per tool, with its gesture in progress
+    SIZE size{};          // the board picture's (and the window's) size
+    Canvas boardCanvas;   // what the window shows; the tools draw on it
+    Canvas backCanvas;    // the committed drawing
+    Canvas pictureCanvas; // the eraser's source or the curve's layer, on demand
+    // Set by a clear: the board canvas equals the back canvas and the current
+    // (clearing) tool draws nothing, so the next switch need not restore it.
+    bool boardMatchesBack = false;
+    // The starting picture, decoded once (never null once set up).
+    std::unique_ptr<Canvas> startPicture;
+
+    // A new starting picture for this board (open or paste while it exists):
+    // recentred, resized and refilled. False, with nothing changed, when the
+    // canvases cannot take its size.
+    // The board takes `picture` when it succeeds.
+    bool Refill(std::unique_ptr<Canvas>& picture, bool fromFile);
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool SetUp();
+    void Paint();
+    void Close();
+    bool SizeCanvases(SIZE size);
+
+    HWND window_ = nullptr;
+    std::unique_ptr<Canvas> pendingStart_;
+};
+
+// The board bound to `window` (null for any other window). Board thread only.
+DrawingBoard* BoardOf(HWND window);
+
+// The current board window, or null. Only a handle to post to: the board's
+// state is reached through its queue.
 extern std::atomic<HWND> BoardWindow;
+
+// The tool the user chose last. A new board starts with it; while a board
+// exists it is the tool the board has been asked to make current.
+extern std::atomic<int> ChosenTool;
 
 // True while the board window handle names a live window.
 bool BoardExists();
 // True on the thread that runs the board window.
 bool OnBoardThread();
 
-// Runs `work` on the board thread when a board exists and the caller is on
-// another thread (waiting for it to finish); otherwise runs it here.
-void RunOnBoardThread(const std::function<void()>& work);
+// ---- board operations (any thread) ----
 
-// Processes the calling thread's pending messages.
-void ProcessPendingMessages();
-// Waits `milliseconds` while processing messages.
-void WaitProcessingMessages(DWORD milliseconds);
-
-// ---- board operations ----
-
-// Makes a board from the primary screen; only re-highlights the previous
-// palette cell when a board exists.
+// Makes a board from the primary screen (after the capture delay, on the
+// board thread); only re-highlights the previous palette cell when a board
+// exists or is being made.
 void CaptureToBoard();
 // Asks for a picture file and makes (or refills) the board from it.
 void OpenPictureBoard();
@@ -59,31 +107,33 @@ bool OpenPictureBoardFile(const std::string& path);
 bool PasteClipboardBoard();
 // Puts the board back to its starting picture.
 void ClearBoard();
-// Closes the board window and selects the pen again.
+// Asks the board window to close and selects the pen again.
 void CloseBoard();
-// Puts BoardCanvas on the clipboard as a bitmap.
+// Closes the board and waits (at most `timeoutMs`) until its thread has
+// ended. True when no board thread is left.
+bool CloseBoardAndWait(DWORD timeoutMs);
+// Tells the board the text font setting changed.
+void PostBoardFontChanged();
+// Puts the board canvas on the clipboard as a bitmap.
 void CopyBoardToClipboard();
 // Ends the program: menus, mouse hook, settings, exit code 0.
 [[noreturn]] void ExitProgram();
 
+// ---- on the board thread ----
+
 // The clear of the board: back to the starting picture (the application of
-// the transient clearing tool, on the board thread).
-void ApplyClear();
-
-// Prepares PictureCanvas for the curve tool or the eraser.
-void PreparePictureCanvas();
-
-// Canvas helpers of the drawing model (board thread).
+// the transient clearing tool).
+void ApplyClear(DrawingBoard& b);
+// Prepares the picture canvas for the curve tool or the eraser.
+void PreparePictureCanvas(DrawingBoard& b);
 // Copies all of `source` onto `dest` at (0,0) in one block copy; nothing when
 // either is not created.
 void CopyWholeCanvas(Canvas& dest, const Canvas& source);
-void RestoreBoardCanvas();  // BackCanvas onto BoardCanvas
-void CommitBoardCanvas();   // BoardCanvas onto BackCanvas
-void ShowBoardCanvas();     // BoardCanvas into the board window, when it exists
-void SendBoardPaint();      // WM_PAINT to the board window, when it exists
-
-// Applies pen, brush and text settings to BoardCanvas and BackCanvas.
-void ApplySettingsToCanvases();
+void RestoreBoardCanvas(DrawingBoard& b);  // back canvas onto board canvas
+void CommitBoardCanvas(DrawingBoard& b);   // board canvas onto back canvas
+void ShowBoardCanvas(DrawingBoard& b);     // board canvas into the window
+// Applies pen, brush and text settings to the board and back canvases.
+void ApplySettingsToCanvases(DrawingBoard& b);
 
 // The open dialog's filter, '|'-separated.
 extern const char* const kOpenPictureFilter;
@@ -92,8 +142,28 @@ extern const char* const kOpenPictureFilter;
 // `screen` size (halves truncated toward zero; negative when larger).
 POINT CenteredBoardPosition(SIZE screen, SIZE board);
 
-// Test seam: waits up to `timeoutMs` (processing messages) until the board
-// has finished its set-up; true when it has.
+// The board from a decoded picture (what open and paste do once the picture
+// is decoded): the live board is refilled, or a new board is started; then
+// the move-board tool is selected. False when neither could be done.
+bool MakeBoardFromPicture(std::unique_ptr<Canvas> picture, bool fromFile);
+
+// A picture file's bytes decoded once into a canvas of the picture's size.
+// Null when the bytes do not decode, are refused as too large, or the canvas
+// cannot be made.
+std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes);
+
+// ---- waiting (for tests and the toolbox's teardown) ----
+
+// Runs `work` on the board thread after everything already queued there and
+// waits for it (at most `timeoutMs`, processing the caller's messages). False
+// when there is no board or the time ran out (then it does not run).
+bool WithBoard(const std::function<void(DrawingBoard&)>& work, DWORD timeoutMs = 5000);
+// Waits up to `timeoutMs` (processing messages) until a board has finished
+// its set-up; true when it has.
 bool WaitForBoardReady(DWORD timeoutMs);
-// Test seam: waits until no board window exists and its thread has ended.
+// Waits until no board window exists and its thread has ended.
 bool WaitForBoardGone(DWORD timeoutMs);
+// Processes the calling thread's pending messages (for code that waits).
+void ProcessPendingMessages();
+// Waits `milliseconds` while processing messages.
+void WaitProcessingMessages(DWORD milliseconds);

@@ -1,6 +1,7 @@
 #include "board/board_state.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/globals.h"
 #include "app/settings.h"
@@ -12,8 +13,6 @@
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
 
-BoardState Board;
-
 namespace {
 
 constexpr int kEyedropperPaletteSide = 200;
@@ -23,10 +22,10 @@ bool IsMinusKey(WPARAM key) { return key == VK_OEM_MINUS || key == VK_SUBTRACT; 
 
 // Re-runs the current tool's pointer move at the last pointer position, so
 // that a preview under construction shows what a key has just changed.
-void RefreshPreview(HWND board) {
-    BoardTool* tool = ToolFor(Board.currentTool);
+void RefreshPreview(DrawingBoard& b) {
+    BoardTool* tool = b.tools.For(b.state.currentTool);
     if (tool == nullptr) return;
-    PointerContext c = BoardPointerContext(board);
+    PointerContext c = BoardPointerContext(b);
     tool->Refresh(c);
 }
 
@@ -39,8 +38,8 @@ void ApplyTextBackground(Canvas& canvas, int back) {
     }
 }
 
-void ApplySetting(int code, int value) {
-    for (Canvas* canvas : {&BoardCanvas, &BackCanvas}) {
+void ApplySetting(DrawingBoard& b, int code, int value) {
+    for (Canvas* canvas : {&b.boardCanvas, &b.backCanvas}) {
         switch (static_cast<SettingCode>(code)) {
         case SettingCode::PenWidth:
             canvas->PenWidth(value);
@@ -73,30 +72,8 @@ void GiveBoardFocus(HWND board) {
     if (attached) AttachThreadInput(self, boardThread, FALSE);
 }
 
-// The selection itself, where the board lives.
-void SelectToolHere(ToolKind tool) {
-    const ToolKind current = Board.currentTool;
-    if (current == ToolCurve) {
-        // What was drawn of the curve stays, also when the curve is chosen
-        // again to start a new one (the switch below restores the board from
-        // the committed drawing).
-        CommitBoardCanvas();
-    } else if (current == ToolEraser && tool != ToolEraser) {
-        // The eraser's hover square lives only on BoardCanvas; it must not be
-        // committed with the switch below.
-        RestoreBoardCanvas();
-        if (tool == ToolCurve) ShowBoardCanvas();
-    }
-    Board.currentTool = tool;
-    HWND board = BoardWindow.load();
-    if (board != nullptr && IsWindow(board)) {
-        ApplyBoardChange(board, tool, 0, true);
-    } else {
-        BoardCanvas.LoadPicture(PalettePicture);  // ready for the eyedropper
-    }
-}
-
-void RunKeyCommand(HWND board, WPARAM key) {
+void RunKeyCommand(DrawingBoard& b, WPARAM key) {
+    HWND board = b.Window();
     const BoardMenuId id = MenuIdOfLetterKey(static_cast<int>(key));
     if (id != BoardMenuId::None) {
         BoardMenuCommand(board, static_cast<WPARAM>(id), 0);
@@ -112,9 +89,9 @@ void RunKeyCommand(HWND board, WPARAM key) {
     }
     // Plus, minus and the arrow keys belong to the current tool (vertex
     // counts, corner radius, table lines); the others ignore them.
-    BoardTool* tool = ToolFor(Board.currentTool);
+    BoardTool* tool = b.tools.For(b.state.currentTool);
     if (tool == nullptr) return;
-    PointerContext c = BoardPointerContext(board);
+    PointerContext c = BoardPointerContext(b);
     if (IsPlusKey(key) || IsMinusKey(key)) {
         tool->Adjust(c, IsPlusKey(key) ? 1 : -1);
     } else if (key == VK_LEFT || key == VK_RIGHT || key == VK_UP || key == VK_DOWN) {
@@ -124,7 +101,7 @@ void RunKeyCommand(HWND board, WPARAM key) {
 
 }  // namespace
 
-void ResetMultiPointState() { BoardTools().ResetGestures(); }
+void ResetMultiPointState(DrawingBoard& b) { b.tools.ResetGestures(); }
 
 BoardMenuId MenuIdOfLetterKey(int key) {
     const ToolDescription* row = DescriptionOfLetter(key);
@@ -138,70 +115,101 @@ int BrushStyleOfDigitKey(int key) {
 }
 
 void SelectTool(ToolKind tool) {
-    RunOnBoardThread([tool] { SelectToolHere(tool); });
+    ChosenTool.store(tool);
+    HWND board = BoardWindow.load();
+    if (board == nullptr || !IsWindow(board)) return;  // a new board starts with it
+    if (OnBoardThread()) {
+        if (DrawingBoard* b = BoardOf(board)) SelectToolOnBoard(*b, tool);
+    } else {
+        PostMessageA(board, kBoardToolMessage, static_cast<WPARAM>(tool), 0);
+    }
 }
 
-void ApplyBoardChange(HWND board, int code, int value, bool toolSwitch) {
+void SelectToolOnBoard(DrawingBoard& b, ToolKind tool) {
+    const ToolKind current = b.state.currentTool;
+    if (current == ToolCurve) {
+        // What was drawn of the curve stays, also when the curve is chosen
+        // again to start a new one (the switch below restores the board from
+        // the committed drawing).
+        CommitBoardCanvas(b);
+    } else if (current == ToolEraser && tool != ToolEraser) {
+        // The eraser's hover square lives only on the board canvas; it must
+        // not be committed with the switch below.
+        RestoreBoardCanvas(b);
+        if (tool == ToolCurve) ShowBoardCanvas(b);
+    }
+    b.state.currentTool = tool;
+    ApplyBoardChange(b, tool, 0, true);
+}
+
+void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
+    BoardState& s = b.state;
+    Canvas& boardCanvas = b.boardCanvas;
+    // Right after a clear the board canvas is the committed drawing already:
+    // restoring it again would only copy the whole canvas for nothing.
+    const bool boardIsCommitted = std::exchange(b.boardMatchesBack, false);
     if (toolSwitch) {
-        if (Board.textToolActive) Board.textToolActive = false;
-        if (!Board.textToolActive) {
-            Board.typing = false;
+        if (s.textToolActive) s.textToolActive = false;
+        if (!s.textToolActive) {
+            s.typing = false;
             DestroyCaret();
         }
     }
 
     if (toolSwitch) {
         // The tool starts afresh (a new polyline, the polygon's fill rule, ...).
-        if (BoardTool* tool = ToolFor(static_cast<ToolKind>(code))) {
-            PointerContext c = BoardPointerContext(board);
+        if (BoardTool* tool = b.tools.For(static_cast<ToolKind>(code))) {
+            PointerContext c = BoardPointerContext(b);
             tool->Selected(c);
         }
         // What the tools without an object of their own yet do on selection.
         switch (code) {
         case ToolBezier:
         case ToolChainedArcs:
-            ResetMultiPointState();
+            ResetMultiPointState(b);
             break;
         case ToolCurve:
-            ResetMultiPointState();
-            PreparePictureCanvas();  // the drawing so far, under the curve
+            ResetMultiPointState(b);
+            PreparePictureCanvas(b);  // the drawing so far, under the curve
             break;
         case ToolText:
-            Board.textToolActive = true;
-            BoardCanvas.Font(GetTextFont());
-            BoardCanvas.TextColor(static_cast<COLORREF>(Settings.textColor.load()));
-            ApplyTextBackground(BoardCanvas, Settings.backColor.load());
+            s.textToolActive = true;
+            boardCanvas.Font(GetTextFont());
+            boardCanvas.TextColor(static_cast<COLORREF>(Settings.textColor.load()));
+            ApplyTextBackground(boardCanvas, Settings.backColor.load());
             if (CommandSeams.textArmed != nullptr) CommandSeams.textArmed();
             break;
         case ToolEyedropper: {
-            GpImage* palette = BoardCanvas.LoadPicture(PalettePicture);
-            RestoreBoardCanvas();
-            BoardCanvas.DrawPicture(palette, (BoardSize.cx - kEyedropperPaletteSide) / 2,
-                                    (BoardSize.cy - kEyedropperPaletteSide) / 2,
+            GpImage* palette = boardCanvas.LoadPicture(PalettePicture);
+            RestoreBoardCanvas(b);
+            boardCanvas.DrawPicture(palette, (b.size.cx - kEyedropperPaletteSide) / 2,
+                                    (b.size.cy - kEyedropperPaletteSide) / 2,
                                     kEyedropperPaletteSide, kEyedropperPaletteSide);
-            ShowBoardCanvas();
+            ShowBoardCanvas(b);
             return;  // the palette stays on show
         }
         case ToolEraser:
-            ResetMultiPointState();
-            PreparePictureCanvas();  // the untouched starting picture
+            ResetMultiPointState(b);
+            PreparePictureCanvas(b);  // the untouched starting picture
             break;
         case ToolClearing:
-            ApplyClear();
-            break;
+            ApplyClear(b);  // leaves the board canvas committed and shown
+            if (b.pictureCanvas.IsCreated()) b.pictureCanvas.Destroy();
+            GiveBoardFocus(b.Window());
+            return;
         default:
             break;
         }
     } else if (IsSettingCode(code)) {
-        const int tool = Board.currentTool;
+        const int tool = s.currentTool;
         if (tool == ToolEyedropper || tool == ToolFill || tool == ToolEraser) {
-            RestoreBoardCanvas();
-            ShowBoardCanvas();
+            RestoreBoardCanvas(b);
+            ShowBoardCanvas(b);
         }
-        ApplySetting(code, value);
+        ApplySetting(b, code, value);
         const auto setting = static_cast<SettingCode>(code);
         if ((setting == SettingCode::TextColor || setting == SettingCode::TextBack) &&
-            Board.textToolActive &&
+            s.textToolActive &&
             CommandSeams.textRetype != nullptr) {
             CommandSeams.textRetype();
         }
@@ -210,62 +218,68 @@ void ApplyBoardChange(HWND board, int code, int value, bool toolSwitch) {
         return;
     }
 
-    const int tool = Board.currentTool;
-    if (tool != ToolCurve && tool != ToolEraser && PictureCanvas.IsCreated()) {
-        CommitBoardCanvas();
-        ShowBoardCanvas();
-        PictureCanvas.Destroy();
+    const int tool = s.currentTool;
+    if (tool != ToolCurve && tool != ToolEraser && b.pictureCanvas.IsCreated()) {
+        CommitBoardCanvas(b);
+        ShowBoardCanvas(b);
+        b.pictureCanvas.Destroy();
     }
-    RestoreBoardCanvas();
-    GiveBoardFocus(board);
+    if (!boardIsCommitted) RestoreBoardCanvas(b);
+    GiveBoardFocus(b.Window());
 }
 
 void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value) {
     const int c = static_cast<int>(code);
     if (!IsSettingCode(c)) return;  // only setting changes come this way
-    ApplyBoardChange(board, c, static_cast<int>(value), false);
+    if (DrawingBoard* b = BoardOf(board)) ApplyBoardChange(*b, c, static_cast<int>(value), false);
 }
 
 void OnBoardKeyDown(HWND board, WPARAM key, LPARAM) {
+    DrawingBoard* b = BoardOf(board);
+    if (b == nullptr) return;
+    BoardState& s = b->state;
     switch (key) {
     case VK_SPACE:
-        Board.spaceHeld = true;
-        RefreshPreview(board);
+        s.spaceHeld = true;
+        RefreshPreview(*b);
         break;
     case VK_SHIFT:
-        Board.shiftHeld = true;
-        RefreshPreview(board);
+        s.shiftHeld = true;
+        RefreshPreview(*b);
         break;
     case VK_CONTROL:
-        Board.ctrlHeld = true;
-        RefreshPreview(board);
+        s.ctrlHeld = true;
+        RefreshPreview(*b);
         break;
     default:
         break;
     }
-    if (key == 'C' && Board.ctrlHeld) CopyBoardToClipboard();
-    if (key == 'V' && Board.ctrlHeld && Board.typing) {
+    if (key == 'C' && s.ctrlHeld) CopyBoardToClipboard();
+    if (key == 'V' && s.ctrlHeld && s.typing) {
         if (CommandSeams.textPaste != nullptr) CommandSeams.textPaste();
-        ShowBoardCanvas();
+        ShowBoardCanvas(*b);
     }
-    const bool commandsAllowed = (!Board.textToolActive && !Board.shiftHeld && !Board.ctrlHeld) ||
-                                 (Board.textToolActive && !Board.typing);
-    if (commandsAllowed) RunKeyCommand(board, key);
+    const bool commandsAllowed = (!s.textToolActive && !s.shiftHeld && !s.ctrlHeld) ||
+                                 (s.textToolActive && !s.typing);
+    if (commandsAllowed) RunKeyCommand(*b, key);
 }
 
 void OnBoardKeyUp(HWND board, WPARAM key, LPARAM) {
+    DrawingBoard* b = BoardOf(board);
+    if (b == nullptr) return;
+    BoardState& s = b->state;
     switch (key) {
     case VK_SPACE:
-        Board.spaceHeld = false;
+        s.spaceHeld = false;
         break;
     case VK_SHIFT:
-        Board.shiftHeld = false;
+        s.shiftHeld = false;
         break;
     case VK_CONTROL:
-        Board.ctrlHeld = false;
+        s.ctrlHeld = false;
         break;
     default:
         return;
     }
-    RefreshPreview(board);
+    RefreshPreview(*b);
 }

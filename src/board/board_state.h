@@ -1,7 +1,8 @@
 #pragma once
 // The tools and the board's state record. The record belongs to the board
-// thread: everything that changes it from another thread goes through the
-// board window (SendMessage) so handlers never see it half-changed.
+// object (board/board.h) and so to the board thread: other threads change it
+// only through messages to the board window, so handlers never see it
+// half-changed.
 
 #include <windows.h>
 
@@ -49,30 +50,31 @@ struct BoardState {
     bool spaceHeld = false;
     bool ctrlHeld = false;
     bool shiftHeld = false;
-    bool fillStyleSubstituted = false;
-    bool clearDone = false;
     bool textToolActive = false;
     bool typing = false;
 };
 
-// The one board state of the program.
-extern BoardState Board;
+class DrawingBoard;
 
-// Every tool forgets its gesture in progress (click chains start anew, a
-// two-phase arc goes back to its first drag).
-void ResetMultiPointState();
+// Every tool of the board forgets its gesture in progress (click chains start
+// anew, a two-phase arc goes back to its first drag).
+void ResetMultiPointState(DrawingBoard& b);
 
 // ---- tool selection and board changes ----
 
-// Makes `tool` current: commits or restores what the curve / eraser leave
-// behind, then applies the switch to the board (on the board thread) or,
-// with no board, loads the eyedropper's palette picture.
+// Makes `tool` current (any thread): it becomes the chosen tool, and the
+// board, when one exists, is told to switch (at once on the board thread,
+// posted from any other).
 void SelectTool(ToolKind tool);
+
+// The switch on the board: commits or restores what the curve / eraser leave
+// behind, makes `tool` current and applies the switch. Board thread.
+void SelectToolOnBoard(DrawingBoard& b, ToolKind tool);
 
 // Applies a tool switch (code = the new ToolKind, toolSwitch true) or a
 // setting change (codes 51-56 with their value) to the board canvases. Runs
 // on the board thread.
-void ApplyBoardChange(HWND board, int code, int value, bool toolSwitch);
+void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch);
 
 // BoardSettingMessage (0x8075) of the board window: wParam code, lParam value.
 void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value);

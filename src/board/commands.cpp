@@ -7,6 +7,7 @@
 #include "../../res/icon_ids.h"
 
 #include "app/globals.h"
+#include "app/owner_thread.h"
 #include "app/palette.h"
 #include "app/settings.h"
 #include "board/board.h"
@@ -15,27 +16,33 @@
 #include "graphics/canvas.h"
 
 BoardCommandSeams CommandSeams;
+std::atomic<bool> FillStyleSubstituted{false};
 
 namespace {
 
 using PC = PaletteCommand;
 using Id = BoardMenuId;
 
+// How long the save waits for the board to hand over its picture.
+constexpr DWORD kBoardReadTimeoutMs = 10000;
+
 // The board's save: the dialog runs on the calling thread (owned by the board
 // there, by the toolbox elsewhere); once a name is chosen the picture is read
 // on the board thread, which owns the canvas.
 void SaveBoard() {
-    bool created = false;
-    RunOnBoardThread([&created] { created = BoardCanvas.IsCreated(); });
-    if (!created) return;
-    HWND owner = OnBoardThread() ? BoardWindow.load() : ToolboxWindow.load();
+    HWND board = BoardWindow.load();
+    if (board == nullptr || !IsWindow(board)) return;
+    HWND owner = OnBoardThread() ? board : ToolboxWindow.load();
     if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
-    SavePicture(owner, [] {
+    SavePicture(owner, [board] {
         std::vector<std::uint8_t> bytes;
-        RunOnBoardThread([&bytes] {
-            if (BoardCanvas.IsCreated()) bytes = BoardCanvas.ToBmpBytes();
-        });
-        return bytes;
+        CallOnOwner(
+            board,
+            [board, &bytes] {
+                if (DrawingBoard* b = BoardOf(board)) bytes = b->boardCanvas.ToBmpBytes();
+            },
+            kBoardReadTimeoutMs);
+        return bytes;  // empty when the board went away meanwhile
     });
 }
 void RegionScreenshot() {
@@ -85,25 +92,26 @@ constexpr CommandDescription kCommands[] = {
 void SubstituteFillBrush() {
     if (Settings.brushType.load() != kBrushHollow) return;
     if (!ChooseBrushType(kBrushSolid)) return;
-    RunOnBoardThread([] { Board.fillStyleSubstituted = true; });
+    FillStyleSubstituted.store(true);
 }
 
 void UndoFillSubstitution() {
-    bool substituted = false;
-    RunOnBoardThread([&substituted] { substituted = Board.fillStyleSubstituted; });
-    if (!substituted) return;
+    if (!FillStyleSubstituted.exchange(false)) return;
     ChooseBrushType(kBrushHollow);
-    RunOnBoardThread([] { Board.fillStyleSubstituted = false; });
 }
 
-// The eyedropper's palette and the fill tool's crosshair live only on
-// BoardCanvas: restoring it from BackCanvas takes them away.
+// The eyedropper's palette and the fill tool's crosshair live only on the
+// board canvas: restoring it from the back canvas takes them away.
 void RemoveToolOverlay() {
-    RunOnBoardThread([] {
-        const int tool = Board.currentTool;
+    HWND board = BoardWindow.load();
+    if (board == nullptr) return;
+    RunOnOwner(board, [board] {
+        DrawingBoard* b = BoardOf(board);
+        if (b == nullptr) return;
+        const int tool = b->state.currentTool;
         if (tool != ToolEyedropper && tool != ToolFill) return;
-        RestoreBoardCanvas();
-        ShowBoardCanvas();
+        RestoreBoardCanvas(*b);
+        ShowBoardCanvas(*b);
     });
 }
 

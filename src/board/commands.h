@@ -8,7 +8,7 @@
 //
 // Commands may be issued from the toolbox thread or from the board thread.
 // Everything that touches a live board's canvases or state is carried out on
-// the board thread (see RunOnBoardThread in board.h).
+// the board thread (through the board window's queue, see board.h).
 
 #include <windows.h>
 
@@ -16,6 +16,8 @@
 #include <span>
 
 #include "app/palette.h"
+#include <atomic>
+
 #include "board/board_state.h"
 #include "board/command_ids.h"
 
@@ -85,6 +87,11 @@ struct BoardCommandSeams {
     void (*textEnd)() = nullptr;
 };
 extern BoardCommandSeams CommandSeams;
+
+// True while the fill cell has swapped a hollow brush for the solid one; the
+// next primary action swaps it back. Belongs to the command dispatcher, not
+// to a board: it outlives boards as the brush list does.
+extern std::atomic<bool> FillStyleSubstituted;
 
 // Sets the toolbox's brush-type list through the seam. False (nothing
 // happens) when no toolbox has plugged it in.

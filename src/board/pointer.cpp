@@ -2,14 +2,16 @@
 
 #include <cstdint>
 
-#include "app/globals.h"
 #include "app/settings.h"
+#include "board/board.h"
 #include "board/board_state.h"
 #include "board/tools/board_tool.h"
 #include "board/tools/move_board.h"
+#include "board/tools/tool_table.h"
 
-PointerContext BoardPointerContext(HWND window) {
-    return PointerContext{window, Board, BoardCanvas, BackCanvas, Settings, PictureCanvas};
+PointerContext BoardPointerContext(DrawingBoard& b) {
+    return PointerContext{b.Window(), b.state, b.boardCanvas, b.backCanvas, Settings,
+                          b.pictureCanvas};
 }
 
 POINT PointFromLParam(LPARAM lParam) {
@@ -24,41 +26,49 @@ int WheelStep(WPARAM wParam) {
 }
 
 void OnLeftDown(HWND window, WPARAM, LPARAM lParam) {
-    PointerContext c = BoardPointerContext(window);
+    DrawingBoard* b = BoardOf(window);
+    if (b == nullptr) return;
+    PointerContext c = BoardPointerContext(*b);
     const POINT p = PointFromLParam(lParam);
-    if (BoardTool* tool = ToolFor(Board.currentTool)) {
+    if (BoardTool* tool = b->tools.For(b->state.currentTool)) {
         tool->Press(c, p);
         return;
     }
     // A tool whose pointer behaviour is not built: follow the button only.
-    Board.currentPoint = p;
-    Board.anchorPoint = p;
+    b->state.currentPoint = p;
+    b->state.anchorPoint = p;
     c.BeginDrag();
 }
 
 void OnPointerMove(HWND window, WPARAM, LPARAM lParam) {
-    if (BoardTool* tool = ToolFor(Board.currentTool)) {
-        PointerContext c = BoardPointerContext(window);
+    DrawingBoard* b = BoardOf(window);
+    if (b == nullptr) return;
+    if (BoardTool* tool = b->tools.For(b->state.currentTool)) {
+        PointerContext c = BoardPointerContext(*b);
         tool->Move(c, PointFromLParam(lParam));
     }
 }
 
 void OnLeftUp(HWND window, WPARAM, LPARAM lParam) {
+    DrawingBoard* b = BoardOf(window);
+    if (b == nullptr) return;
     // A release only ends a gesture that began on the board. A button pressed
     // elsewhere (on the toolbox, say) and let go over the board must not draw:
     // the pen or the polyline would add a stroke from a stale point.
-    if (!Board.dragging) return;
-    Board.dragging = false;
-    if (BoardTool* tool = ToolFor(Board.currentTool)) {
-        PointerContext c = BoardPointerContext(window);
+    if (!b->state.dragging) return;
+    b->state.dragging = false;
+    if (BoardTool* tool = b->tools.For(b->state.currentTool)) {
+        PointerContext c = BoardPointerContext(*b);
         tool->Release(c, PointFromLParam(lParam));
     }
     ReleaseCapture();
 }
 
 void OnWheel(HWND window, WPARAM wParam, LPARAM) {
-    if (BoardTool* tool = ToolFor(Board.currentTool)) {
-        PointerContext c = BoardPointerContext(window);
+    DrawingBoard* b = BoardOf(window);
+    if (b == nullptr) return;
+    if (BoardTool* tool = b->tools.For(b->state.currentTool)) {
+        PointerContext c = BoardPointerContext(*b);
         tool->Wheel(c, WheelStep(wParam));
     }
 }

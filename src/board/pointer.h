@@ -12,9 +12,11 @@
 
 #include "board/tools/board_tool.h"
 
+class DrawingBoard;
+
 // The context the board's tools act in: the board window, the board state,
-// BoardCanvas and BackCanvas, and the program's settings.
-PointerContext BoardPointerContext(HWND window);
+// the board and back canvases, and the program's settings.
+PointerContext BoardPointerContext(DrawingBoard& b);
 
 void OnLeftDown(HWND window, WPARAM wParam, LPARAM lParam);
 void OnPointerMove(HWND window, WPARAM wParam, LPARAM lParam);

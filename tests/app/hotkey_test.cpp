@@ -71,18 +71,18 @@ TEST_F(Hotkey, F9OpensABoardAndClosesItAgain) {
     const int id = HotkeyIdOf(owner.window);
     ASSERT_TRUE(RegisterF9(owner.window, id));
     SelectCell(9);
-    Board.currentTool = ToolCircle;
+    SetCurrentToolDirectly(ToolCircle);
 
     PostMessageA(owner.window, WM_HOTKEY, static_cast<WPARAM>(id), MAKELPARAM(0, VK_F9));
     ASSERT_TRUE(WaitUntil([] { return BoardExists(); }));
     EXPECT_TRUE(WaitForBoardReady(10000));
     EXPECT_EQ(SelectedCell(), 9);  // the selection does not change
-    EXPECT_EQ(BoardSize.cx, ScreenSize.cx);
+    EXPECT_EQ(LiveBoardSize().cx, ScreenSize.cx);
 
     PostMessageA(owner.window, WM_HOTKEY, static_cast<WPARAM>(id), MAKELPARAM(0, VK_F9));
     EXPECT_TRUE(WaitUntil([] { return !BoardExists(); }));
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));  // the pen cell
-    EXPECT_EQ(Board.currentTool, ToolPen);
+    EXPECT_EQ(CurrentTool(), ToolPen);
 }
 
 TEST_F(Hotkey, OtherHotkeyIdsAreNotF9) {

@@ -83,12 +83,10 @@ TEST(Startup, AddMenuItemCopiesTheCaption) {
     MenuItemList = saved;
 }
 
-TEST(Startup, ScreenAndBoardSizeFollowThePrimaryScreen) {
+TEST(Startup, ScreenSizeFollowsThePrimaryScreen) {
     ReadScreenSize();
     EXPECT_EQ(ScreenSize.cx, GetSystemMetrics(SM_CXSCREEN));
     EXPECT_EQ(ScreenSize.cy, GetSystemMetrics(SM_CYSCREEN));
-    EXPECT_EQ(BoardSize.cx, ScreenSize.cx);
-    EXPECT_EQ(BoardSize.cy, ScreenSize.cy);
 }
 
 TEST(Startup, UnsavedValuesAreSetOnEveryStart) {

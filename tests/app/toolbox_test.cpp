@@ -138,20 +138,14 @@ protected:
         ResetF9TakenNotice();
 
         ScreenSize = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        BoardSize = ScreenSize;
         BoardWindow.store(nullptr);
         StoreSettingsValues(SettingsValues{});
         SetTextFont(FontSpec{});
         ResetPaletteState();
-        Board.currentTool = ToolPen;
-        Board.textToolActive = false;
-        Board.fillStyleSubstituted = false;
+        ChosenTool.store(ToolPen);
+        FillStyleSubstituted.store(false);
         ToolboxDocked.store(false);
         ToolboxBeingMoved.store(false);
-        // Closing the toolbox destroys the board canvases; the tests of other
-        // suites find them as they left them.
-        boardCanvasWas_ = BoardCanvas.IsCreated();
-        backCanvasWas_ = BackCanvas.IsCreated();
     }
 
     // Settings a test wants to see shown are set before this.
@@ -178,10 +172,6 @@ protected:
         DeleteFileA(ini_.c_str());
         RemoveDirectoryA(folder_.c_str());
         ResetPaletteState();
-        if (boardCanvasWas_ && !BoardCanvas.IsCreated())
-            BoardCanvas.Create(BoardSize.cx, BoardSize.cy, 0xFFFFFF);
-        if (backCanvasWas_ && !BackCanvas.IsCreated())
-            BackCanvas.Create(BoardSize.cx, BoardSize.cy, 0xFFFFFF);
     }
 
     // A window that stands for an open board: it exists, and posted settings
@@ -291,8 +281,6 @@ protected:
     std::string ini_;
     ToolboxControls c_;
     HWND fakeBoard_ = nullptr;
-    bool boardCanvasWas_ = false;
-    bool backCanvasWas_ = false;
     std::vector<std::pair<int, int>> posted_;
     EndProcessRoutine oldEnd_ = nullptr;
     ColorDialogRoutine oldColor_ = nullptr;
@@ -542,7 +530,7 @@ TEST_F(ToolboxTest, MovedToA144DpiMonitorTheToolboxLaysItselfOutAgain) {
     EXPECT_TRUE(EqualRect(&info.rect, &line));
     Click(c_.palette, (line.left + line.right) / 2, (line.top + line.bottom) / 2);
     EXPECT_EQ(SelectedCell(), 5);
-    EXPECT_EQ(Board.currentTool, ToolLine);
+    EXPECT_EQ(ChosenTool.load(), ToolLine);
     // The title strip's close zone is scaled too: its rightmost 24 pixels.
     SendMessageA(c_.titleStrip, WM_MOUSEMOVE, 0, At(70, 10));
     EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_SIZEALL)));
@@ -603,7 +591,7 @@ TEST_F(ToolboxTest, LeftClickSelectsTheCellAndRunsItsCommand) {
     ClickCell(6);  // "线段"
     EXPECT_EQ(SelectedCell(), 6);
     EXPECT_EQ(PreviousSelectedCell(), 3);
-    EXPECT_EQ(Board.currentTool, ToolPolyline);
+    EXPECT_EQ(ChosenTool.load(), ToolPolyline);
     const RECT c6 = PaletteCellRect(6, 26);
     EXPECT_EQ(PaletteCanvas.GetPixel(c6.left, c6.top + 13), kSelectionFrameColor);
     const RECT c3 = PaletteCellRect(3, 26);
@@ -611,16 +599,16 @@ TEST_F(ToolboxTest, LeftClickSelectsTheCellAndRunsItsCommand) {
     // A click beside the cells selects nothing and runs nothing.
     Click(c_.palette, 2, 2);
     EXPECT_EQ(SelectedCell(), 6);
-    EXPECT_EQ(Board.currentTool, ToolPolyline);
+    EXPECT_EQ(ChosenTool.load(), ToolPolyline);
 }
 
 TEST_F(ToolboxTest, RightClickRunsTheSecondaryAction) {
     Load();
     RightClickCell(11);  // polygon cell: the star
-    EXPECT_EQ(Board.currentTool, ToolStar);
+    EXPECT_EQ(ChosenTool.load(), ToolStar);
     EXPECT_EQ(SelectedCell(), 11);
     RightClickCell(8);  // ellipse: no second action
-    EXPECT_EQ(Board.currentTool, ToolStar);
+    EXPECT_EQ(ChosenTool.load(), ToolStar);
     EXPECT_EQ(SelectedCell(), 11);
 }
 
@@ -803,7 +791,7 @@ TEST_F(ToolboxTest, FontCellTakesTheDialogsFontAndGoesBackToThePreviousCell) {
     EXPECT_FALSE(now.strikeout);
     EXPECT_EQ(now.angle, 450);  // the dialog does not offer the angle
     EXPECT_EQ(SelectedCell(), 8);
-    EXPECT_EQ(Board.currentTool, ToolEllipse);
+    EXPECT_EQ(ChosenTool.load(), ToolEllipse);
 }
 
 TEST_F(ToolboxTest, CancelledFontDialogKeepsTheFontAndStillGoesBack) {

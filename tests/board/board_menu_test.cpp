@@ -92,25 +92,25 @@ TEST_F(BoardMenuTest, CommandItemsRunTheirCellsOrActDirectly) {
 TEST_F(BoardMenuTest, ChoosingRoundedRectangleSelectsItAndHighlightsTheRectangleCell) {
     CaptureBoard();
     SendToBoard(WM_COMMAND, 106, 0);
-    EXPECT_EQ(Board.currentTool, ToolRoundRect);
+    EXPECT_EQ(CurrentTool(), ToolRoundRect);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Rectangle));
     SendToBoard(WM_COMMAND, 102, 0);
-    EXPECT_EQ(Board.currentTool, ToolArrow);
+    EXPECT_EQ(CurrentTool(), ToolArrow);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Arrow));
     // Ids outside the board's range do nothing.
     SendToBoard(WM_COMMAND, 99, 0);
     SendToBoard(WM_COMMAND, 15001, 0);
-    EXPECT_EQ(Board.currentTool, ToolArrow);
+    EXPECT_EQ(CurrentTool(), ToolArrow);
     EXPECT_TRUE(BoardExists());
 }
 
 TEST_F(BoardMenuTest, CloseBoardItemClosesTheBoard) {
     CaptureBoard();
     SendToBoard(WM_COMMAND, 107, 0);
-    EXPECT_EQ(Board.currentTool, ToolEllipse);
+    EXPECT_EQ(CurrentTool(), ToolEllipse);
     PostMessageA(BoardWindow.load(), WM_COMMAND, 124, 0);
     EXPECT_TRUE(WaitForBoardGone(5000));
-    EXPECT_EQ(Board.currentTool, ToolPen);
+    EXPECT_EQ(CurrentTool(), ToolPen);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));
 }
 
@@ -118,6 +118,12 @@ TEST_F(BoardMenuTest, RightButtonOpensTheBoardMenuAtTheCursorAndAChoiceArrives) 
     CaptureBoard();
     HWND board = BoardWindow.load();
     SetCursorPos(400, 300);
+    // The platform moves the pointer asynchronously: the board must see it there.
+    WaitUntil([] {
+        POINT c{};
+        GetCursorPos(&c);
+        return c.x == 400 && c.y == 300;
+    });
     PostMessageA(board, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(400, 300));
     HWND open = nullptr;
     const bool opened = WaitUntil([&open] { return (open = FindOpenMenu()) != nullptr; }, 5000);
@@ -139,7 +145,7 @@ TEST_F(BoardMenuTest, RightButtonOpensTheBoardMenuAtTheCursorAndAChoiceArrives) 
     EXPECT_TRUE(WaitUntil([] { return FindOpenMenu() == nullptr; }, 5000));
     DWORD_PTR answer = 0;
     EXPECT_NE(SendMessageTimeoutA(board, WM_NULL, 0, 0, SMTO_NORMAL, 3000, &answer), 0);
-    EXPECT_TRUE(WaitUntil([] { return Board.currentTool == ToolRoundRect; }, 3000));
+    EXPECT_TRUE(WaitUntil([] { return CurrentTool() == ToolRoundRect; }, 3000));
 }
 
 // Runs only in the child process started by the test below.

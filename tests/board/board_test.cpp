@@ -65,8 +65,8 @@ TEST_F(BoardCreation, CaptureMakesScreenSizedBoardOfWhatTheScreenShowed) {
     EXPECT_EQ(r.top, 0);
     EXPECT_EQ(r.right - r.left, ScreenSize.cx);
     EXPECT_EQ(r.bottom - r.top, ScreenSize.cy);
-    EXPECT_EQ(BoardSize.cx, ScreenSize.cx);
-    EXPECT_EQ(BoardSize.cy, ScreenSize.cy);
+    EXPECT_EQ(LiveBoardSize().cx, ScreenSize.cx);
+    EXPECT_EQ(LiveBoardSize().cy, ScreenSize.cy);
     char title[64] = {};
     GetWindowTextA(board, title, sizeof(title));
     EXPECT_STREQ(title, "画板");
@@ -74,20 +74,22 @@ TEST_F(BoardCreation, CaptureMakesScreenSizedBoardOfWhatTheScreenShowed) {
     EXPECT_NE(GetWindowLongA(board, GWL_EXSTYLE) & WS_EX_TOOLWINDOW, 0);
     EXPECT_TRUE(IsWindowVisible(board));
 
-    // BasePicture is the 32-bit BMP of the screen, the patch in its place.
-    const BmpInfo info = ReadBmpInfo(BasePicture);
+    // The starting picture is the screen, the patch in its place; as a BMP
+    // file image it is a 32-bit one of the screen's size.
+    const std::vector<std::uint8_t> start = StartPictureBytes();
+    const BmpInfo info = ReadBmpInfo(start);
     ASSERT_TRUE(info.ok);
     EXPECT_EQ(info.bitCount, 32);
     EXPECT_EQ(info.width, ScreenSize.cx);
     EXPECT_EQ(info.height, ScreenSize.cy);
-    EXPECT_EQ(info.fileSize, BasePicture.size());
-    EXPECT_EQ(BmpPixel(BasePicture, 400, 260), kPatchRed);
-    EXPECT_EQ(BmpPixel(BasePicture, kPatchRect.left, kPatchRect.top), kPatchRed);
-    EXPECT_NE(BmpPixel(BasePicture, kPatchRect.left - 1, kPatchRect.top), kPatchRed);
+    EXPECT_EQ(info.fileSize, start.size());
+    EXPECT_EQ(BmpPixel(start, 400, 260), kPatchRed);
+    EXPECT_EQ(BmpPixel(start, kPatchRect.left, kPatchRect.top), kPatchRed);
+    EXPECT_NE(BmpPixel(start, kPatchRect.left - 1, kPatchRect.top), kPatchRed);
 
     // What the board shows is that picture, committed as the drawing.
-    EXPECT_EQ(BoardCanvas.GetPixel(400, 260), kPatchRed);
-    EXPECT_TRUE(SameCanvasPixels(BoardCanvas, BackCanvas));
+    EXPECT_EQ(BoardPixel(400, 260), kPatchRed);
+    EXPECT_TRUE(BoardMatchesBack());
     EXPECT_EQ(BoardMenu() != nullptr, true);
 }
 
@@ -99,15 +101,17 @@ TEST_F(BoardCreation, CaptureAppliesTheSettingsToBothCanvases) {
     Settings.textColor = 0x0000AA;
     Settings.backColor = 0x00FFFF;
     CaptureBoard();
-    for (Canvas* c : {&BoardCanvas, &BackCanvas}) {
-        EXPECT_EQ(c->PenWidth(), 3);
-        EXPECT_EQ(c->PenColor(), 0x00AA00u);
-        EXPECT_EQ(c->BrushColor(), 0x123456u);
-        EXPECT_EQ(c->BrushStyle(), kBrushCross);
-        EXPECT_EQ(c->TextColor(), 0x0000AAu);
-        EXPECT_FALSE(c->TextTransparent());
-        EXPECT_EQ(c->TextBackColor(), 0x00FFFFu);
-    }
+    OnBoard([](DrawingBoard& b) {
+        for (Canvas* c : {&b.boardCanvas, &b.backCanvas}) {
+            EXPECT_EQ(c->PenWidth(), 3);
+            EXPECT_EQ(c->PenColor(), 0x00AA00u);
+            EXPECT_EQ(c->BrushColor(), 0x123456u);
+            EXPECT_EQ(c->BrushStyle(), kBrushCross);
+            EXPECT_EQ(c->TextColor(), 0x0000AAu);
+            EXPECT_FALSE(c->TextTransparent());
+            EXPECT_EQ(c->TextBackColor(), 0x00FFFFu);
+        }
+    });
 }
 
 TEST_F(BoardCreation, CaptureWhileABoardExistsOnlyRehighlightsThePreviousCell) {
@@ -115,48 +119,44 @@ TEST_F(BoardCreation, CaptureWhileABoardExistsOnlyRehighlightsThePreviousCell) {
     ASSERT_NE(first, nullptr);
     SelectCell(7);
     SelectCell(1);  // the capture cell, as a click on it selects it
-    const std::vector<std::uint8_t> base = BasePicture;
+    const std::vector<std::uint8_t> base = StartPictureBytes();
     CaptureToBoard();
     EXPECT_EQ(BoardWindow.load(), first);
     EXPECT_EQ(SelectedCell(), 7);
-    EXPECT_EQ(BasePicture, base);
+    EXPECT_EQ(StartPictureBytes(), base);
 }
 
 TEST_F(BoardCreation, CaptureWaitsTheCaptureDelay) {
     Settings.captureDelay = 400;
     const ULONGLONG start = GetTickCount64();
     CaptureToBoard();
-    const ULONGLONG took = GetTickCount64() - start;
     EXPECT_TRUE(WaitForBoardReady(10000));
-    EXPECT_GE(took, 400u);
+    EXPECT_GE(GetTickCount64() - start, 400u);
 }
 
 TEST_F(BoardCreation, ClosingAndCapturingAgainCapturesTheCurrentScreen) {
     ColorPatch patch(kPatchRect, kPatchRed);
     CaptureBoard();
-    EXPECT_EQ(BoardCanvas.GetPixel(400, 260), kPatchRed);
+    EXPECT_EQ(BoardPixel(400, 260), kPatchRed);
     CloseBoard();
     ASSERT_TRUE(WaitForBoardGone(5000));
-    EXPECT_TRUE(BasePicture.empty());
 
     ASSERT_TRUE(patch.Recolor(kPatchBlue));
     CaptureBoard();
-    EXPECT_EQ(BoardCanvas.GetPixel(400, 260), kPatchBlue);
-    EXPECT_EQ(BmpPixel(BasePicture, 400, 260), kPatchBlue);
+    EXPECT_EQ(BoardPixel(400, 260), kPatchBlue);
+    EXPECT_EQ(BmpPixel(StartPictureBytes(), 400, 260), kPatchBlue);
 }
 
 TEST_F(BoardCreation, CloseSavesSettingsAndLeavesNothingBehind) {
     CaptureBoard();
     PressKey('X');  // the eraser keeps a picture canvas while it is current
-    EXPECT_TRUE(PictureCanvas.IsCreated());
+    EXPECT_TRUE(PictureCanvasCreated());
     Settings.penWidth = 9;
     CloseBoard();
     ASSERT_TRUE(WaitForBoardGone(5000));
     EXPECT_EQ(BoardWindow.load(), nullptr);
     EXPECT_EQ(BoardMenu(), nullptr);
-    EXPECT_FALSE(PictureCanvas.IsCreated());
-    EXPECT_TRUE(BasePicture.empty());
-    EXPECT_EQ(Board.currentTool, ToolPen);
+    EXPECT_EQ(CurrentTool(), ToolPen);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));
     EXPECT_EQ(GetPrivateProfileIntA("属性", "画笔粗细", -1, configPath_.c_str()), 9);
 }
@@ -170,16 +170,15 @@ TEST_F(BoardCreation, ClearAfterDrawingShowsTheStartingPictureAgain) {
     SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
     PressKey('P');
     Drag({320, 260}, {480, 260});
-    ASSERT_EQ(BackCanvas.GetPixel(400, 260), 0x00FF00u);  // the stroke is committed
+    ASSERT_EQ(BackPixel(400, 260), 0x00FF00u);  // the stroke is committed
 
     PressKey(VK_ESCAPE);
-    EXPECT_EQ(BoardCanvas.GetPixel(400, 260), kPatchRed);
-    EXPECT_EQ(BackCanvas.GetPixel(400, 260), kPatchRed);
-    EXPECT_TRUE(SameCanvasPixels(BoardCanvas, BackCanvas));
+    EXPECT_EQ(BoardPixel(400, 260), kPatchRed);
+    EXPECT_EQ(BackPixel(400, 260), kPatchRed);
+    EXPECT_TRUE(BoardMatchesBack());
     // The clear is transient: the pen is current again, its cell highlighted.
-    EXPECT_EQ(Board.currentTool, ToolPen);
+    EXPECT_EQ(CurrentTool(), ToolPen);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pen));
-    EXPECT_FALSE(Board.clearDone);
 }
 
 TEST_F(BoardCreation, ClearBringsBackTheToolEvenWhenTheSelectedCellWasNoTool) {
@@ -187,7 +186,7 @@ TEST_F(BoardCreation, ClearBringsBackTheToolEvenWhenTheSelectedCellWasNoTool) {
     PressKey('Y');  // rounded rectangle, a right-button tool of cell 7
     SelectCell(PaletteCellOfCommand(PaletteCommand::Capture));  // e.g. the capture cell was clicked since
     PressKey(VK_ESCAPE);
-    EXPECT_EQ(Board.currentTool, ToolRoundRect);
+    EXPECT_EQ(CurrentTool(), ToolRoundRect);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Rectangle));
 }
 
@@ -195,7 +194,7 @@ TEST_F(BoardCreation, ClearWithoutABoardOnlySelectsTheClearingTool) {
     const ULONGLONG start = GetTickCount64();
     ClearBoard();
     EXPECT_LT(GetTickCount64() - start, 2000u);  // no wait for a board that is not there
-    EXPECT_EQ(Board.currentTool, ToolClearing);
+    EXPECT_EQ(CurrentTool(), ToolClearing);
     EXPECT_FALSE(BoardExists());
 }
 
@@ -210,15 +209,17 @@ TEST_F(BoardCreation, PictureFileGivesACentredBoardOfItsSizeNewOrReused) {
     EXPECT_EQ(r.top, (ScreenSize.cy - 30) / 2);
     EXPECT_EQ(r.right - r.left, 50);
     EXPECT_EQ(r.bottom - r.top, 30);
-    EXPECT_EQ(BoardCanvas.Width(), 50);
-    EXPECT_EQ(BackCanvas.Height(), 30);
-    EXPECT_EQ(BoardCanvas.GetPixel(0, 0), RGB(255, 0, 0));  // not upside down
-    EXPECT_EQ(BoardCanvas.GetPixel(25, 15), RGB(0, 128, 255));
-    EXPECT_EQ(Board.currentTool, ToolMoveBoard);
+    OnBoard([](DrawingBoard& b) {
+        EXPECT_EQ(b.boardCanvas.Width(), 50);
+        EXPECT_EQ(b.backCanvas.Height(), 30);
+    });
+    EXPECT_EQ(BoardPixel(0, 0), RGB(255, 0, 0));  // not upside down
+    EXPECT_EQ(BoardPixel(25, 15), RGB(0, 128, 255));
+    EXPECT_EQ(CurrentTool(), ToolMoveBoard);
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::MoveBoard));
 
     // A second picture while the board is open refills the same window.
-    Board.currentTool = ToolPen;
+    SetCurrentToolDirectly(ToolPen);
     const std::string second = TempPath("picture_50x30_green.bmp");
     ASSERT_TRUE(WriteBytes(second, SolidBmp(50, 30, RGB(0, 200, 0))));
     ASSERT_TRUE(OpenPictureBoardFile(second));
@@ -227,9 +228,9 @@ TEST_F(BoardCreation, PictureFileGivesACentredBoardOfItsSizeNewOrReused) {
     EXPECT_EQ(r.left, (ScreenSize.cx - 50) / 2);
     EXPECT_EQ(r.top, (ScreenSize.cy - 30) / 2);
     EXPECT_EQ(r.right - r.left, 50);
-    EXPECT_EQ(BoardCanvas.GetPixel(0, 0), RGB(0, 200, 0));
-    EXPECT_EQ(BackCanvas.GetPixel(49, 29), RGB(0, 200, 0));
-    EXPECT_EQ(Board.currentTool, ToolMoveBoard);
+    EXPECT_EQ(BoardPixel(0, 0), RGB(0, 200, 0));
+    EXPECT_EQ(BackPixel(49, 29), RGB(0, 200, 0));
+    EXPECT_EQ(CurrentTool(), ToolMoveBoard);
 }
 
 TEST_F(BoardCreation, ReusedBoardTakesANewSizeAndPosition) {
@@ -244,9 +245,9 @@ TEST_F(BoardCreation, ReusedBoardTakesANewSizeAndPosition) {
     EXPECT_EQ(r.top, (ScreenSize.cy - 100) / 2);
     EXPECT_EQ(r.right - r.left, 200);
     EXPECT_EQ(r.bottom - r.top, 100);
-    EXPECT_EQ(BoardSize.cx, 200);
-    EXPECT_EQ(BoardSize.cy, 100);
-    EXPECT_TRUE(SameCanvasPixels(BoardCanvas, BackCanvas));
+    EXPECT_EQ(LiveBoardSize().cx, 200);
+    EXPECT_EQ(LiveBoardSize().cy, 100);
+    EXPECT_TRUE(BoardMatchesBack());
 }
 
 TEST_F(BoardCreation, PictureLargerThanTheScreenGetsANegativePosition) {
@@ -274,37 +275,33 @@ TEST_F(BoardCreation, FilesThatCannotBecomeABoardChangeNothing) {
     const std::string missing = TempPath("no_such_file.bmp");
     DeleteFileA(missing.c_str());
 
-    // Without a board: no board appears, the sizes stay.
-    Board.currentTool = ToolLine;
-    const SIZE boardSize = BoardSize;
-    const int canvasWidth = BoardCanvas.Width();
-    const int backHeight = BackCanvas.Height();
+    // Without a board: no board appears, the tool stays.
+    SetCurrentToolDirectly(ToolLine);
     for (const std::string& path : {garbage, huge, empty, missing}) {
         EXPECT_FALSE(OpenPictureBoardFile(path)) << path;
         EXPECT_FALSE(BoardExists());
-        EXPECT_EQ(BoardSize.cx, boardSize.cx);
-        EXPECT_EQ(BoardSize.cy, boardSize.cy);
-        EXPECT_EQ(BoardCanvas.Width(), canvasWidth);
-        EXPECT_EQ(BackCanvas.Height(), backHeight);
-        EXPECT_EQ(Board.currentTool, ToolLine);
+        EXPECT_EQ(CurrentTool(), ToolLine);
     }
 
     // With a board: the board stays exactly as it was.
     const std::string path = TempPath("picture_64x48.bmp");
     ASSERT_TRUE(WriteBytes(path, SolidBmp(64, 48, RGB(1, 2, 3))));
     ASSERT_TRUE(OpenPictureBoardFile(path));
-    const std::vector<std::uint8_t> base = BasePicture;
+    ASSERT_TRUE(WaitForBoardReady(10000));
+    const std::vector<std::uint8_t> base = StartPictureBytes();
     const RECT before = BoardRect();
     for (const std::string& bad : {garbage, huge, empty, missing}) {
         EXPECT_FALSE(OpenPictureBoardFile(bad)) << bad;
-        EXPECT_EQ(BasePicture, base);
-        EXPECT_EQ(BoardSize.cx, 64);
-        EXPECT_EQ(BoardCanvas.Width(), 64);
-        EXPECT_EQ(BackCanvas.Height(), 48);
+        EXPECT_EQ(StartPictureBytes(), base);
+        EXPECT_EQ(LiveBoardSize().cx, 64);
+        OnBoard([](DrawingBoard& b) {
+            EXPECT_EQ(b.boardCanvas.Width(), 64);
+            EXPECT_EQ(b.backCanvas.Height(), 48);
+        });
         const RECT now = BoardRect();
         EXPECT_EQ(now.left, before.left);
         EXPECT_EQ(now.right, before.right);
-        EXPECT_EQ(BoardCanvas.GetPixel(10, 10), RGB(1, 2, 3));
+        EXPECT_EQ(BoardPixel(10, 10), RGB(1, 2, 3));
     }
 }
 
@@ -315,48 +312,52 @@ TEST_F(BoardCreation, ToolSwitchFromAnotherThreadRunsOnTheBoardThread) {
     armedOn = 0;
     CommandSeams.textArmed = [] { armedOn = GetCurrentThreadId(); };
     SelectTool(ToolText);  // from the test (toolbox) thread
+    OnBoard([](DrawingBoard& b) { EXPECT_TRUE(b.state.textToolActive); });
     EXPECT_EQ(armedOn, GetWindowThreadProcessId(board, nullptr));
     EXPECT_NE(armedOn, GetCurrentThreadId());
-    EXPECT_TRUE(Board.textToolActive);
 }
 
 TEST_F(BoardCreation, EyedropperShowsThePaletteInTheMiddleAtOnce) {
     CaptureBoard();
     PressKey('I');
     // The spectrum's middle row is the hue circle; its top-left corner white.
-    const int left = (BoardSize.cx - 200) / 2;
-    const int top = (BoardSize.cy - 200) / 2;
-    const COLORREF corner = BoardCanvas.GetPixel(left + 1, top + 1);
+    const int left = (LiveBoardSize().cx - 200) / 2;
+    const int top = (LiveBoardSize().cy - 200) / 2;
+    const COLORREF corner = BoardPixel(left + 1, top + 1);
     EXPECT_GT(GetRValue(corner), 220);
     EXPECT_GT(GetGValue(corner), 220);
     EXPECT_GT(GetBValue(corner), 220);
-    EXPECT_NE(BoardCanvas.GetPixel(left + 100, top + 100), BackCanvas.GetPixel(left + 100, top + 100));
+    EXPECT_NE(BoardPixel(left + 100, top + 100), BackPixel(left + 100, top + 100));
     // Choosing another tool takes the palette away again.
     PressKey('L');
-    EXPECT_TRUE(SameCanvasPixels(BoardCanvas, BackCanvas));
+    EXPECT_TRUE(BoardMatchesBack());
 }
 
 TEST_F(BoardCreation, LeavingTheCurveCommitsItAndLeavingTheEraserCommitsNoPreview) {
     CaptureBoard();
     PressKey('Q');
-    ASSERT_TRUE(PictureCanvas.IsCreated());
-    // Something drawn on BoardCanvas only, as the curve leaves its pieces.
-    BoardCanvas.PenColor(0x0000FF);
-    BoardCanvas.PenWidth(3);
-    BoardCanvas.Line(100, 100, 200, 100);
+    ASSERT_TRUE(PictureCanvasCreated());
+    // Something drawn on the board canvas only, as the curve leaves its pieces.
+    OnBoard([](DrawingBoard& b) {
+        b.boardCanvas.PenColor(0x0000FF);
+        b.boardCanvas.PenWidth(3);
+        b.boardCanvas.Line(100, 100, 200, 100);
+    });
     PressKey('L');
-    EXPECT_EQ(BackCanvas.GetPixel(150, 100), 0x0000FFu);
-    EXPECT_FALSE(PictureCanvas.IsCreated());
+    EXPECT_EQ(BackPixel(150, 100), 0x0000FFu);
+    EXPECT_FALSE(PictureCanvasCreated());
 
     PressKey('X');
-    ASSERT_TRUE(PictureCanvas.IsCreated());
-    // An eraser hover square lives on BoardCanvas only; it must not stay.
-    const COLORREF under = BackCanvas.GetPixel(300, 400);
-    BoardCanvas.PenColor(0x000000);
-    BoardCanvas.Line(290, 400, 310, 400);
+    ASSERT_TRUE(PictureCanvasCreated());
+    // An eraser hover square lives on the board canvas only; it must not stay.
+    const COLORREF under = BackPixel(300, 400);
+    OnBoard([](DrawingBoard& b) {
+        b.boardCanvas.PenColor(0x000000);
+        b.boardCanvas.Line(290, 400, 310, 400);
+    });
     PressKey('L');
-    EXPECT_EQ(BackCanvas.GetPixel(300, 400), under);
-    EXPECT_FALSE(PictureCanvas.IsCreated());
+    EXPECT_EQ(BackPixel(300, 400), under);
+    EXPECT_FALSE(PictureCanvasCreated());
 }
 
 TEST(BoardGeometry, CentredPositionTruncatesTowardZero) {
@@ -430,7 +431,7 @@ HANDLE StartDialogDriver(DialogDriver& d) {
 TEST_F(BoardCreation, CancelledOpenDialogRehighlightsThePreviousCellAndChangesNothing) {
     SelectCell(PaletteCellOfCommand(PaletteCommand::Pie));
     SelectCell(PaletteCellOfCommand(PaletteCommand::Open));  // the open cell, clicked
-    Board.currentTool = ToolPie;
+    SetCurrentToolDirectly(ToolPie);
     DialogDriver driver;
     HANDLE thread = StartDialogDriver(driver);
     OpenPictureBoard();
@@ -439,7 +440,7 @@ TEST_F(BoardCreation, CancelledOpenDialogRehighlightsThePreviousCellAndChangesNo
     ASSERT_TRUE(driver.found);
     EXPECT_FALSE(BoardExists());
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pie));
-    EXPECT_EQ(Board.currentTool, ToolPie);
+    EXPECT_EQ(CurrentTool(), ToolPie);
     // The dialog offers the picture types, all of them first.
     ASSERT_EQ(driver.filterItems.size(), 6u);
     EXPECT_EQ(driver.filterItems[0], "所有图片文件");
@@ -459,10 +460,10 @@ TEST_F(BoardCreation, FileChosenInTheOpenDialogBecomesTheBoard) {
     CloseHandle(thread);
     ASSERT_TRUE(driver.found);
     ASSERT_TRUE(WaitForBoardReady(10000));
-    EXPECT_EQ(BoardSize.cx, 40);
-    EXPECT_EQ(BoardSize.cy, 24);
-    EXPECT_EQ(BoardCanvas.GetPixel(20, 12), RGB(250, 200, 0));
-    EXPECT_EQ(Board.currentTool, ToolMoveBoard);
+    EXPECT_EQ(LiveBoardSize().cx, 40);
+    EXPECT_EQ(LiveBoardSize().cy, 24);
+    EXPECT_EQ(BoardPixel(20, 12), RGB(250, 200, 0));
+    EXPECT_EQ(CurrentTool(), ToolMoveBoard);
 }
 
 TEST_F(BoardCreation, UndecodableFileChosenInTheDialogActsAsACancel) {

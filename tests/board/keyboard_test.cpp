@@ -29,9 +29,20 @@ protected:
     }
 };
 
-// The rectangle tool's table line counts.
-const RectangleTool& Rectangle() {
-    return *static_cast<const RectangleTool*>(ToolFor(ToolRectangle));
+// The board's rectangle tool's table line counts, read on the board thread.
+struct TableLines {
+    int rows = -1;
+    int columns = -1;
+    int Rows() const { return rows; }
+    int Columns() const { return columns; }
+};
+TableLines Rectangle() {
+    TableLines lines;
+    OnBoard([&lines](DrawingBoard& b) {
+        const auto* tool = static_cast<const RectangleTool*>(b.tools.For(ToolRectangle));
+        lines = TableLines{tool->Rows(), tool->Columns()};
+    });
+    return lines;
 }
 
 }  // namespace
@@ -42,7 +53,7 @@ TEST_F(KeyboardTest, EveryLetterKeySelectsItsToolAndHighlightsItsCell) {
         if (row.letter == 0) continue;
         ++letters;
         PressKey(static_cast<WPARAM>(row.letter));
-        EXPECT_EQ(Board.currentTool, row.kind) << "key " << row.letter;
+        EXPECT_EQ(CurrentTool(), row.kind) << "key " << row.letter;
         EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(row.cell)) << "key " << row.letter;
     }
     EXPECT_EQ(letters, 20);
@@ -54,44 +65,44 @@ TEST_F(KeyboardTest, OtherLettersAndKeysDoNothing) {
                        WPARAM(VK_RETURN), WPARAM(VK_TAB), WPARAM(VK_BACK), WPARAM(VK_DELETE),
                        WPARAM(VK_F5)}) {
         PressKey(key);
-        EXPECT_EQ(Board.currentTool, ToolEllipse) << key;
+        EXPECT_EQ(CurrentTool(), ToolEllipse) << key;
     }
 }
 
 TEST_F(KeyboardTest, ShiftOrCtrlHeldKeepsLettersFromSelectingTools) {
     PressKey('L');
     KeyDown(VK_SHIFT);
-    EXPECT_TRUE(Board.shiftHeld);
+    EXPECT_TRUE(BoardStateNow().shiftHeld);
     PressKey('R');
-    EXPECT_EQ(Board.currentTool, ToolLine);
+    EXPECT_EQ(CurrentTool(), ToolLine);
     KeyUp(VK_SHIFT);
-    EXPECT_FALSE(Board.shiftHeld);
+    EXPECT_FALSE(BoardStateNow().shiftHeld);
     PressKey('R');
-    EXPECT_EQ(Board.currentTool, ToolRectangle);
+    EXPECT_EQ(CurrentTool(), ToolRectangle);
 
     KeyDown(VK_CONTROL);
     PressKey('E');
-    EXPECT_EQ(Board.currentTool, ToolRectangle);
+    EXPECT_EQ(CurrentTool(), ToolRectangle);
     KeyUp(VK_CONTROL);
-    EXPECT_FALSE(Board.ctrlHeld);
+    EXPECT_FALSE(BoardStateNow().ctrlHeld);
 }
 
 TEST_F(KeyboardTest, ArmedTextToolWithoutTypingStillTakesToolKeysWithModifiers) {
     PressKey('T');
-    ASSERT_TRUE(Board.textToolActive);
+    ASSERT_TRUE(BoardStateNow().textToolActive);
     KeyDown(VK_SHIFT);
     PressKey('R');
     KeyUp(VK_SHIFT);
-    EXPECT_EQ(Board.currentTool, ToolRectangle);
-    EXPECT_FALSE(Board.textToolActive);  // switching away disarms it
+    EXPECT_EQ(CurrentTool(), ToolRectangle);
+    EXPECT_FALSE(BoardStateNow().textToolActive);  // switching away disarms it
 }
 
 TEST_F(KeyboardTest, TypingTextKeepsLettersForTheText) {
     PressKey('T');
-    Board.typing = true;  // a caret has been placed
+    OnBoard([](DrawingBoard& b) { b.state.typing = true; });  // a caret has been placed
     PressKey('R');
-    EXPECT_EQ(Board.currentTool, ToolText);
-    Board.typing = false;
+    EXPECT_EQ(CurrentTool(), ToolText);
+    OnBoard([](DrawingBoard& b) { b.state.typing = false; });
 }
 
 TEST_F(KeyboardTest, PlusSevenTimesOnRadius498EndsAt500) {
@@ -164,33 +175,33 @@ TEST_F(KeyboardTest, ArrowKeyWhileDraggingRedrawsThePreviewAtOnce) {
     SendToBoard(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
     SendToBoard(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(190, 160));
     // No inner line yet at y = 130.
-    EXPECT_NE(BoardCanvas.GetPixel(150, 130), 0x0000FFu);
+    EXPECT_NE(BoardPixel(150, 130), 0x0000FFu);
     PressKey(VK_UP);  // one inner row, halfway down: the preview shows it now
-    EXPECT_EQ(BoardCanvas.GetPixel(150, 130), 0x0000FFu);
+    EXPECT_EQ(BoardPixel(150, 130), 0x0000FFu);
     SendToBoard(WM_LBUTTONUP, 0, MAKELPARAM(190, 160));
-    EXPECT_EQ(BackCanvas.GetPixel(150, 130), 0x0000FFu);
+    EXPECT_EQ(BackPixel(150, 130), 0x0000FFu);
 }
 
 TEST_F(KeyboardTest, ModifierKeysFollowDownAndUp) {
     KeyDown(VK_SPACE);
-    EXPECT_TRUE(Board.spaceHeld);
+    EXPECT_TRUE(BoardStateNow().spaceHeld);
     KeyUp(VK_SPACE);
-    EXPECT_FALSE(Board.spaceHeld);
+    EXPECT_FALSE(BoardStateNow().spaceHeld);
 }
 
 TEST_F(KeyboardTest, EscClearsTheBoard) {
-    const COLORREF before = BackCanvas.GetPixel(600, 500);
+    const COLORREF before = BackPixel(600, 500);
     Settings.penColor = 0x00FF00;
     SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
     Settings.penWidth = 4;
     SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenWidth), 4);
     PressKey('L');
     Drag({550, 500}, {650, 500});
-    ASSERT_EQ(BackCanvas.GetPixel(600, 500), 0x00FF00u);
+    ASSERT_EQ(BackPixel(600, 500), 0x00FF00u);
     PressKey(VK_ESCAPE);
-    EXPECT_EQ(BackCanvas.GetPixel(600, 500), before);
-    EXPECT_EQ(BoardCanvas.GetPixel(600, 500), before);
-    EXPECT_EQ(Board.currentTool, ToolLine);
+    EXPECT_EQ(BackPixel(600, 500), before);
+    EXPECT_EQ(BoardPixel(600, 500), before);
+    EXPECT_EQ(CurrentTool(), ToolLine);
 }
 
 TEST_F(KeyboardTest, DigitKeysChooseTheBrushStyleThroughTheToolbox) {
@@ -222,13 +233,13 @@ TEST_F(KeyboardTest, FillSwapsAHollowBrushForSolidUntilTheNextPrimaryAction) {
     };
     PressKey('F');
     EXPECT_EQ(chosen, kBrushSolid);
-    EXPECT_TRUE(Board.fillStyleSubstituted);
+    EXPECT_TRUE(FillStyleSubstituted.load());
     PressKey('V');  // a right-button tool: the substitution stays
-    EXPECT_TRUE(Board.fillStyleSubstituted);
+    EXPECT_TRUE(FillStyleSubstituted.load());
     EXPECT_EQ(chosen, kBrushSolid);
     PressKey('L');  // a primary action: back to hollow
     EXPECT_EQ(chosen, kBrushHollow);
-    EXPECT_FALSE(Board.fillStyleSubstituted);
+    EXPECT_FALSE(FillStyleSubstituted.load());
 }
 
 TEST_F(KeyboardTest, CtrlCCopiesTheBoardToTheClipboard) {
@@ -238,51 +249,43 @@ TEST_F(KeyboardTest, CtrlCCopiesTheBoardToTheClipboard) {
     KeyDown(VK_CONTROL);
     PressKey('C');
     KeyUp(VK_CONTROL);
-    EXPECT_EQ(Board.currentTool, ToolPen);  // not the circle
+    EXPECT_EQ(CurrentTool(), ToolPen);  // not the circle
     ASSERT_TRUE(OpenClipboard(nullptr));
     HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
     BITMAP bm{};
     const bool got = bitmap != nullptr && GetObjectA(bitmap, sizeof(bm), &bm) == sizeof(bm);
     CloseClipboard();
     ASSERT_TRUE(got);
-    EXPECT_EQ(bm.bmWidth, BoardSize.cx);
-    EXPECT_EQ(bm.bmHeight, BoardSize.cy);
+    EXPECT_EQ(bm.bmWidth, LiveBoardSize().cx);
+    EXPECT_EQ(bm.bmHeight, LiveBoardSize().cy);
 }
 
 TEST_F(KeyboardTest, SettingMessagesChangeBothCanvases) {
     HWND board = BoardWindow.load();
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
-    EXPECT_TRUE(WaitUntil([] {
-        return BoardCanvas.PenColor() == 0x00FF00u && BackCanvas.PenColor() == 0x00FF00u;
-    }));
+    EXPECT_TRUE(BothCanvases([](Canvas& c) { return c.PenColor() == 0x00FF00u; }));
     // Drawn with the new colour.
     Settings.penWidth = 3;
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenWidth), 3);
-    EXPECT_TRUE(WaitUntil([] { return BoardCanvas.PenWidth() == 3 && BackCanvas.PenWidth() == 3; }));
+    EXPECT_TRUE(BothCanvases([](Canvas& c) { return c.PenWidth() == 3; }));
     PressKey('L');
     Drag({700, 300}, {800, 300});
-    EXPECT_EQ(BackCanvas.GetPixel(750, 300), 0x00FF00u);
+    EXPECT_EQ(BackPixel(750, 300), 0x00FF00u);
 
     Settings.backColor = 0x0000FF;
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextBack), 0);
-    EXPECT_TRUE(WaitUntil([] {
-        return !BoardCanvas.TextTransparent() && !BackCanvas.TextTransparent() &&
-               BoardCanvas.TextBackColor() == 0x0000FFu && BackCanvas.TextBackColor() == 0x0000FFu;
-    }));
+    EXPECT_TRUE(BothCanvases(
+        [](Canvas& c) { return !c.TextTransparent() && c.TextBackColor() == 0x0000FFu; }));
     Settings.backColor = kNoTextBackground;
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextBack), kNoTextBackground);
-    EXPECT_TRUE(WaitUntil([] {
-        return BoardCanvas.TextTransparent() && BackCanvas.TextTransparent();
-    }));
+    EXPECT_TRUE(BothCanvases([](Canvas& c) { return c.TextTransparent(); }));
 
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::BrushStyle), kBrushDiagonalCross);
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::BrushColor), 0x445566);
     PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextColor), 0x778899);
-    EXPECT_TRUE(WaitUntil([] {
-        return BackCanvas.BrushStyle() == kBrushDiagonalCross &&
-               BoardCanvas.BrushStyle() == kBrushDiagonalCross &&
-               BackCanvas.BrushColor() == 0x445566u && BoardCanvas.TextColor() == 0x778899u &&
-               BackCanvas.TextColor() == 0x778899u;
+    EXPECT_TRUE(BothCanvases([](Canvas& c) {
+        return c.BrushStyle() == kBrushDiagonalCross && c.BrushColor() == 0x445566u &&
+               c.TextColor() == 0x778899u;
     }));
 }
 
@@ -290,7 +293,6 @@ TEST_F(KeyboardTest, SettingMessageWithAToolCodeChangesNothing) {
     PressKey('L');
     SendToBoard(BoardSettingMessage, ToolClearing, 0);
     SendToBoard(BoardSettingMessage, ToolEraser, 0);
-    EXPECT_EQ(Board.currentTool, ToolLine);
-    EXPECT_FALSE(PictureCanvas.IsCreated());
-    EXPECT_FALSE(Board.clearDone);
+    EXPECT_EQ(CurrentTool(), ToolLine);
+    EXPECT_FALSE(PictureCanvasCreated());
 }

@@ -41,12 +41,19 @@ void Wheel(int delta) {
     SendToBoard(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(static_cast<SHORT>(delta))), 0);
 }
 
-// True when p or one of its 8 neighbours has the colour on the canvas.
-bool NearColor(const Canvas& c, int x, int y, COLORREF color) {
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (c.GetPixel(x + dx, y + dy) == color) return true;
-    return false;
+enum class Layer { Shown, Back };
+
+// True when p or one of its 8 neighbours has the colour on the board's
+// canvas (the shown one or the committed one).
+bool NearColor(Layer layer, int x, int y, COLORREF color) {
+    bool found = false;
+    board_test::OnBoard([&](DrawingBoard& b) {
+        const Canvas& c = layer == Layer::Back ? b.backCanvas : b.boardCanvas;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (c.GetPixel(x + dx, y + dy) == color) found = true;
+    });
+    return found;
 }
 
 POINT ClientOrigin() {
@@ -66,8 +73,8 @@ void Button(bool down) {
 
 POINT BoardPoint(const char* which) {
     POINT p{};
-    RunOnBoardThread([&p, which] {
-        p = std::string(which) == "current" ? Board.currentPoint : Board.anchorPoint;
+    board_test::OnBoard([&p, which](DrawingBoard& b) {
+        p = std::string(which) == "current" ? b.state.currentPoint : b.state.anchorPoint;
     });
     return p;
 }
@@ -80,7 +87,7 @@ bool ActivateBoard() {
 
 bool BoardDragging() {
     bool d = false;
-    RunOnBoardThread([&d] { d = Board.dragging; });
+    board_test::OnBoard([&d](DrawingBoard& b) { d = b.state.dragging; });
     return d;
 }
 
@@ -93,8 +100,8 @@ protected:
         ASSERT_TRUE(board_test::WriteBytes(path, board_test::SolidBmp(width, height, kWhite)));
         ASSERT_TRUE(OpenPictureBoardFile(path));
         ASSERT_TRUE(WaitForBoardReady(10000));
-        ASSERT_EQ(BoardCanvas.Width(), width);
-        ASSERT_EQ(BackCanvas.GetPixel(width / 2, height / 2), kWhite);
+        ASSERT_EQ(board_test::LiveBoardSize().cx, width);
+        ASSERT_EQ(board_test::BackPixel(width / 2, height / 2), kWhite);
     }
 
     void TearDown() override {
@@ -112,8 +119,8 @@ TEST_F(PointerTest, PreviewReachesOnlyTheWindowUntilTheReleaseCommitsIt) {
     SelectTool(ToolLine);
     Down(10, 10);
     MoveTo(100, 10);
-    EXPECT_EQ(BoardCanvas.GetPixel(50, 10), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(50, 10), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(50, 10), kPen);
+    EXPECT_EQ(board_test::BackPixel(50, 10), kWhite);
     const POINT o = ClientOrigin();
     // The user sees it (the platform puts the window on the screen a moment later).
     auto screenShows = [&](int x, int y, COLORREF c) {
@@ -123,15 +130,15 @@ TEST_F(PointerTest, PreviewReachesOnlyTheWindowUntilTheReleaseCommitsIt) {
 
     // The next preview replaces the last one instead of adding to it.
     MoveTo(10, 100);
-    EXPECT_EQ(BoardCanvas.GetPixel(50, 10), kWhite);
-    EXPECT_EQ(BoardCanvas.GetPixel(10, 50), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(10, 50), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(50, 10), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(10, 50), kPen);
+    EXPECT_EQ(board_test::BackPixel(10, 50), kWhite);
     EXPECT_TRUE(screenShows(50, 10, kWhite));
     EXPECT_TRUE(screenShows(10, 50, kPen));
 
     Up(10, 100);
-    EXPECT_EQ(BackCanvas.GetPixel(10, 50), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(50, 10), kWhite);
+    EXPECT_EQ(board_test::BackPixel(10, 50), kPen);
+    EXPECT_EQ(board_test::BackPixel(50, 10), kWhite);
     EXPECT_FALSE(BoardDragging());
     EXPECT_EQ(GetCapture(), nullptr);
 }
@@ -141,8 +148,8 @@ TEST_F(PointerTest, HoveringWithoutTheButtonLeavesNoTrace) {
     SelectTool(ToolEllipse);
     Hover(50, 50);
     Hover(150, 120);
-    EXPECT_TRUE(board_test::SameCanvasPixels(BoardCanvas, BackCanvas));
-    EXPECT_EQ(BackCanvas.GetPixel(50, 85), kWhite);
+    EXPECT_TRUE(board_test::BoardMatchesBack());
+    EXPECT_EQ(board_test::BackPixel(50, 85), kWhite);
 }
 
 TEST_F(PointerTest, ReleaseThatNoPressOnTheBoardBeganDrawsNothing) {
@@ -153,8 +160,8 @@ TEST_F(PointerTest, ReleaseThatNoPressOnTheBoardBeganDrawsNothing) {
     Down(10, 10);
     Up(10, 10);
     Up(200, 10);
-    EXPECT_EQ(BackCanvas.GetPixel(100, 10), kWhite);
-    EXPECT_EQ(BoardCanvas.GetPixel(100, 10), kWhite);
+    EXPECT_EQ(board_test::BackPixel(100, 10), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(100, 10), kWhite);
 }
 
 // ---- pen ----
@@ -195,10 +202,10 @@ TEST_F(PointerTest, RealPointerPenStrokeFollowsOutsideTheWindowAndCommitsOnRelea
     ASSERT_TRUE(WaitUntil([] { return !BoardDragging(); }));
 
     // The stroke went through the point outside: (50,50) -> (-100,50) -> (50,150).
-    EXPECT_EQ(BackCanvas.GetPixel(20, 50), kPen);
-    EXPECT_TRUE(NearColor(BackCanvas, 20, 130, kPen));  // on (-100,50)-(50,150)
-    EXPECT_TRUE(NearColor(BackCanvas, 2, 118, kPen));
-    EXPECT_EQ(BackCanvas.GetPixel(50, 100), kWhite);    // not the short cut inside
+    EXPECT_EQ(board_test::BackPixel(20, 50), kPen);
+    EXPECT_TRUE(NearColor(Layer::Back, 20, 130, kPen));  // on (-100,50)-(50,150)
+    EXPECT_TRUE(NearColor(Layer::Back, 2, 118, kPen));
+    EXPECT_EQ(board_test::BackPixel(50, 100), kWhite);    // not the short cut inside
     EXPECT_EQ(GetCapture(), nullptr);
 }
 
@@ -210,17 +217,17 @@ TEST_F(PointerTest, ThreeClicksOfThePolylineDrawTwoSegments) {
     Click(20, 20);
     Click(120, 20);
     Click(120, 120);
-    EXPECT_EQ(BackCanvas.GetPixel(70, 20), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(120, 70), kPen);
-    EXPECT_FALSE(NearColor(BackCanvas, 70, 70, kPen));  // not closed
+    EXPECT_EQ(board_test::BackPixel(70, 20), kPen);
+    EXPECT_EQ(board_test::BackPixel(120, 70), kPen);
+    EXPECT_FALSE(NearColor(Layer::Back, 70, 70, kPen));  // not closed
 
     // Coming back to the tool starts a new polyline, not joined to the old.
     SelectTool(ToolLine);
     SelectTool(ToolPolyline);
     Click(20, 200);
     Click(120, 200);
-    EXPECT_EQ(BackCanvas.GetPixel(70, 200), kPen);
-    EXPECT_FALSE(NearColor(BackCanvas, 70, 160, kPen));
+    EXPECT_EQ(board_test::BackPixel(70, 200), kPen);
+    EXPECT_FALSE(NearColor(Layer::Back, 70, 160, kPen));
 }
 
 TEST_F(PointerTest, PolylineRubberBandFollowsFromTheLastVertex) {
@@ -229,10 +236,10 @@ TEST_F(PointerTest, PolylineRubberBandFollowsFromTheLastVertex) {
     Click(20, 20);
     Down(120, 20);
     MoveTo(120, 120);
-    EXPECT_EQ(BoardCanvas.GetPixel(70, 70), kPen);  // 20,20 -> 120,120
-    EXPECT_EQ(BackCanvas.GetPixel(70, 70), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(70, 70), kPen);  // 20,20 -> 120,120
+    EXPECT_EQ(board_test::BackPixel(70, 70), kWhite);
     Up(120, 120);
-    EXPECT_EQ(BackCanvas.GetPixel(70, 70), kPen);
+    EXPECT_EQ(board_test::BackPixel(70, 70), kPen);
 }
 
 // ---- wheel ----
@@ -249,7 +256,7 @@ TEST_F(PointerTest, WheelWithTheEllipseDoesNothing) {
     EXPECT_EQ(Settings.cornerRadius.load(), 15);
     Up(110, 90);
     EXPECT_EQ(Settings.cornerRadius.load(), 15);
-    EXPECT_TRUE(board_test::SameCanvasPixels(BoardCanvas, BackCanvas));
+    EXPECT_TRUE(board_test::BoardMatchesBack());
 }
 
 TEST_F(PointerTest, WheelChangesTheCornerByOneStepPerMessageWithinLimits) {
@@ -280,15 +287,15 @@ TEST_F(PointerTest, WheelDuringARoundedRectangleDragRedrawsAtOnce) {
     Settings.cornerRadius = 0;
     Down(10, 10);
     MoveTo(150, 150);
-    EXPECT_EQ(BoardCanvas.GetPixel(10, 10), kPen);  // square corner
+    EXPECT_EQ(board_test::BoardPixel(10, 10), kPen);  // square corner
     for (int i = 0; i < 80; ++i) Wheel(120);
     EXPECT_EQ(Settings.cornerRadius.load(), 80);
     // No pointer move since: the preview was redrawn with the round corner.
-    EXPECT_EQ(BoardCanvas.GetPixel(10, 10), kWhite);
-    EXPECT_EQ(BoardCanvas.GetPixel(80, 10), kPen);
+    EXPECT_EQ(board_test::BoardPixel(10, 10), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(80, 10), kPen);
     Up(150, 150);
-    EXPECT_EQ(BackCanvas.GetPixel(10, 10), kWhite);
-    EXPECT_EQ(BackCanvas.GetPixel(80, 10), kPen);
+    EXPECT_EQ(board_test::BackPixel(10, 10), kWhite);
+    EXPECT_EQ(board_test::BackPixel(80, 10), kPen);
 }
 
 // ---- closed shapes on the board ----
@@ -299,13 +306,13 @@ TEST_F(PointerTest, PolygonIsCentredOnThePressWithAVertexAtTheRelease) {
     Settings.polygonVertices = 6;
     board_test::Drag(POINT{100, 100}, POINT{150, 100});
     // Hexagon (150,100) (125,56) (75,56) (50,100) (75,143) (125,143).
-    EXPECT_TRUE(NearColor(BackCanvas, 100, 56, kPen));   // top side
-    EXPECT_TRUE(NearColor(BackCanvas, 100, 143, kPen));  // bottom side
-    EXPECT_TRUE(NearColor(BackCanvas, 137, 78, kPen));   // upper right side
-    EXPECT_EQ(BackCanvas.GetPixel(100, 100), kWhite);    // hollow brush
+    EXPECT_TRUE(NearColor(Layer::Back, 100, 56, kPen));   // top side
+    EXPECT_TRUE(NearColor(Layer::Back, 100, 143, kPen));  // bottom side
+    EXPECT_TRUE(NearColor(Layer::Back, 137, 78, kPen));   // upper right side
+    EXPECT_EQ(board_test::BackPixel(100, 100), kWhite);    // hollow brush
     bool emptied = false;
-    RunOnBoardThread([&emptied] {
-        emptied = static_cast<PolygonTool*>(ToolFor(ToolPolygon))->Vertices().empty();
+    board_test::OnBoard([&emptied](DrawingBoard& b) {
+        emptied = static_cast<PolygonTool*>(b.tools.For(ToolPolygon))->Vertices().empty();
     });
     EXPECT_TRUE(emptied);
 }
@@ -315,10 +322,10 @@ TEST_F(PointerTest, CircleDragIsADiameter) {
     SelectTool(ToolCircle);
     board_test::Drag(POINT{100, 100}, POINT{200, 100});
     // Centre (150,100), radius 50.
-    EXPECT_TRUE(NearColor(BackCanvas, 150, 50, kPen));
-    EXPECT_TRUE(NearColor(BackCanvas, 150, 149, kPen));
-    EXPECT_EQ(BackCanvas.GetPixel(150, 100), kWhite);
-    EXPECT_EQ(BackCanvas.GetPixel(150, 40), kWhite);
+    EXPECT_TRUE(NearColor(Layer::Back, 150, 50, kPen));
+    EXPECT_TRUE(NearColor(Layer::Back, 150, 149, kPen));
+    EXPECT_EQ(board_test::BackPixel(150, 100), kWhite);
+    EXPECT_EQ(board_test::BackPixel(150, 40), kWhite);
 }
 
 TEST_F(PointerTest, CircleWithCtrlIsCentredOnThePress) {
@@ -326,15 +333,15 @@ TEST_F(PointerTest, CircleWithCtrlIsCentredOnThePress) {
     SelectTool(ToolCircle);
     Down(150, 150);
     MoveTo(200, 150);
-    EXPECT_TRUE(NearColor(BoardCanvas, 175, 125, kPen));  // the diameter circle
+    EXPECT_TRUE(NearColor(Layer::Shown, 175, 125, kPen));  // the diameter circle
     board_test::KeyDown(VK_CONTROL);                       // redraws at once
-    EXPECT_FALSE(NearColor(BoardCanvas, 175, 125, kPen));
+    EXPECT_FALSE(NearColor(Layer::Shown, 175, 125, kPen));
     Up(200, 150);
     board_test::KeyUp(VK_CONTROL);
     // Centre (150,150), radius 50.
-    EXPECT_TRUE(NearColor(BackCanvas, 150, 100, kPen));
-    EXPECT_TRUE(NearColor(BackCanvas, 100, 150, kPen));
-    EXPECT_FALSE(NearColor(BackCanvas, 175, 125, kPen));
+    EXPECT_TRUE(NearColor(Layer::Back, 150, 100, kPen));
+    EXPECT_TRUE(NearColor(Layer::Back, 100, 150, kPen));
+    EXPECT_FALSE(NearColor(Layer::Back, 175, 125, kPen));
 }
 
 TEST_F(PointerTest, ArrowHasItsHeadAtTheRelease) {
@@ -343,10 +350,10 @@ TEST_F(PointerTest, ArrowHasItsHeadAtTheRelease) {
     Settings.arrowLength = 20;
     Settings.arrowAngle = 20;
     board_test::Drag(POINT{20, 100}, POINT{120, 100});
-    EXPECT_EQ(BackCanvas.GetPixel(60, 100), kPen);
-    EXPECT_TRUE(NearColor(BackCanvas, 101, 93, kPen));
-    EXPECT_TRUE(NearColor(BackCanvas, 101, 106, kPen));
-    EXPECT_FALSE(NearColor(BackCanvas, 39, 93, kPen));  // no head at the tail
+    EXPECT_EQ(board_test::BackPixel(60, 100), kPen);
+    EXPECT_TRUE(NearColor(Layer::Back, 101, 93, kPen));
+    EXPECT_TRUE(NearColor(Layer::Back, 101, 106, kPen));
+    EXPECT_FALSE(NearColor(Layer::Back, 39, 93, kPen));  // no head at the tail
 }
 
 // ---- moving a board that is not screen-sized ----
@@ -377,7 +384,7 @@ TEST_F(PointerTest, RealPointerMoveBoardToolDragsASmallBoard) {
     EXPECT_EQ(after.right - after.left, 400);
     // Nothing was drawn and no drag of our own is left behind.
     EXPECT_FALSE(BoardDragging());
-    EXPECT_TRUE(board_test::SameCanvasPixels(BoardCanvas, BackCanvas));
+    EXPECT_TRUE(board_test::BoardMatchesBack());
 }
 
 TEST_F(PointerTest, RecentringTheBoardIsNotUndoneByTheMoveTracking) {

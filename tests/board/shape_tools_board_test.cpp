@@ -25,12 +25,19 @@ LPARAM At(POINT p) {
     return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(p.x)), static_cast<WORD>(static_cast<SHORT>(p.y)));
 }
 
-bool Near(const Canvas& c, POINT p, COLORREF color) {
-    for (int dy = -1; dy <= 1; ++dy)
-        for (int dx = -1; dx <= 1; ++dx)
-            if (c.GetPixel(p.x + dx, p.y + dy) == color) return true;
-    return false;
+// True when p or one of its 8 neighbours has the colour on the board's
+// committed drawing, or on what it shows (read on the board thread).
+bool NearOn(bool shown, POINT p, COLORREF color) {
+    bool found = false;
+    board_test::OnBoard([&](DrawingBoard& b) {
+        const Canvas& c = shown ? b.boardCanvas : b.backCanvas;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx)
+                if (c.GetPixel(p.x + dx, p.y + dy) == color) found = true;
+    });
+    return found;
 }
+bool NearOnBack(POINT p, COLORREF color) { return NearOn(false, p, color); }
 
 struct Step {
     enum Kind { Down, Move, Up, Hover, Select } kind;
@@ -79,7 +86,7 @@ protected:
         ASSERT_TRUE(board_test::WriteBytes(path, board_test::SolidBmp(400, 300, kWhite)));
         ASSERT_TRUE(OpenPictureBoardFile(path));
         ASSERT_TRUE(WaitForBoardReady(10000));
-        ASSERT_EQ(BackCanvas.GetPixel(200, 150), kWhite);
+        ASSERT_EQ(board_test::BackPixel(200, 150), kWhite);
     }
 };
 
@@ -92,10 +99,10 @@ TEST_P(ShapeToolCases, GestureCommitsItsOutlineAndNothingBefore) {
     OpenWhiteBoard();
     SelectTool(c.tool);
     for (size_t i = 0; i + 1 < c.steps.size(); ++i) Perform(c.steps[i]);
-    for (const POINT p : c.on) EXPECT_FALSE(Near(BackCanvas, p, kPen)) << "early " << p.x << "," << p.y;
+    for (const POINT p : c.on) EXPECT_FALSE(NearOnBack(p, kPen)) << "early " << p.x << "," << p.y;
     Perform(c.steps.back());
-    for (const POINT p : c.on) EXPECT_TRUE(Near(BackCanvas, p, kPen)) << p.x << "," << p.y;
-    EXPECT_FALSE(Near(BackCanvas, {300, 60}, kPen));  // far from every outline
+    for (const POINT p : c.on) EXPECT_TRUE(NearOnBack(p, kPen)) << p.x << "," << p.y;
+    EXPECT_FALSE(NearOnBack({300, 60}, kPen));  // far from every outline
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -136,14 +143,14 @@ TEST_F(ShapeToolsOnBoard, ChoosingTheCurveAgainKeepsTheCurveSoFar) {
         Perform(U(p.x, p.y));
     }
     SelectTool(ToolCurve);
-    EXPECT_TRUE(Near(BackCanvas, {60, 170}, kPen));
-    EXPECT_TRUE(Near(BoardCanvas, {60, 170}, kPen));
+    EXPECT_TRUE(NearOnBack({60, 170}, kPen));
+    EXPECT_TRUE(NearOn(true, {60, 170}, kPen));
     // The next click is the first node of a new curve: no segment back to
     // the old one.
     Perform(D(300, 100));
     Perform(U(300, 100));
     SelectTool(ToolLine);
-    EXPECT_FALSE(Near(BackCanvas, {200, 120}, kPen));
+    EXPECT_FALSE(NearOnBack({200, 120}, kPen));
 }
 
 // Shift pressed in the middle of a drag squares the rectangle at once, and
@@ -153,20 +160,20 @@ TEST_F(ShapeToolsOnBoard, ShiftDuringARectangleDragSquaresItAtOnce) {
     SelectTool(ToolRectangle);
     Perform(D(10, 10));
     Perform(M(110, 50));
-    EXPECT_EQ(BoardCanvas.GetPixel(109, 30), kPen);
+    EXPECT_EQ(board_test::BoardPixel(109, 30), kPen);
 
     board_test::KeyDown(VK_SHIFT);  // 100 x 40 becomes the 70 x 70 square
-    EXPECT_EQ(BoardCanvas.GetPixel(10, 70), kPen);
-    EXPECT_EQ(BoardCanvas.GetPixel(79, 45), kPen);
-    EXPECT_EQ(BoardCanvas.GetPixel(109, 30), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(10, 70), kPen);
+    EXPECT_EQ(board_test::BoardPixel(79, 45), kPen);
+    EXPECT_EQ(board_test::BoardPixel(109, 30), kWhite);
 
     board_test::KeyUp(VK_SHIFT);
-    EXPECT_EQ(BoardCanvas.GetPixel(109, 30), kPen);
-    EXPECT_EQ(BoardCanvas.GetPixel(10, 70), kWhite);
+    EXPECT_EQ(board_test::BoardPixel(109, 30), kPen);
+    EXPECT_EQ(board_test::BoardPixel(10, 70), kWhite);
 
     board_test::KeyDown(VK_SHIFT);
     Perform(U(110, 50));
     board_test::KeyUp(VK_SHIFT);
-    EXPECT_EQ(BackCanvas.GetPixel(79, 45), kPen);
-    EXPECT_EQ(BackCanvas.GetPixel(109, 30), kWhite);
+    EXPECT_EQ(board_test::BackPixel(79, 45), kPen);
+    EXPECT_EQ(board_test::BackPixel(109, 30), kWhite);
 }

@@ -61,7 +61,7 @@ TEST_F(Clipboard, CopyingTheBoardPutsABitmapOfBoardSizeThatReadsBackTheSame) {
     ASSERT_TRUE(WriteBytes(path, SolidBmp(70, 40, RGB(200, 100, 50), RGB(0, 0, 255))));
     ASSERT_TRUE(OpenPictureBoardFile(path));
     ASSERT_TRUE(WaitForBoardReady(10000));
-    BoardCanvas.SetPixel(69, 39, RGB(0, 255, 0));
+    OnBoard([](DrawingBoard& b) { b.boardCanvas.SetPixel(69, 39, RGB(0, 255, 0)); });
 
     SendToBoard(WM_COMMAND, 123, 0);  // "复制到剪贴板"
 
@@ -83,9 +83,11 @@ TEST_F(Clipboard, CopyingTheBoardPutsABitmapOfBoardSizeThatReadsBackTheSame) {
     EXPECT_EQ(info.fileSize, 54u + info.imageSize);
     EXPECT_EQ(bytes.size(), info.fileSize);
     EXPECT_GE(info.bitCount, 16);
+    std::vector<std::uint8_t> shown;
+    OnBoard([&shown](DrawingBoard& b) { shown = b.boardCanvas.ToBmpBytes(); });
     for (int y = 0; y < 40; y += 3)
         for (int x = 0; x < 70; x += 3)
-            ASSERT_EQ(BmpPixel(bytes, x, y), BoardCanvas.GetPixel(x, y)) << x << "," << y;
+            ASSERT_EQ(BmpPixel(bytes, x, y), BmpPixel(shown, x, y)) << x << "," << y;
     EXPECT_EQ(BmpPixel(bytes, 0, 0), RGB(0, 0, 255));
     EXPECT_EQ(BmpPixel(bytes, 69, 39), RGB(0, 255, 0));
 }
@@ -129,19 +131,19 @@ TEST_F(Clipboard, AskedSizeIsCutToTheCanvasAndAGoneOwnerIsNone) {
 TEST_F(Clipboard, TextOnlyReadsEmptyAndPasteChangesNothing) {
     PutTextOnClipboard("just text");
     EXPECT_TRUE(ReadClipboardPicture().empty());
-    Board.currentTool = ToolEllipse;
+    SetCurrentToolDirectly(ToolEllipse);
     EXPECT_FALSE(PasteClipboardBoard());
     EXPECT_FALSE(BoardExists());
-    EXPECT_EQ(Board.currentTool, ToolEllipse);
+    EXPECT_EQ(CurrentTool(), ToolEllipse);
 
     // Nor does it touch a board that is open.
     HWND board = CaptureBoard();
-    const std::vector<std::uint8_t> base = BasePicture;
+    const std::vector<std::uint8_t> base = StartPictureBytes();
     PutTextOnClipboard("still text");
     EXPECT_FALSE(PasteClipboardBoard());
     EXPECT_EQ(BoardWindow.load(), board);
-    EXPECT_EQ(BasePicture, base);
-    EXPECT_EQ(BoardSize.cx, ScreenSize.cx);
+    EXPECT_EQ(StartPictureBytes(), base);
+    EXPECT_EQ(LiveBoardSize().cx, ScreenSize.cx);
 }
 
 TEST_F(Clipboard, PasteMakesACentredBoardOfTheClipboardPicture) {
@@ -158,10 +160,10 @@ TEST_F(Clipboard, PasteMakesACentredBoardOfTheClipboardPicture) {
     EXPECT_EQ(r.top, (ScreenSize.cy - 20) / 2);
     EXPECT_EQ(r.right - r.left, 40);
     EXPECT_EQ(r.bottom - r.top, 20);
-    EXPECT_EQ(BoardCanvas.GetPixel(0, 0), RGB(255, 0, 0));
-    EXPECT_EQ(BackCanvas.GetPixel(20, 10), RGB(10, 160, 90));
-    EXPECT_EQ(ReadBmpInfo(BasePicture).width, 40);
-    EXPECT_EQ(Board.currentTool, ToolMoveBoard);
+    EXPECT_EQ(BoardPixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(BackPixel(20, 10), RGB(10, 160, 90));
+    EXPECT_EQ(ReadBmpInfo(StartPictureBytes()).width, 40);
+    EXPECT_EQ(CurrentTool(), ToolMoveBoard);
 
     // Pasting again refills the same window with the new picture.
     HWND board = BoardWindow.load();
@@ -173,7 +175,7 @@ TEST_F(Clipboard, PasteMakesACentredBoardOfTheClipboardPicture) {
     GetWindowRect(board, &r);
     EXPECT_EQ(r.left, (ScreenSize.cx - 60) / 2);
     EXPECT_EQ(r.right - r.left, 60);
-    EXPECT_EQ(BoardCanvas.GetPixel(30, 15), RGB(1, 1, 200));
+    EXPECT_EQ(BoardPixel(30, 15), RGB(1, 1, 200));
 }
 
 TEST_F(Clipboard, MonochromeBitmapReadsAs32BitColour) {

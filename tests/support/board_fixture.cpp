@@ -45,8 +45,7 @@ void PrepareProcessOnce() {
     if (done) return;
     done = true;
     ReadScreenSize();
-    if (!BoardCanvas.IsCreated()) BuildEyedropperSpectrum();
-    if (!BackCanvas.IsCreated()) BackCanvas.Create(BoardSize.cx, BoardSize.cy, 0xFFFFFF);
+    if (PalettePicture.empty()) BuildEyedropperSpectrum();
 }
 
 }  // namespace
@@ -175,7 +174,13 @@ bool ColorPatch::Shown() const {
 LRESULT SendToBoard(UINT message, WPARAM wParam, LPARAM lParam) {
     HWND board = BoardWindow.load();
     if (board == nullptr) return 0;
-    return SendMessageA(board, message, wParam, lParam);
+    // What was posted to the board before (a tool switch, a setting) is
+    // handled first, as it would be before the next input arrives: a sent
+    // message would otherwise overtake it.
+    WithBoard([](DrawingBoard&) {}, 10000);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(board, message, wParam, lParam, SMTO_NORMAL, 10000, &result)) return 0;
+    return static_cast<LRESULT>(result);
 }
 
 void KeyDown(WPARAM key) { SendToBoard(WM_KEYDOWN, key, 1); }
@@ -198,6 +203,72 @@ bool SameCanvasPixels(Canvas& a, Canvas& b) {
     return a.ToBmpBytes() == b.ToBmpBytes();
 }
 
+void OnBoard(const std::function<void(DrawingBoard&)>& work) {
+    if (!WithBoard(work, 10000)) ADD_FAILURE() << "no board answered";
+}
+
+int CurrentTool() {
+    int tool = ChosenTool.load();
+    if (BoardExists()) OnBoard([&tool](DrawingBoard& b) { tool = b.state.currentTool; });
+    return tool;
+}
+
+BoardState BoardStateNow() {
+    BoardState state;
+    OnBoard([&state](DrawingBoard& b) { state = b.state; });
+    return state;
+}
+
+bool BothCanvases(const std::function<bool(Canvas&)>& holds) {
+    bool both = false;
+    OnBoard([&](DrawingBoard& b) { both = holds(b.boardCanvas) && holds(b.backCanvas); });
+    return both;
+}
+
+void SetCurrentToolDirectly(int tool) {
+    ChosenTool.store(tool);
+    if (BoardExists())
+        OnBoard([tool](DrawingBoard& b) { b.state.currentTool = static_cast<ToolKind>(tool); });
+}
+
+COLORREF BoardPixel(int x, int y) {
+    COLORREF c = CLR_INVALID;
+    OnBoard([&](DrawingBoard& b) { c = b.boardCanvas.GetPixel(x, y); });
+    return c;
+}
+
+COLORREF BackPixel(int x, int y) {
+    COLORREF c = CLR_INVALID;
+    OnBoard([&](DrawingBoard& b) { c = b.backCanvas.GetPixel(x, y); });
+    return c;
+}
+
+SIZE LiveBoardSize() {
+    SIZE size{};
+    OnBoard([&](DrawingBoard& b) { size = b.size; });
+    return size;
+}
+
+bool BoardMatchesBack() {
+    bool same = false;
+    OnBoard([&](DrawingBoard& b) { same = SameCanvasPixels(b.boardCanvas, b.backCanvas); });
+    return same;
+}
+
+bool PictureCanvasCreated() {
+    bool created = false;
+    OnBoard([&](DrawingBoard& b) { created = b.pictureCanvas.IsCreated(); });
+    return created;
+}
+
+std::vector<std::uint8_t> StartPictureBytes() {
+    std::vector<std::uint8_t> bytes;
+    OnBoard([&](DrawingBoard& b) {
+        if (b.startPicture) bytes = b.startPicture->ToBmpBytes();
+    });
+    return bytes;
+}
+
 void BoardTest::SetUp() {
     PrepareProcessOnce();
     configPath_ = TempPath("board_config.ini");
@@ -207,11 +278,10 @@ void BoardTest::SetUp() {
     Settings.captureDelay = 0;
     SetUnsavedSettings();
     FillMenuItemList();
-    Board = BoardState{};
-    BoardTools() = ToolSet{};  // no table lines or gestures left by another test
+    ChosenTool = ToolPen;
+    FillStyleSubstituted = false;
     ResetPaletteState();
     CommandSeams = BoardCommandSeams{};
-    BoardSize = ScreenSize;
 }
 
 void BoardTest::TearDown() {
@@ -220,11 +290,8 @@ void BoardTest::TearDown() {
     CommandSeams = BoardCommandSeams{};
     SetConfigPath("");
     // Leave the process-wide objects as start-up made them for whoever runs next.
-    Board = BoardState{};
-    BoardTools() = ToolSet{};
-    BoardSize = ScreenSize;
-    BoardCanvas.Resize(ScreenSize.cx, ScreenSize.cy);
-    BackCanvas.Resize(ScreenSize.cx, ScreenSize.cy);
+    ChosenTool = ToolPen;
+    FillStyleSubstituted = false;
     StoreSettingsValues(SettingsValues{});
     SetUnsavedSettings();
     ResetPaletteState();

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board/board.h"
 #include "graphics/canvas.h"
 
 namespace board_test {
@@ -64,7 +65,8 @@ private:
     COLORREF color_ = 0;
 };
 
-// Messages to the board window (sent: they have been handled on return).
+// Messages to the board window (sent, after what is posted there already:
+// they have been handled on return).
 LRESULT SendToBoard(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 void KeyDown(WPARAM key);
 void KeyUp(WPARAM key);
@@ -74,6 +76,30 @@ void Drag(POINT from, POINT to);
 
 // Every pixel of a canvas equals the other's.
 bool SameCanvasPixels(Canvas& a, Canvas& b);
+
+// ---- the live board, reached on its own thread ----
+
+// Runs `work` with the live board on the board thread, after everything
+// queued there already; a test failure when there is no board.
+void OnBoard(const std::function<void(DrawingBoard&)>& work);
+// The board's current tool (after what is queued), or the chosen tool when
+// no board exists.
+int CurrentTool();
+// A copy of the board's state (after what is queued).
+BoardState BoardStateNow();
+// `holds` is true of both the board and the back canvas (after what is queued).
+bool BothCanvases(const std::function<bool(Canvas&)>& holds);
+// Makes `tool` current without the switch's actions (as a board keeps its
+// tool when a setting changes, say).
+void SetCurrentToolDirectly(int tool);
+COLORREF BoardPixel(int x, int y);  // of the board canvas
+COLORREF BackPixel(int x, int y);   // of the back canvas
+SIZE LiveBoardSize();
+// The board canvas shows exactly the committed drawing.
+bool BoardMatchesBack();
+bool PictureCanvasCreated();
+// The starting picture as a BMP file image.
+std::vector<std::uint8_t> StartPictureBytes();
 
 // The fixture: start-up state once per process, a fresh state per test, and
 // no board left behind.

@@ -112,7 +112,3 @@ protected:
     virtual void DrawPreview(PointerContext& c) = 0;
 };
 
-// The board's object of a ToolKind, or nullptr for a kind whose pointer
-// behaviour is not built (the pointer handlers then only track the button).
-// One object per tool, made from the tool table (board/tools/tool_table.h).
-BoardTool* ToolFor(ToolKind kind);

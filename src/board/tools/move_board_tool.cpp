@@ -29,7 +29,8 @@ void TrackBoardMove(HWND window, LPARAM lParam) {
 
 void MoveBoardTool::Press(PointerContext& c, POINT p) {
     RecordPress(c.state, p);
-    if (c.window == nullptr || (BoardSize.cx == ScreenSize.cx && BoardSize.cy == ScreenSize.cy)) {
+    if (c.window == nullptr ||
+        (c.board.Width() == ScreenSize.cx && c.board.Height() == ScreenSize.cy)) {
         c.BeginDrag();  // a screen-sized board stays where it is
         return;
     }

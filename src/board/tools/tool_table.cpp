@@ -141,11 +141,3 @@ void ToolSet::ResetGestures() {
         if (tool) tool->ResetGesture();
 }
 
-ToolSet& BoardTools() {
-    // One object per tool for the life of the program; only the board thread
-    // drives them.
-    static ToolSet tools;
-    return tools;
-}
-
-BoardTool* ToolFor(ToolKind kind) { return BoardTools().For(kind); }

@@ -64,13 +64,14 @@ const ToolDescription* DescriptionOfCell(PaletteCommand cell, bool rightButton);
 // has none. Tests drive tools made this way with a local PointerContext.
 std::unique_ptr<BoardTool> MakeTool(ToolKind kind);
 
-// One object per tool (for every row with a factory), looked up by kind.
+// One object per tool (for every row with a factory), looked up by kind. Each
+// board owns one set (board/board.h), so a new board starts with fresh tools.
 class ToolSet {
 public:
     ToolSet();
     ~ToolSet();
     ToolSet(ToolSet&&) noexcept;
-    ToolSet& operator=(ToolSet&&) noexcept;  // e.g. fresh tools: BoardTools() = ToolSet{}
+    ToolSet& operator=(ToolSet&&) noexcept;
 
     BoardTool* For(ToolKind kind) const;
     // Every tool forgets its gesture in progress.
@@ -81,5 +82,3 @@ private:
     std::array<std::unique_ptr<BoardTool>, kSlots> tools_;
 };
 
-// The board's tool objects (board thread).
-ToolSet& BoardTools();

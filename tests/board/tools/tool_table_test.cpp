@@ -160,7 +160,7 @@ TEST_F(ToolCells, EveryToolCellSelectsItsToolOnTheBoard) {
         if (row.cell == PaletteCommand::None) continue;
         if (!row.rightButton) SelectCell(PaletteCellOfCommand(row.cell));
         RunCellCommand(row.cell, row.rightButton);
-        EXPECT_EQ(Board.currentTool, row.kind) << row.name;
+        EXPECT_EQ(board_test::CurrentTool(), row.kind) << row.name;
         EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(row.cell)) << row.name;
     }
 }
