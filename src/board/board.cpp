@@ -254,9 +254,10 @@ DrawingBoard::~DrawingBoard() {
 }
 
 DrawingBoard* BoardOf(HWND window) {
-    if (window == nullptr) return nullptr;
-    char name[32] = {};
-    if (GetClassNameA(window, name, sizeof(name)) == 0 || lstrcmpA(name, kBoardClass) != 0)
+    // Only a board window runs the board's procedure; its user data is then
+    // the bound object (null once it is being destroyed).
+    if (window == nullptr ||
+        GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&DrawingBoard::Proc))
         return nullptr;
     return reinterpret_cast<DrawingBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }

@@ -63,6 +63,7 @@ public:
     bool Refill(std::unique_ptr<Canvas>& picture, bool fromFile);
 
 private:
+    friend DrawingBoard* BoardOf(HWND window);
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool SetUp();
