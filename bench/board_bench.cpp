@@ -1,0 +1,254 @@
+// Times the board's own hand-overs against what they cannot do without:
+//  - F9: from the capture request to the board shown, without the capture
+//    delay. The screen of the machine it runs on is captured for real; a
+//    board of a size the screen does not have is set up from a canvas of that
+//    size (what the set-up does after the screen copy is the same).
+//  - Esc: the clear of a 3840 x 2160 board, on the board's thread, against
+//    three whole-canvas copies (two canvas copies and the show); the goal is
+//    a ratio of at most 1.
+//  - Opening a 3840 x 2160 PNG: read, decode, board up, against one decode
+//    of the same file plus a bare board (a second decode would show as a
+//    ratio near 1.7).
+// Medians, milliseconds.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/globals.h"
+#include "app/settings.h"
+#include "board/board.h"
+#include "capture/save.h"
+#include "graphics/canvas.h"
+#include "graphics/gdi_owners.h"
+#include "graphics/gdip_image.h"
+
+namespace {
+
+constexpr int kRuns = 7;
+constexpr DWORD kWaitMs = 60000;
+
+double Ms() {
+    static const double ticksPerMs = [] {
+        LARGE_INTEGER f{};
+        QueryPerformanceFrequency(&f);
+        return static_cast<double>(f.QuadPart) / 1000.0;
+    }();
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return static_cast<double>(t.QuadPart) / ticksPerMs;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v[v.size() / 2];
+}
+
+// Waits, with a millisecond's resolution, until the board has been set up.
+bool WaitReady() {
+    const double deadline = Ms() + kWaitMs;
+    while (!WaitForBoardReady(0)) {
+        if (Ms() > deadline) return false;
+        Sleep(1);
+    }
+    return true;
+}
+
+std::unique_ptr<Canvas> BusyPicture(SIZE size) {
+    auto picture = std::make_unique<Canvas>();
+    if (!picture->Create(size.cx, size.cy, 0xFFFFFF)) return nullptr;
+    const COLORREF colours[] = {0x0000FF, 0x00FFFF, 0x00FF00, 0xFFFF00, 0xFF0000};
+    picture->GradientFill(0, 0, size.cx, size.cy, std::nullopt, colours);
+    return picture;
+}
+
+// The floor of any board: a thread of its own that makes a borderless window
+// of that size, shows it and copies a canvas into it (and, for a screen
+// board, first copies the screen onto the canvas).
+struct BareBoard {
+    SIZE size;
+    bool screen;
+    Canvas* canvas;
+};
+
+LRESULT CALLBACK BareProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    return DefWindowProcA(w, m, wp, lp);
+}
+
+DWORD WINAPI BareBoardThread(LPVOID p) {
+    auto* bare = static_cast<BareBoard*>(p);
+    if (bare->screen) {
+        HDC screen = GetDC(nullptr);
+        BitBlt(bare->canvas->DeviceContext(), 0, 0, bare->size.cx, bare->size.cy, screen, 0, 0,
+               SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    }
+    HWND w = CreateWindowExA(WS_EX_TOOLWINDOW, "DrawBoardBareBench", "bare", WS_POPUP, 0, 0,
+                             bare->size.cx, bare->size.cy, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), nullptr);
+    if (w == nullptr) return 1;
+    ShowWindow(w, SW_SHOW);
+    bare->canvas->ShowInWindow(w, std::nullopt, false);
+    DestroyWindow(w);
+    return 0;
+}
+
+double BareBoardMs(SIZE size, bool screen) {
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = &BareProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DrawBoardBareBench";
+        return RegisterClassExA(&wc) != 0;
+    }();
+    if (!registered) return 0;
+    std::unique_ptr<Canvas> canvas = BusyPicture(size);
+    if (!canvas) return 0;
+    std::vector<double> t;
+    for (int i = 0; i < kRuns; ++i) {
+        BareBoard bare{size, screen, canvas.get()};
+        const double t0 = Ms();
+        HANDLE thread = CreateThread(nullptr, 0, &BareBoardThread, &bare, 0, nullptr);
+        if (thread == nullptr) return 0;
+        WaitForSingleObject(thread, kWaitMs);
+        t.push_back(Ms() - t0);
+        CloseHandle(thread);
+    }
+    return Median(t);
+}
+
+void F9Row(const char* what, SIZE size, bool screen) {
+    std::vector<double> t;
+    for (int i = 0; i < kRuns; ++i) {
+        std::unique_ptr<Canvas> picture = screen ? nullptr : BusyPicture(size);
+        const double t0 = Ms();
+        if (screen) {
+            CaptureToBoard();
+        } else if (!MakeBoardFromPicture(std::move(picture), false)) {
+            std::printf("%s: no board\n", what);
+            return;
+        }
+        if (!WaitReady()) {
+            std::printf("%s: the board never came up\n", what);
+            return;
+        }
+        t.push_back(Ms() - t0);
+        CloseBoardAndWait(10000);
+    }
+    const double floor = BareBoardMs(size, screen);
+    std::printf("F9 to board shown %-24s %4ldx%-4ld %8.1f  floor %8.1f  ratio %5.2f\n", what,
+                size.cx, size.cy, Median(t), floor, Median(t) / floor);
+}
+
+void ClearRow(SIZE size) {
+    if (!MakeBoardFromPicture(BusyPicture(size), false) || !WaitReady()) {
+        std::printf("Esc: no board\n");
+        return;
+    }
+    std::vector<double> clear;
+    std::vector<double> copy;
+    std::vector<double> show;
+    std::vector<double> applied;
+    std::vector<double> ratio;  // per run, so machine load hits both alike
+    WithBoard(
+        [&](DrawingBoard& b) {
+            for (int i = 0; i < 3 * kRuns; ++i) {
+                b.boardCanvas.Line(0, 0, size.cx, size.cy);  // something to clear
+                CommitBoardCanvas(b);
+                double t0 = Ms();
+                SendMessageA(b.Window(), WM_KEYDOWN, VK_ESCAPE, 1);
+                clear.push_back(Ms() - t0);
+                t0 = Ms();
+                ApplyClear(b);
+                applied.push_back(Ms() - t0);
+                t0 = Ms();
+                CopyWholeCanvas(b.boardCanvas, b.backCanvas);
+                copy.push_back(Ms() - t0);
+                t0 = Ms();
+                ShowBoardCanvas(b);
+                show.push_back(Ms() - t0);
+                ratio.push_back(clear.back() / (2 * copy.back() + show.back()));
+            }
+        },
+        kWaitMs);
+    CloseBoardAndWait(10000);
+    // Three whole-canvas copies: the starting picture onto the board canvas,
+    // that onto the committed drawing, and the board canvas into the window.
+    const double floor = 2 * Median(copy) + Median(show);
+    std::printf("Esc clear %-32s %4ldx%-4ld %8.1f  floor %8.1f  ratio %5.2f  (2 copies + show)\n",
+                "", size.cx, size.cy, Median(clear), floor, Median(ratio));
+    std::printf("  of which the clear itself %.1f, a copy %.1f, the show %.1f\n", Median(applied),
+                Median(copy), Median(show));
+}
+
+void OpenRow(SIZE size) {
+    std::unique_ptr<Canvas> picture = BusyPicture(size);
+    const std::vector<std::uint8_t> bmp = picture ? picture->ToBmpBytes() : std::vector<std::uint8_t>{};
+    const auto png = EncodePicture(bmp, kEncodePng);
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    const std::string path = std::string(folder) + "drawboard_board_bench.png";
+    if (!png) {
+        std::printf("open: the PNG could not be made\n");
+        return;
+    }
+    {
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(png->data()), static_cast<std::streamsize>(png->size()));
+    }
+    std::vector<double> open;
+    std::vector<double> decode;
+    for (int i = 0; i < kRuns; ++i) {
+        // One decode of the file's bytes onto a canvas: the least an open does.
+        double t0 = Ms();
+        {
+            GdipImage image;
+            Canvas canvas;
+            if (image.LoadFromData(*png) && canvas.Create(image.Width(), image.Height(), 0xFFFFFF))
+                canvas.DrawPicture(image.Handle(), 0, 0, image.Width(), image.Height());
+        }
+        decode.push_back(Ms() - t0);
+        t0 = Ms();
+        if (!OpenPictureBoardFile(path) || !WaitReady()) {
+            std::printf("open: no board\n");
+            DeleteFileA(path.c_str());
+            return;
+        }
+        open.push_back(Ms() - t0);
+        CloseBoardAndWait(10000);
+    }
+    DeleteFileA(path.c_str());
+    const double floor = Median(decode) + BareBoardMs(size, false);
+    std::printf("open a PNG, board shown %-18s %4ldx%-4ld %8.1f  floor %8.1f  ratio %5.2f  "
+                "(one decode %.1f + bare board)\n",
+                "", size.cx, size.cy, Median(open), floor, Median(open) / floor, Median(decode));
+}
+
+}  // namespace
+
+int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
+    GdiplusSession gdiplus;
+    ScreenSize = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    // The boards save the settings when they close: not over the real ones.
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    SetConfigPath(std::string(folder) + "drawboard_board_bench.ini");
+    Settings.captureDelay = 0;
+    std::printf("medians of %d runs, milliseconds; floor: what any implementation must do\n"
+                "(bare board: a thread that makes, shows and fills a window of that size)\n\n",
+                kRuns);
+    F9Row("(this screen, captured)", ScreenSize, true);
+    F9Row("(set up from a canvas)", SIZE{1920, 1080}, false);
+    F9Row("(set up from a canvas)", SIZE{3840, 2160}, false);
+    ClearRow(SIZE{3840, 2160});
+    OpenRow(SIZE{3840, 2160});
+    return 0;
+}
