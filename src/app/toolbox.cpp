@@ -420,6 +420,7 @@ void Toolbox::Destroyed() {
     ToolboxLoaded = false;
     if (CommandSeams.chooseBrushType == &SetToolboxBrushType) CommandSeams.chooseBrushType = nullptr;
     if (CommandSeams.regionScreenshot == &ToolboxRegionCommand) CommandSeams.regionScreenshot = nullptr;
+    if (CommandSeams.showColor == &SetToolboxColor1) CommandSeams.showColor = nullptr;
     g_endProcess(0);
 }
 
@@ -856,6 +857,8 @@ bool LoadToolbox() {
     CommandSeams.chooseBrushType = &SetToolboxBrushType;
     CommandSeams.helpWindowTopmost = &SetHelpWindowTopmost;
     CommandSeams.regionScreenshot = &ToolboxRegionCommand;
+    CommandSeams.colorTarget = &ToolboxColorTarget;
+    CommandSeams.showColor = &SetToolboxColor1;
     ToolboxLoaded = true;
     toolbox->Created();
     ShowWindow(window, SW_SHOW);

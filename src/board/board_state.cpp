@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int kEyedropperPaletteSide = 200;
 
 bool IsPlusKey(WPARAM key) { return key == VK_OEM_PLUS || key == VK_ADD; }
 bool IsMinusKey(WPARAM key) { return key == VK_OEM_MINUS || key == VK_SUBTRACT; }
@@ -179,15 +178,8 @@ void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
             ApplyTextBackground(boardCanvas, Settings.backColor.load());
             if (CommandSeams.textArmed != nullptr) CommandSeams.textArmed();
             break;
-        case ToolEyedropper: {
-            GpImage* palette = boardCanvas.LoadPicture(PalettePicture);
-            RestoreBoardCanvas(b);
-            boardCanvas.DrawPicture(palette, (b.size.cx - kEyedropperPaletteSide) / 2,
-                                    (b.size.cy - kEyedropperPaletteSide) / 2,
-                                    kEyedropperPaletteSide, kEyedropperPaletteSide);
-            ShowBoardCanvas(b);
-            return;  // the palette stays on show
-        }
+        case ToolEyedropper:
+            return;  // the spectrum its selection showed stays on show
         case ToolEraser:
             ResetMultiPointState(b);
             PreparePictureCanvas(b);  // the untouched starting picture

@@ -11,6 +11,7 @@
 #include "app/palette.h"
 #include "app/settings.h"
 #include "board/board.h"
+#include "board/pixel_rules.h"
 #include "board/tools/tool_table.h"
 #include "capture/save.h"
 #include "graphics/canvas.h"
@@ -90,14 +91,16 @@ constexpr CommandDescription kCommands[] = {
 // The fill tool fills with the current brush, so a hollow brush is swapped
 // for the solid one while the fill cell is chosen.
 void SubstituteFillBrush() {
-    if (Settings.brushType.load() != kBrushHollow) return;
-    if (!ChooseBrushType(kBrushSolid)) return;
+    const std::optional<int> solid = FillSubstituteFor(Settings.brushType.load());
+    if (!solid || !ChooseBrushType(*solid)) return;
     FillStyleSubstituted.store(true);
 }
 
 void UndoFillSubstitution() {
-    if (!FillStyleSubstituted.exchange(false)) return;
-    ChooseBrushType(kBrushHollow);
+    // The list holds the user's choice: a type chosen since the swap stays.
+    const bool substituted = FillStyleSubstituted.exchange(false);
+    if (const auto hollow = FillBrushToRestore(substituted, Settings.brushType.load()))
+        ChooseBrushType(*hollow);
 }
 
 // The eyedropper's palette and the fill tool's crosshair live only on the

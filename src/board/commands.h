@@ -71,6 +71,11 @@ struct BoardCommandSeams {
     // Sets the toolbox's brush-type list to `index` and applies it (digit
     // keys, the fill tool's brush substitution).
     void (*chooseBrushType)(int index) = nullptr;
+    // Where the eyedropper puts a colour: the toolbox's page (0 pen, 1 fill,
+    // 2 text).
+    int (*colorTarget)() = nullptr;
+    // Shows a picked colour in the toolbox's main colour picker.
+    void (*showColor)(COLORREF color) = nullptr;
     // The help window follows the board's always-on-top state.
     void (*helpWindowTopmost)(bool topmost) = nullptr;
 

@@ -88,14 +88,15 @@ RECT EraserSquare(POINT p, int halfSize) {
                 Saturate(std::int64_t{p.x} + halfSize), Saturate(std::int64_t{p.y} + halfSize)};
 }
 
-std::optional<int> FillBrushSubstitution::SubstituteFor(int brushType) {
+std::optional<int> FillSubstituteFor(int brushType) {
     if (brushType == kBrushHollow) return kBrushSolid;
     return std::nullopt;
 }
 
-std::optional<int> FillBrushSubstitution::End(int shownType) {
-    const bool wasActive = active_;
-    active_ = false;
-    if (wasActive && shownType == kBrushSolid) return kBrushHollow;
+std::optional<int> FillBrushToRestore(bool substituted, int shownType) {
+    // The list may not show the swap yet (the toolbox takes it from its own
+    // queue): hollow then is asked for again after it, which is harmless.
+    if (substituted && (shownType == kBrushSolid || shownType == kBrushHollow))
+        return kBrushHollow;
     return std::nullopt;
 }

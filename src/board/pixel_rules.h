@@ -68,19 +68,11 @@ RECT EraserSquare(POINT p, int halfSize);
 // The fill paints with the brush, so a hollow brush would fill nothing:
 // choosing the fill swaps it for the solid one, and the next primary action
 // of a toolbox cell swaps back.
-class FillBrushSubstitution {
-public:
-    // The brush type choosing the fill switches to while `brushType` is in
-    // force, or nothing to keep it.
-    static std::optional<int> SubstituteFor(int brushType);
-    // The substitute is now in force.
-    void Begin() { active_ = true; }
-    // The next primary action: ends the substitution and gives the type to go
-    // back to, only while the list still shows the substitute (`shownType`);
-    // a type the user chose meanwhile stays.
-    std::optional<int> End(int shownType);
-    bool Active() const { return active_; }
-
-private:
-    bool active_ = false;
-};
+//
+// The brush type choosing the fill switches to while `brushType` is in force,
+// or nothing to keep it.
+std::optional<int> FillSubstituteFor(int brushType);
+// At the next primary action: the brush type to go back to, only while the
+// fill's swap is in force (`substituted`) and the list still shows the
+// substitute (`shownType`); a hatch the user chose meanwhile stays.
+std::optional<int> FillBrushToRestore(bool substituted, int shownType);

@@ -64,11 +64,18 @@ void OnLeftUp(HWND window, WPARAM, LPARAM lParam) {
     ReleaseCapture();
 }
 
-void OnWheel(HWND window, WPARAM wParam, LPARAM) {
+void OnWheel(HWND window, WPARAM wParam, LPARAM lParam) {
     DrawingBoard* b = BoardOf(window);
     if (b == nullptr) return;
     if (BoardTool* tool = b->tools.For(b->state.currentTool)) {
         PointerContext c = BoardPointerContext(*b);
+        // The wheel's position is on the screen; the board is a popup whose
+        // client area starts at its window's corner.
+        RECT frame{};
+        if (GetWindowRect(window, &frame)) {
+            const POINT screen = PointFromLParam(lParam);
+            c.wheelPoint = POINT{screen.x - frame.left, screen.y - frame.top};
+        }
         tool->Wheel(c, WheelStep(wParam));
     }
 }

@@ -15,6 +15,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "app/settings.h"
 #include "board/board_state.h"
 #include "board/tools/modifier_step.h"
@@ -28,10 +30,13 @@ struct PointerContext {
     Canvas& board;  // shown in the window; previews are drawn here
     Canvas& back;   // the committed drawing
     SettingsRecord& settings;
-    // The curve layer: the drawing plus the smoothed curve so far. The curve
-    // tool previews over it; the curve reaches `back` when another tool is
-    // chosen.
+    // The picture canvas. For the curve: the drawing plus the smoothed curve
+    // so far (the curve tool previews over it; the curve reaches `back` when
+    // another tool is chosen). For the eraser: the untouched starting picture.
     Canvas& layer;
+    // Where a wheel message found the pointer, in client pixels (the message
+    // itself carries screen coordinates).
+    std::optional<POINT> wheelPoint = std::nullopt;
 
     // BoardCanvas <- BackCanvas: wipes any preview (one block copy).
     void Restore();

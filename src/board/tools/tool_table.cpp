@@ -4,6 +4,7 @@
 #include "board/tools/board_tool.h"
 #include "board/tools/curve_tools.h"
 #include "board/tools/drawing_tools.h"
+#include "board/tools/pixel_tools.h"
 
 namespace {
 
@@ -72,11 +73,11 @@ constexpr ToolDescription kTools[] = {
     {ToolText,            "text",              PC::Text,      L, "文字",             IDR_ICON_TEXT,
         'T', Id::Text,            "文字(&T)",           kGroupEnd,  kNoRules,           nullptr},
     {ToolEyedropper,      "eyedropper",        PC::Eyedropper, L, "吸管",            IDR_ICON_EYEDROPPER,
-        'I', Id::Eyedropper,      "吸管(&I)",           false,      kNoRules,           nullptr},
+        'I', Id::Eyedropper,      "吸管(&I)",           false,      kNoRules,           &Make<EyedropperTool>},
     {ToolFill,            "fill",              PC::Fill,      L, "填充",             IDR_ICON_FILL,
-        'F', Id::Fill,            "填充(&F)",           false,      kNoRules,           nullptr},
+        'F', Id::Fill,            "填充(&F)",           false,      kNoRules,           &Make<FillTool>},
     {ToolEraser,          "eraser",            PC::Eraser,    L, "橡皮擦",           IDR_ICON_ERASER,
-        'X', Id::Eraser,          "橡皮擦(&X)",         false,      kNoRules,           nullptr},
+        'X', Id::Eraser,          "橡皮擦(&X)",         false,      kNoRules,           &Make<EraserTool>},
     // Selected with its cell only, and automatically after a picture is opened.
     {ToolMoveBoard,       "move board",        PC::MoveBoard, L, "移动图片窗口",     IDR_ICON_MOVE,
         0,   Id::None,            nullptr,              false,      kNoRules,           &Make<MoveBoardTool>},

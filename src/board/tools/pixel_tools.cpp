@@ -1,0 +1,247 @@
+#include "board/tools/pixel_tools.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+#include "app/globals.h"
+#include "board/commands.h"
+#include "board/pixel_rules.h"
+#include "board/shape_drawing.h"
+#include "graphics/gdi_owners.h"
+
+namespace {
+
+constexpr COLORREF kBlack = 0x000000;
+constexpr COLORREF kRed = 0x0000FF;
+
+SIZE CanvasSize(const Canvas& canvas) { return SIZE{canvas.Width(), canvas.Height()}; }
+
+void FrameSquare(Canvas& canvas, const RECT& r, COLORREF color) {
+    HDC dc = canvas.DeviceContext();
+    if (dc == nullptr) return;
+    OwnedBrush brush(CreateSolidBrush(color));
+    if (brush) ::FrameRect(dc, &r, brush.Get());
+}
+
+// Copies the part of `r` that lies on both canvases from `source` onto `dest`.
+void CopySquare(Canvas& dest, const Canvas& source, const RECT& r) {
+    if (!dest.IsCreated() || !source.IsCreated()) return;
+    const LONG left = std::max<LONG>(r.left, 0);
+    const LONG top = std::max<LONG>(r.top, 0);
+    const LONG right = std::min<LONG>(r.right, std::min(dest.Width(), source.Width()));
+    const LONG bottom = std::min<LONG>(r.bottom, std::min(dest.Height(), source.Height()));
+    if (left >= right || top >= bottom) return;
+    BitBlt(dest.DeviceContext(), left, top, right - left, bottom - top, source.DeviceContext(), left,
+           top, SRCCOPY);
+}
+
+// Pixels a decoded picture put on the canvas carry an opaque alpha byte,
+// pixels drawn since carry none; the flood compares whole pixels, so one
+// colour would count as two and an opened picture would not fill at all. The
+// board shows no alpha: it is dropped before a flood.
+void DropAlpha(Canvas& canvas) {
+    HDC dc = canvas.DeviceContext();
+    HGDIOBJ bitmap = dc != nullptr ? GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    DIBSECTION dib{};
+    if (bitmap == nullptr || GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib ||
+        dib.dsBm.bmBits == nullptr || dib.dsBm.bmBitsPixel != 32) {
+        return;
+    }
+    GdiFlush();
+    auto* pixel = static_cast<std::uint32_t*>(dib.dsBm.bmBits);
+    const std::size_t count = static_cast<std::size_t>(dib.dsBm.bmWidthBytes / 4) *
+                              static_cast<std::size_t>(std::abs(dib.dsBm.bmHeight));
+    for (std::size_t i = 0; i < count; ++i) pixel[i] &= 0x00FFFFFFu;
+}
+
+// The colour at p of the board canvas, or nothing off the board.
+std::optional<COLORREF> ColorAt(const Canvas& canvas, POINT p) {
+    return PickedColor(canvas.GetPixel(p.x, p.y));
+}
+
+ColorTarget CurrentColorTarget() {
+    const int page = CommandSeams.colorTarget != nullptr ? CommandSeams.colorTarget() : 0;
+    return ColorTargetOfPage(page);
+}
+
+std::atomic<int>& TargetSetting(SettingsRecord& s, ColorTarget target) {
+    switch (target) {
+    case ColorTarget::Brush: return s.brushColor;
+    case ColorTarget::Text: return s.textColor;
+    case ColorTarget::Pen: break;
+    }
+    return s.penColor;
+}
+
+int EraserHalfSize(const SettingsRecord& s) {
+    return BoundEraserHalfSize(s.eraserSize.load(), s.eraserMax.load());
+}
+
+}  // namespace
+
+// ---- crosshair and magnifier ----
+
+void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame) {
+    const std::optional<MagnifierLayout> m = PlaceMagnifier(CanvasSize(canvas), p);
+    HDC dc = canvas.DeviceContext();
+    if (!m || dc == nullptr) return;
+    const RECT& t = m->target;
+    const bool whole = t.left == m->square.left && t.top == m->square.top &&
+                       t.right == m->square.right && t.bottom == m->square.bottom;
+    if (!whole) {
+        // Beyond the board's edge there are no pixels to enlarge.
+        OwnedBrush black(CreateSolidBrush(kBlack));
+        if (black) ::FillRect(dc, &m->square, black.Get());
+    }
+    const RECT& s = m->source;
+    if (s.left < s.right && s.top < s.bottom) {
+        // Enlarging: every pixel is repeated 4 x 4 (no smoothing).
+        StretchBlt(dc, t.left, t.top, t.right - t.left, t.bottom - t.top, dc, s.left, s.top,
+                   s.right - s.left, s.bottom - s.top, SRCCOPY);
+    }
+    FrameSquare(canvas, m->square, frame);
+}
+
+void DrawCrosshairWithMagnifier(PointerContext& c, POINT p) {
+    DrawCrosshair(c.board, p, c.settings.crossSize.load(), c.settings.penWidth.load());
+    DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load()));
+}
+
+bool DrawBmpStretched(Canvas& canvas, std::span<const std::uint8_t> bmp, RECT rect) {
+    HDC dc = canvas.DeviceContext();
+    constexpr std::size_t kFileHeader = sizeof(BITMAPFILEHEADER);
+    if (dc == nullptr || bmp.size() < kFileHeader + sizeof(BITMAPINFOHEADER)) return false;
+    if (bmp[0] != 'B' || bmp[1] != 'M') return false;
+    BITMAPFILEHEADER file{};
+    std::memcpy(&file, bmp.data(), kFileHeader);
+    BITMAPINFO info{};
+    std::memcpy(&info.bmiHeader, bmp.data() + kFileHeader, sizeof(BITMAPINFOHEADER));
+    const BITMAPINFOHEADER& h = info.bmiHeader;
+    if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biCompression != BI_RGB ||
+        (h.biBitCount != 32 && h.biBitCount != 24) || h.biWidth <= 0 || h.biHeight == 0 ||
+        h.biWidth > 4096 || h.biHeight > 4096 || h.biHeight < -4096) {
+        return false;
+    }
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    const std::size_t rows = static_cast<std::size_t>(h.biHeight < 0 ? -h.biHeight : h.biHeight);
+    const std::size_t stride = ((static_cast<std::size_t>(h.biWidth) * h.biBitCount + 31) / 32) * 4;
+    if (file.bfOffBits > bmp.size() || bmp.size() - file.bfOffBits < stride * rows) return false;
+    const int drawn = StretchDIBits(dc, rect.left, rect.top, rect.right - rect.left,
+                                    rect.bottom - rect.top, 0, 0, h.biWidth,
+                                    static_cast<int>(rows), bmp.data() + file.bfOffBits, &info,
+                                    DIB_RGB_COLORS, SRCCOPY);
+    return drawn > 0;
+}
+
+// ---- fill ----
+
+void FillTool::Press(PointerContext& c, POINT p) {
+    BoardTool::Press(c, p);
+    c.Restore();  // the crosshair is no part of the picture
+    // Off the board (a captured pointer) there is nothing to flood.
+    if (ColorAt(c.board, p)) {
+        DropAlpha(c.board);
+        c.board.FloodFillSurface(p.x, p.y);
+    }
+    c.Show();
+}
+
+void FillTool::Hover(PointerContext& c, POINT p) {
+    c.state.currentPoint = p;
+    c.Restore();
+    DrawCrosshairWithMagnifier(c, p);
+    c.Show();
+}
+
+// ---- eyedropper ----
+
+void EyedropperTool::ShowSpectrum(PointerContext& c) {
+    DrawBmpStretched(c.board, PalettePicture, SpectrumRect(CanvasSize(c.board)));
+}
+
+void EyedropperTool::Selected(PointerContext& c) {
+    c.Restore();
+    ShowSpectrum(c);
+    c.Show();
+}
+
+void EyedropperTool::Move(PointerContext& c, POINT p) {
+    c.state.previousPoint = c.state.currentPoint;
+    c.state.currentPoint = p;
+    c.Restore();
+    ShowSpectrum(c);
+    if (c.state.dragging) {
+        if (const std::optional<COLORREF> color = ColorAt(c.board, p)) {
+            TargetSetting(c.settings, CurrentColorTarget()).store(static_cast<int>(*color));
+            if (CommandSeams.showColor != nullptr) CommandSeams.showColor(*color);
+        }
+    }
+    DrawCrosshairWithMagnifier(c, p);
+    c.Show();
+}
+
+void EyedropperTool::Release(PointerContext& c, POINT p) {
+    c.Restore();
+    ShowSpectrum(c);
+    c.state.currentPoint = p;
+    const std::optional<COLORREF> color = ColorAt(c.board, p);
+    const int brushType = c.settings.brushType.load();
+    if (color) {
+        const ColorTarget target = CurrentColorTarget();
+        TargetSetting(c.settings, target).store(static_cast<int>(*color));
+        for (Canvas* canvas : {&c.board, &c.back}) {
+            switch (target) {
+            case ColorTarget::Brush: canvas->BrushColor(*color); break;
+            case ColorTarget::Text: canvas->TextColor(*color); break;
+            case ColorTarget::Pen: canvas->PenColor(*color); break;
+            }
+            canvas->BrushStyle(brushType);
+        }
+    }
+    c.Restore();  // the spectrum goes until the next move
+    if (color && CommandSeams.showColor != nullptr) CommandSeams.showColor(*color);
+    ChooseBrushType(brushType);
+    c.Show();
+    c.Commit();
+}
+
+// ---- eraser ----
+
+void EraserTool::Preview(PointerContext& c, POINT p, COLORREF frame) {
+    const RECT square = EraserSquare(p, EraserHalfSize(c.settings));
+    c.Restore();
+    CopySquare(c.board, c.layer, square);
+    FrameSquare(c.board, square, frame);
+}
+
+void EraserTool::Press(PointerContext& c, POINT p) {
+    BoardTool::Press(c, p);
+    Preview(c, p, kRed);  // the back canvas is erased from the first move on
+    c.Show();
+}
+
+void EraserTool::Move(PointerContext& c, POINT p) {
+    c.state.previousPoint = c.state.currentPoint;
+    c.state.currentPoint = p;
+    if (c.state.dragging) CopySquare(c.back, c.layer, EraserSquare(p, EraserHalfSize(c.settings)));
+    Preview(c, p, c.state.dragging ? kRed : kBlack);
+    c.Show();
+}
+
+void EraserTool::Release(PointerContext& c, POINT) {
+    // The square at the last point covers its frame; the window keeps showing
+    // the frame until the next move.
+    CopySquare(c.board, c.layer, EraserSquare(c.state.currentPoint, EraserHalfSize(c.settings)));
+    c.Commit();
+}
+
+void EraserTool::Wheel(PointerContext& c, int step) {
+    SettingsRecord& s = c.settings;
+    s.eraserSize.store(EraserHalfSizeAfterWheel(s.eraserSize.load(), step, s.eraserMax.load()));
+    if (c.wheelPoint) c.state.currentPoint = *c.wheelPoint;
+    Preview(c, c.state.currentPoint, kBlack);
+    c.Show();
+}
