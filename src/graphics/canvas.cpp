@@ -177,6 +177,17 @@ bool Canvas::Destroy() {
     return true;
 }
 
+std::span<std::uint32_t> Canvas::Pixels() {
+    if (!dib_) return {};
+    GdiFlush();  // drawing may still be queued: the bits must hold all of it
+    DIBSECTION section{};
+    if (GetObject(dib_.Get(), sizeof section, &section) != sizeof section ||
+        section.dsBm.bmBits == nullptr || section.dsBm.bmBitsPixel != 32)
+        return {};
+    return {static_cast<std::uint32_t*>(section.dsBm.bmBits),
+            static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_)};
+}
+
 std::optional<bool> Canvas::Resize(std::optional<int> width, std::optional<int> height) {
     if (!width && !height) return std::nullopt;
     if (!IsCreated()) return false;

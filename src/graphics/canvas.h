@@ -94,6 +94,10 @@ public:
     BOOL CopyArea(const CopyAreaArgs& args);
     void ShowInWindow(HWND window, std::optional<COLORREF> transparent, bool stretch);
     HDC DeviceContext() const { return dc_.Get(); }
+    // The surface's pixels as they lie in memory (0x00RRGGBB, bottom row
+    // first, Width() pixels a row), after GDI has finished drawing on them;
+    // empty without a surface. Valid until the surface is resized or destroyed.
+    std::span<std::uint32_t> Pixels();
     static int PictureWidth(std::span<const std::uint8_t> bytes);
     static int PictureHeight(std::span<const std::uint8_t> bytes);
     void Clear(std::optional<int> left = std::nullopt, std::optional<int> top = std::nullopt,

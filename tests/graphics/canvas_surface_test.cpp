@@ -719,3 +719,18 @@ TEST(CanvasBackground, FillWithBackgroundPaintsAnyDc) {
     EXPECT_EQ(s.At(4, 3), kRed);
     EXPECT_EQ(s.At(5, 3), kWhite);
 }
+
+TEST(CanvasPixels, AreTheSurfaceBottomRowFirstAndFollowResizing) {
+    Canvas c;
+    EXPECT_TRUE(c.Pixels().empty());
+    ASSERT_TRUE(c.Create(5, 4, kWhite));
+    ::Rectangle(c.DeviceContext(), 1, 0, 3, 1);  // GDI draws; the bits must show it at once
+    std::span<std::uint32_t> p = c.Pixels();
+    ASSERT_EQ(p.size(), 20u);
+    EXPECT_EQ(p[3 * 5 + 1], 0x000000u) << "top row, x = 1, lies last in memory";
+    EXPECT_EQ(p[0], 0xFFFFFFu);
+    p[0] = 0x0000FF;  // blue in memory order
+    EXPECT_EQ(Pixel(c, 0, 3), RGB(0, 0, 255));
+    ASSERT_EQ(c.Resize(8, 2), std::optional<bool>(true));
+    EXPECT_EQ(c.Pixels().size(), 16u);
+}

@@ -1,0 +1,125 @@
+// Cost of recording one undo step on a 3840×2160 board, beside one
+// whole-canvas copy.
+//
+// Two canvases of the board's size stand for the drawing and the preview.
+// Each sample changes the committed drawing (a small shape, or the whole
+// picture), then times what a commit adds for the history: reading the
+// surface's pixels (GDI finishes its drawing first), comparing them with the
+// history's copy and keeping the changed rectangle. Beside it: one block copy
+// of the whole canvas (what every commit and every preview already does), a
+// plain memory copy of the whole picture, and one undo.
+//
+// Run (from the repository, after tools/build.sh):
+//   . tools/winenv.sh; winenv_start build/wine-session
+//   wine build/bench/drawboard_history_bench.exe > bench.txt; winenv_stop
+// (write to a file: the persistent wineserver keeps a pipe open.)
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "board/history.h"
+#include "graphics/canvas.h"
+
+namespace {
+
+constexpr int kWidth = 3840;
+constexpr int kHeight = 2160;
+constexpr int kSamples = 60;
+
+double TicksPerMicrosecond() {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return static_cast<double>(f.QuadPart) / 1e6;
+}
+
+LONGLONG Now() {
+    LARGE_INTEGER t{};
+    QueryPerformanceCounter(&t);
+    return t.QuadPart;
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n == 0 ? 0.0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0);
+}
+
+// Median microseconds of `timed`, with `prepare` run untimed before each.
+double Time(const std::function<void(int)>& prepare, const std::function<void()>& timed) {
+    const double perUs = TicksPerMicrosecond();
+    std::vector<double> samples;
+    for (int i = 0; i < kSamples; ++i) {
+        prepare(i);
+        const LONGLONG start = Now();
+        timed();
+        samples.push_back(static_cast<double>(Now() - start) / perUs);
+    }
+    return Median(samples);
+}
+
+void Fill(Canvas& c, RECT r, COLORREF color) {
+    HBRUSH brush = CreateSolidBrush(color);
+    FillRect(c.DeviceContext(), &r, brush);
+    DeleteObject(brush);
+}
+
+}  // namespace
+
+int main() {
+    Canvas back;
+    Canvas board;
+    if (!back.Create(kWidth, kHeight, 0xFFFFFF) || !board.Create(kWidth, kHeight, 0xFFFFFF)) {
+        std::printf("cannot make %dx%d canvases\n", kWidth, kHeight);
+        return 1;
+    }
+    UndoHistory history;
+    history.Start(back.Pixels(), kWidth, kHeight);
+
+    auto noPrepare = [](int) {};
+    const double blockCopy = Time(noPrepare, [&] {
+        CopyAreaArgs args;
+        args.srcDC = board.DeviceContext();
+        back.CopyArea(args);
+        GdiFlush();
+    });
+    history.Start(back.Pixels(), kWidth, kHeight);
+
+    std::vector<std::uint32_t> spare(static_cast<std::size_t>(kWidth) * kHeight);
+    const double memoryCopy = Time(noPrepare, [&] {
+        std::span<std::uint32_t> pixels = back.Pixels();
+        std::memcpy(spare.data(), pixels.data(), pixels.size_bytes());
+    });
+
+    // A small shape: a 60×40 box (about a short stroke or a small rectangle)
+    // somewhere new each time.
+    const double smallStep = Time(
+        [&](int i) {
+            const int x = 100 + (i * 57) % (kWidth - 300), y = 100 + (i * 31) % (kHeight - 300);
+            Fill(back, RECT{x, y, x + 60, y + 40}, RGB(i * 4, 0, 255 - i));
+        },
+        [&] { history.Record(back.Pixels()); });
+
+    const double fullStep = Time(
+        [&](int i) { Fill(back, RECT{0, 0, kWidth, kHeight}, RGB(0, i * 4, 128)); },
+        [&] { history.Record(back.Pixels()); });
+
+    const double undoFull = Time(noPrepare, [&] {
+        if (!history.Undo(back.Pixels())) history.Redo(back.Pixels());
+    });
+
+    std::printf("board %dx%d, medians of %d, microseconds\n", kWidth, kHeight, kSamples);
+    std::printf("whole-canvas block copy        %10.0f\n", blockCopy);
+    std::printf("whole-picture memory copy      %10.0f\n", memoryCopy);
+    std::printf("record a step, small shape     %10.0f\n", smallStep);
+    std::printf("record a step, full-screen     %10.0f\n", fullStep);
+    std::printf("undo or redo, full-screen step %10.0f\n", undoFull);
+    std::printf("history now: %zu steps, %zu bytes (cap %zu)\n", history.StepCount(),
+                history.StepBytes(), history.Capacity());
+    return 0;
+}
