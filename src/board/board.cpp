@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <span>
 #include <utility>
 
 #include "app/globals.h"
@@ -18,6 +19,7 @@
 #include "board/board_state.h"
 #include "board/commands.h"
 #include "board/pointer.h"
+#include "board/tools/board_tool.h"
 #include "capture/clipboard.h"
 #include "graphics/gdip_image.h"
 
@@ -301,7 +303,11 @@ LRESULT CALLBACK DrawingBoard::Proc(HWND window, UINT message, WPARAM wParam, LP
         PostQuitMessage(0);
         return DefWindowProcA(window, message, wParam, lParam);
     }
-    return self->Handle(message, wParam, lParam);
+    const LRESULT result = self->Handle(message, wParam, lParam);
+    // Every commit goes through a message of the board: here, after it, is
+    // the one place where what it changed becomes an undo step.
+    self->RecordChange();
+    return result;
 }
 
 LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -418,6 +424,7 @@ bool DrawingBoard::SetUp() {
     ApplySettingsToCanvases(*this);
     ResetMultiPointState(*this);
     PreparePictureCanvas(*this);
+    StartHistory();
 
     ShowWindow(window_, SW_SHOW);
     boardCanvas.ShowInWindow(window_, std::nullopt, false);
@@ -452,6 +459,7 @@ void DrawingBoard::Close() {
     BoardWindow.compare_exchange_strong(expected, nullptr);
     DestroyBoardMenu();
     if (pictureCanvas.IsCreated()) pictureCanvas.Destroy();
+    history.Drop();
     SaveSettings();
     SetHelpWindowTopmost(false);
     if (state.typing) {
@@ -474,6 +482,7 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
     CopyWholeCanvas(boardCanvas, *startPicture);
     CommitBoardCanvas(*this);
     ResetMultiPointState(*this);
+    StartHistory();  // a new picture: what was drawn before cannot come back
     if (fromFile) {
         PreparePictureCanvas(*this);
         SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -581,7 +590,49 @@ void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
 
 void RestoreBoardCanvas(DrawingBoard& b) { CopyWholeCanvas(b.boardCanvas, b.backCanvas); }
 
-void CommitBoardCanvas(DrawingBoard& b) { CopyWholeCanvas(b.backCanvas, b.boardCanvas); }
+void CommitBoardCanvas(DrawingBoard& b) {
+    CopyWholeCanvas(b.backCanvas, b.boardCanvas);
+    b.state.backChanged = true;
+}
+
+bool DrawingBoard::GestureUnderWay() const {
+    if (state.dragging || state.typing) return true;
+    const BoardTool* tool = tools.For(state.currentTool);
+    return tool != nullptr && tool->ShapeOpen();
+}
+
+void DrawingBoard::RecordChange() {
+    if (!state.backChanged || GestureUnderWay()) return;
+    state.backChanged = false;
+    history.Record(backCanvas.Pixels());
+}
+
+void DrawingBoard::StartHistory() {
+    history.Start(backCanvas.Pixels(), backCanvas.Width(), backCanvas.Height());
+    state.backChanged = false;
+}
+
+bool UndoOnBoard(DrawingBoard& b, bool redo) {
+    if (b.GestureUnderWay()) {
+        // Ended as a tool switch ends it: a drag in progress is dropped, a
+        // shape of several clicks stays as far as it was committed, the
+        // curve and the text being typed are drawn for good.
+        if (b.state.dragging) {
+            b.state.dragging = false;
+            ReleaseCapture();
+        }
+        SelectToolOnBoard(b, b.state.currentTool);
+        b.tools.ResetGestures();
+    }
+    // Any change not yet taken as a step is taken now (the undo then takes
+    // it back first).
+    b.state.backChanged = false;
+    std::span<std::uint32_t> pixels = b.backCanvas.Pixels();
+    const bool changed = (redo ? b.history.Redo(pixels) : b.history.Undo(pixels)).has_value();
+    RestoreBoardCanvas(b);
+    ShowBoardCanvas(b);
+    return changed;
+}
 
 void ShowBoardCanvas(DrawingBoard& b) {
     if (b.Window() != nullptr) b.boardCanvas.ShowInWindow(b.Window(), std::nullopt, false);

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "board/board_state.h"
+#include "board/history.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
 
@@ -55,6 +56,21 @@ public:
     bool boardMatchesBack = false;
     // The starting picture, decoded once (never null once set up).
     std::unique_ptr<Canvas> startPicture;
+    // Undo and redo of the committed drawing. Every commit sets
+    // state.backChanged; after each message the board handles, what the
+    // commits changed becomes one step, unless a gesture is still under way
+    // (then its commits become one step when it ends).
+    UndoHistory history;
+
+    // True while a gesture is under way: the button is down, a shape of
+    // several clicks is being built, or text is being typed.
+    bool GestureUnderWay() const;
+    // Takes what the commits since the last step changed as one step, unless
+    // a gesture is still under way.
+    void RecordChange();
+    // A new drawing: the history follows the committed drawing as it is
+    // now, with nothing to undo.
+    void StartHistory();
 
     // A new starting picture for this board (open or paste while it exists):
     // recentred, resized and refilled. False, with nothing changed, when the
@@ -133,6 +149,11 @@ void CopyWholeCanvas(Canvas& dest, const Canvas& source);
 void RestoreBoardCanvas(DrawingBoard& b);  // back canvas onto board canvas
 void CommitBoardCanvas(DrawingBoard& b);   // board canvas onto back canvas
 void ShowBoardCanvas(DrawingBoard& b);     // board canvas into the window
+// Ctrl+Z (redo false) and Ctrl+Y / Ctrl+Shift+Z (redo true): a gesture under
+// way is first ended as a tool switch would end it, then the newest change
+// to the committed drawing is taken back (or the last one taken back is made
+// again) and shown. False when there was nothing to undo (or redo).
+bool UndoOnBoard(DrawingBoard& b, bool redo);
 // Applies pen, brush and text settings to the board and back canvases.
 void ApplySettingsToCanvases(DrawingBoard& b);
 

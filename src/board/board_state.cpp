@@ -247,12 +247,19 @@ void OnBoardKeyDown(HWND board, WPARAM key, LPARAM) {
         break;
     }
     if (key == 'C' && s.ctrlHeld) CopyBoardToClipboard();
+    if (s.ctrlHeld && (key == 'Z' || key == 'Y')) {
+        UndoOnBoard(*b, key == 'Y' || s.shiftHeld);
+        return;
+    }
     if (key == 'V' && s.ctrlHeld && s.typing) {
         if (CommandSeams.textPaste != nullptr) CommandSeams.textPaste();
         ShowBoardCanvas(*b);
     }
-    const bool commandsAllowed = (!s.textToolActive && !s.shiftHeld && !s.ctrlHeld) ||
-                                 (s.textToolActive && !s.typing);
+    // With Ctrl held the letters are shortcuts (copy, undo, redo), never tools.
+    const bool commandsAllowed =
+        ((!s.textToolActive && !s.shiftHeld && !s.ctrlHeld) ||
+         (s.textToolActive && !s.typing)) &&
+        !(s.ctrlHeld && MenuIdOfLetterKey(static_cast<int>(key)) != BoardMenuId::None);
     if (commandsAllowed) RunKeyCommand(*b, key);
 }
 

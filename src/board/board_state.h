@@ -52,6 +52,9 @@ struct BoardState {
     bool shiftHeld = false;
     bool textToolActive = false;
     bool typing = false;
+    // Set by every commit: the committed drawing may have changed since the
+    // undo history last looked at it.
+    bool backChanged = false;
 };
 
 class DrawingBoard;

@@ -10,7 +10,10 @@ void PointerContext::Show() {
     if (window != nullptr) board.ShowInWindow(window, std::nullopt, false);
 }
 
-void PointerContext::Commit() { CopyWholeCanvas(back, board); }
+void PointerContext::Commit() {
+    CopyWholeCanvas(back, board);
+    state.backChanged = true;
+}
 
 void PointerContext::BeginDrag() {
     if (window != nullptr) SetCapture(window);
@@ -54,6 +57,8 @@ void BoardTool::Refresh(PointerContext& c) {
 }
 
 bool BoardTool::PreviewsWithoutButton() const { return false; }
+
+bool BoardTool::ShapeOpen() const { return PreviewsWithoutButton(); }
 
 void BoardTool::RecordPress(BoardState& s, POINT p) {
     s.currentPoint = p;

@@ -85,6 +85,11 @@ public:
     // True while the tool shows a preview that follows the pointer with the
     // button up (an arc being swept). The default: never.
     virtual bool PreviewsWithoutButton() const;
+    // True while a shape of several gestures is being built (a polyline with
+    // its first vertex, a Bézier, curve or arc chain begun, an arc being
+    // swept): it is one change to the drawing once it ends. The default: while
+    // the tool previews without the button.
+    virtual bool ShapeOpen() const;
 
     ModifierRules Rules() const { return rules_; }
 

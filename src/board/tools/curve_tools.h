@@ -63,6 +63,7 @@ public:
     void Selected(PointerContext& c) override;  // a new chain
     void ResetGesture() override;
     bool Started() const { return started_; }
+    bool ShapeOpen() const override { return started_; }
     const std::vector<POINT>& Points() const { return points_; }
 
 protected:
@@ -85,6 +86,7 @@ public:
     void Selected(PointerContext& c) override;  // a new curve
     void ResetGesture() override;
     const std::vector<CurveNode>& Nodes() const { return nodes_; }
+    bool ShapeOpen() const override { return !nodes_.empty(); }
 
 protected:
     void Drag(PointerContext& c) override;
@@ -104,6 +106,7 @@ public:
     void Selected(PointerContext& c) override;  // a new chain
     void ResetGesture() override;
     const ChainState& Chain() const { return chain_; }
+    bool ShapeOpen() const override { return chain_.started; }
 
 protected:
     void RecordPress(BoardState& s, POINT p) override;

@@ -34,6 +34,7 @@ public:
     void Selected(PointerContext& c) override;  // the next click starts anew
     void ResetGesture() override;
     bool Started() const { return started_; }
+    bool ShapeOpen() const override { return started_; }
 
 protected:
     void RecordPress(BoardState& s, POINT p) override;
