@@ -293,26 +293,6 @@ TEST_F(EraserToolTest, AClickErasesOneSquare) {
     EXPECT_EQ(CountColor(b.back, {0, 0, 200, 150}, kGreen), 20 * 20);
 }
 
-TEST_F(EraserToolTest, WheelSizesItWithinOneAndTheLargest) {
-    struct Case {
-        int size;
-        int largest;
-        int step;
-        int after;
-    };
-    const Case cases[] = {{1, 50, -1, 1}, {50, 50, +1, 50}, {10, 50, +1, 11}, {7, 0, +1, 1}};
-    for (const Case& k : cases) {
-        b.settings.eraserSize.store(k.size);
-        b.settings.eraserMax.store(k.largest);
-        b.context.wheelPoint = POINT{100, 75};
-        eraser->Wheel(b.context, k.step);
-        EXPECT_EQ(b.settings.eraserSize.load(), k.after) << k.size << " " << k.step;
-        // The black frame of the new size at the wheel's position.
-        EXPECT_EQ(b.board.GetPixel(100 - k.after, 75 - k.after), kBlack) << k.after;
-        EXPECT_NE(b.board.GetPixel(100 - k.after - 1, 75), kBlack) << k.after;
-    }
-}
-
 TEST_F(EraserToolTest, ASizeOfZeroInTheSettingsIsAOnePixelEraser) {
     DrawOnBoth({0, 0, 200, 150}, kRed);
     b.settings.eraserSize.store(0);
