@@ -1,0 +1,23 @@
+#include "capture/clipboard_text.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+
+std::string ReadClipboardText(std::size_t maxBytes) {
+    if (!OpenClipboard(nullptr)) return {};
+    std::string text;
+    if (HANDLE data = GetClipboardData(CF_TEXT); data != nullptr) {
+        // The block may be larger than its text, or (written by a careless
+        // program) hold no NUL at all: its size bounds the read either way.
+        const std::size_t size = std::min<std::size_t>(GlobalSize(data), maxBytes);
+        if (const auto* bytes = static_cast<const char*>(GlobalLock(data)); bytes != nullptr) {
+            const void* nul = std::memchr(bytes, '\0', size);
+            text.assign(bytes, nul != nullptr ? static_cast<const char*>(nul) : bytes + size);
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
