@@ -17,6 +17,7 @@
 #include "board/board_menu.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
+#include "board/board_text.h"
 #include "board/commands.h"
 #include "board/pointer.h"
 #include "board/tools/board_tool.h"
@@ -329,11 +330,7 @@ LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnBoardSettingMessage(w, wParam, lParam);
         return 0;
     case kBoardFontMessage:
-        // The canvas takes the text font; the text tool measures its line
-        // again and redraws what is being typed.
-        boardCanvas.Font(GetTextFont());
-        if (CommandSeams.textArmed != nullptr) CommandSeams.textArmed();
-        if (state.textToolActive && CommandSeams.textRetype != nullptr) CommandSeams.textRetype();
+        BoardTextFontChanged(*this);
         return 0;
     case kBoardToolMessage:
         SelectToolOnBoard(*this, static_cast<ToolKind>(wParam));
@@ -366,10 +363,10 @@ LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         OnBoardMoved(w, wParam, lParam);
         return 0;
     case WM_CHAR:
-        if (CommandSeams.textChar != nullptr) CommandSeams.textChar(w, wParam, lParam);
+        BoardTextChar(*this, wParam);
         return 0;
     case WM_SETFOCUS:
-        if (CommandSeams.textSetFocus != nullptr) CommandSeams.textSetFocus(w, wParam, lParam);
+        BoardTextFocus(*this);
         return 0;
     case WM_COMMAND:
         BoardMenuCommand(w, wParam, lParam);
@@ -462,11 +459,7 @@ void DrawingBoard::Close() {
     history.Drop();
     SaveSettings();
     SetHelpWindowTopmost(false);
-    if (state.typing) {
-        if (CommandSeams.textEnd != nullptr) CommandSeams.textEnd();
-        state.typing = false;
-        DestroyCaret();
-    }
+    BoardTextEnd(*this);
     DestroyWindow(window_);
 }
 

@@ -7,6 +7,7 @@
 #include "app/settings.h"
 #include "board/board.h"
 #include "board/board_menu.h"
+#include "board/board_text.h"
 #include "board/commands.h"
 #include "board/pointer.h"
 #include "board/tools/board_tool.h"
@@ -143,17 +144,10 @@ void SelectToolOnBoard(DrawingBoard& b, ToolKind tool) {
 
 void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
     BoardState& s = b.state;
-    Canvas& boardCanvas = b.boardCanvas;
     // Right after a clear the board canvas is the committed drawing already:
     // restoring it again would only copy the whole canvas for nothing.
     const bool boardIsCommitted = std::exchange(b.boardMatchesBack, false);
-    if (toolSwitch) {
-        if (s.textToolActive) s.textToolActive = false;
-        if (!s.textToolActive) {
-            s.typing = false;
-            DestroyCaret();
-        }
-    }
+    if (toolSwitch) BoardTextEnd(b);  // what was typed stays
 
     if (toolSwitch) {
         // The tool starts afresh (a new polyline, the polygon's fill rule, ...).
@@ -170,13 +164,6 @@ void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
         case ToolCurve:
             ResetMultiPointState(b);
             PreparePictureCanvas(b);  // the drawing so far, under the curve
-            break;
-        case ToolText:
-            s.textToolActive = true;
-            boardCanvas.Font(GetTextFont());
-            boardCanvas.TextColor(static_cast<COLORREF>(Settings.textColor.load()));
-            ApplyTextBackground(boardCanvas, Settings.backColor.load());
-            if (CommandSeams.textArmed != nullptr) CommandSeams.textArmed();
             break;
         case ToolEyedropper:
             return;  // the spectrum its selection showed stays on show
@@ -201,9 +188,8 @@ void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
         ApplySetting(b, code, value);
         const auto setting = static_cast<SettingCode>(code);
         if ((setting == SettingCode::TextColor || setting == SettingCode::TextBack) &&
-            s.textToolActive &&
-            CommandSeams.textRetype != nullptr) {
-            CommandSeams.textRetype();
+            s.textToolActive) {
+            BoardTextRetype(b);
         }
         if (tool == ToolCurve) return;  // the curve in progress survives
     } else {
@@ -251,16 +237,9 @@ void OnBoardKeyDown(HWND board, WPARAM key, LPARAM) {
         UndoOnBoard(*b, key == 'Y' || s.shiftHeld);
         return;
     }
-    if (key == 'V' && s.ctrlHeld && s.typing) {
-        if (CommandSeams.textPaste != nullptr) CommandSeams.textPaste();
-        ShowBoardCanvas(*b);
-    }
-    // With Ctrl held the letters are shortcuts (copy, undo, redo), never tools.
-    const bool commandsAllowed =
-        ((!s.textToolActive && !s.shiftHeld && !s.ctrlHeld) ||
-         (s.textToolActive && !s.typing)) &&
-        !(s.ctrlHeld && MenuIdOfLetterKey(static_cast<int>(key)) != BoardMenuId::None);
-    if (commandsAllowed) RunKeyCommand(*b, key);
+    if (key == 'V' && s.ctrlHeld && s.typing) BoardTextPaste(*b);
+    // With Ctrl held the letters are shortcuts (copy, paste, undo, redo), never tools.
+    if (KeyCommandsAllowed(s)) RunKeyCommand(*b, key);
 }
 
 void OnBoardKeyUp(HWND board, WPARAM key, LPARAM) {

@@ -58,8 +58,8 @@ const CommandDescription* CommandDescriptionOf(PaletteCommand command);
 const char* CellTipOf(PaletteCommand command);
 int CellIconOf(PaletteCommand command);
 
-// Seams for behaviour that lives outside the board: the toolbox, the region
-// screenshot and the text tool plug their routines in here when they start.
+// Seams for behaviour that lives outside the board: the toolbox and the region
+// screenshot plug their routines in here when they start.
 // A routine left unset makes its command do nothing visible.
 struct BoardCommandSeams {
     // Region screenshot; `second` for the right-button variant.
@@ -78,18 +78,6 @@ struct BoardCommandSeams {
     void (*showColor)(COLORREF color) = nullptr;
     // The help window follows the board's always-on-top state.
     void (*helpWindowTopmost)(bool topmost) = nullptr;
-
-    // Text tool: WM_CHAR and WM_SETFOCUS of the board window.
-    void (*textChar)(HWND board, WPARAM, LPARAM) = nullptr;
-    void (*textSetFocus)(HWND board, WPARAM, LPARAM) = nullptr;
-    // Ctrl+V while typing: paste clipboard text into the typed text.
-    void (*textPaste)() = nullptr;
-    // Redraw the typed text (text colour or background changed).
-    void (*textRetype)() = nullptr;
-    // The text tool was armed: work out the caret height for the canvas font.
-    void (*textArmed)() = nullptr;
-    // Text input ends with the board: drop the typed text and the caret.
-    void (*textEnd)() = nullptr;
 };
 extern BoardCommandSeams CommandSeams;
 

@@ -16,6 +16,8 @@
 #include "board/board.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
+#include "board/board_text.h"
+#include "board/tools/text_tool.h"
 #include "board/commands.h"
 #include "graphics/canvas.h"
 #include "support/board_fixture.h"
@@ -308,13 +310,27 @@ TEST_F(BoardCreation, FilesThatCannotBecomeABoardChangeNothing) {
 TEST_F(BoardCreation, ToolSwitchFromAnotherThreadRunsOnTheBoardThread) {
     CaptureBoard();
     HWND board = BoardWindow.load();
-    static DWORD armedOn = 0;
-    armedOn = 0;
-    CommandSeams.textArmed = [] { armedOn = GetCurrentThreadId(); };
     SelectTool(ToolText);  // from the test (toolbox) thread
-    OnBoard([](DrawingBoard& b) { EXPECT_TRUE(b.state.textToolActive); });
-    EXPECT_EQ(armedOn, GetWindowThreadProcessId(board, nullptr));
-    EXPECT_NE(armedOn, GetCurrentThreadId());
+    int lineHeight = 0;
+    OnBoard([&lineHeight](DrawingBoard& b) {
+        EXPECT_TRUE(b.state.textToolActive);
+        lineHeight = BoardTextTool(b).LineHeight();
+        EXPECT_EQ(lineHeight, b.boardCanvas.TextHeight("A"));
+    });
+    // A click opens a text box: its caret, as tall as a line, is the board
+    // thread's, never this one's.
+    SendToBoard(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(50, 60));
+    SendToBoard(WM_LBUTTONUP, 0, MAKELPARAM(50, 60));
+    GUITHREADINFO boardInfo{};
+    boardInfo.cbSize = sizeof(boardInfo);
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(board, nullptr), &boardInfo));
+    EXPECT_EQ(boardInfo.hwndCaret, board);
+    EXPECT_EQ(boardInfo.rcCaret.bottom - boardInfo.rcCaret.top, lineHeight);
+    EXPECT_EQ(boardInfo.rcCaret.left, 50);
+    GUITHREADINFO mine{};
+    mine.cbSize = sizeof(mine);
+    ASSERT_TRUE(GetGUIThreadInfo(GetCurrentThreadId(), &mine));
+    EXPECT_EQ(mine.hwndCaret, nullptr);
 }
 
 TEST_F(BoardCreation, EyedropperShowsThePaletteInTheMiddleAtOnce) {

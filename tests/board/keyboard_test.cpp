@@ -87,12 +87,22 @@ TEST_F(KeyboardTest, ShiftOrCtrlHeldKeepsLettersFromSelectingTools) {
     EXPECT_FALSE(BoardStateNow().ctrlHeld);
 }
 
-TEST_F(KeyboardTest, ArmedTextToolWithoutTypingStillTakesToolKeysWithModifiers) {
+TEST_F(KeyboardTest, ArmedTextToolKeepsModifiedLettersFromSwitchingTools) {
     PressKey('T');
     ASSERT_TRUE(BoardStateNow().textToolActive);
-    KeyDown(VK_SHIFT);
-    PressKey('R');
-    KeyUp(VK_SHIFT);
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    CloseClipboard();
+    for (WPARAM modifier : {VK_SHIFT, VK_CONTROL}) {
+        KeyDown(modifier);
+        PressKey('R');
+        PressKey('C');  // with Ctrl: copies, and selects no circle
+        KeyUp(modifier);
+        EXPECT_EQ(CurrentTool(), ToolText) << modifier;
+        EXPECT_TRUE(BoardStateNow().textToolActive) << modifier;
+    }
+    EXPECT_TRUE(IsClipboardFormatAvailable(CF_BITMAP));
+    PressKey('R');  // alone, a letter still switches
     EXPECT_EQ(CurrentTool(), ToolRectangle);
     EXPECT_FALSE(BoardStateNow().textToolActive);  // switching away disarms it
 }

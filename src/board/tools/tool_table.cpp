@@ -5,6 +5,7 @@
 #include "board/tools/curve_tools.h"
 #include "board/tools/drawing_tools.h"
 #include "board/tools/pixel_tools.h"
+#include "board/tools/text_tool.h"
 
 namespace {
 
@@ -71,7 +72,7 @@ constexpr ToolDescription kTools[] = {
     {ToolChainedArcs,     "chained arcs",      PC::Curve,     R, "连续圆弧组成曲线", 0,
         'H', Id::ChainedArcs,     "连续圆弧(&H)",       kGroupEnd,  kNoRules,           &Make<ChainedArcsTool>},
     {ToolText,            "text",              PC::Text,      L, "文字",             IDR_ICON_TEXT,
-        'T', Id::Text,            "文字(&T)",           kGroupEnd,  kNoRules,           nullptr},
+        'T', Id::Text,            "文字(&T)",           kGroupEnd,  kNoRules,           &Make<TextTool>},
     {ToolEyedropper,      "eyedropper",        PC::Eyedropper, L, "吸管",            IDR_ICON_EYEDROPPER,
         'I', Id::Eyedropper,      "吸管(&I)",           false,      kNoRules,           &Make<EyedropperTool>},
     {ToolFill,            "fill",              PC::Fill,      L, "填充",             IDR_ICON_FILL,

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Typing on the board with real X input: F9 freezes the screen, T arms the
+# text tool, a click places the caret, "中文ab" is typed through the keyboard
+# and Ctrl+C copies the board. The clipboard picture must hold glyphs in the
+# text colour starting at the click point, the two Chinese characters as
+# full-width glyphs (not question marks).
+# Usage: text_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
+set -euo pipefail
+
+EXE="$1"
+WORK="$(mktemp -d /tmp/text_e2e.XXXXXX)"
+PID=""
+
+fail() {
+  echo "FAIL: $*"
+  exit 1
+}
+
+cleanup() {
+  if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
+    kill "$PID" 2>/dev/null || true
+    sleep 0.5
+    kill -9 "$PID" 2>/dev/null || true
+  fi
+  xdotool keyup ctrl >/dev/null 2>&1 || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+wait_for() {  # seconds, then a shell condition polled every 0.1 s
+  local limit="$1"
+  shift
+  local end=$((SECONDS + limit))
+  while [ "$SECONDS" -le "$end" ]; do
+    if eval "$@"; then return 0; fi
+    sleep 0.1
+  done
+  return 1
+}
+
+board_window() { { timeout 5 xdotool search --name '^画板$' 2>/dev/null || true; } | head -1; }
+
+cp "$EXE" "$WORK/DrawBoard.exe" || fail "cannot copy the program"
+cd "$WORK" || fail "no work folder"
+
+# Red text (COLORREF 0x0000FF), no background, large enough that the strokes
+# have solid cores to count.
+printf '[文字]\r\n文字颜色=255\r\n背景色=-16777216\r\n字体名称=宋体\r\n字体大小=36\r\n' |
+  iconv -f UTF-8 -t GBK > Config.ini || fail "cannot write Config.ini"
+
+(exec timeout 120 wine DrawBoard.exe >/dev/null 2>&1) &
+PID=$!
+
+TOOLBOX=$({ timeout 30 xdotool search --sync --name '^画板工具箱$' || true; } | head -1)
+[ -n "$TOOLBOX" ] || fail "the toolbox did not appear"
+sleep 0.5
+timeout 10 xdotool windowfocus --sync "$TOOLBOX" || fail "cannot focus the toolbox"
+xdotool key F9
+wait_for 20 '[ -n "$(board_window)" ]' || fail "F9 made no board"
+BOARD=$(board_window)
+sleep 1
+timeout 10 xdotool windowfocus --sync "$BOARD" || fail "cannot focus the board"
+
+X0=300
+Y0=300
+xdotool key t
+sleep 0.3
+xdotool mousemove $X0 $Y0
+sleep 0.2
+xdotool click 1
+sleep 0.3
+xdotool type --delay 80 '中文ab'
+sleep 0.5
+
+xdotool key ctrl+c
+targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null || true; }
+wait_for 10 'targets | grep -q "^image/"' || fail "the clipboard got no picture"
+TARGET=$(targets | grep -m1 -E '^image/(png|bmp)$' || true)
+[ -n "$TARGET" ] || TARGET=$(targets | grep -m1 '^image/' || true)
+timeout 20 xclip -selection clipboard -t "$TARGET" -o > clip.img || fail "cannot read the clipboard ($TARGET)"
+
+# Every clearly red pixel of the area around the click point, as "x y".
+AREA_X=$((X0 - 20))
+AREA_Y=$((Y0 - 20))
+convert clip.img -crop "300x100+${AREA_X}+${AREA_Y}" +repage -depth 8 txt:- 2>/dev/null |
+  awk -v ox=$AREA_X -v oy=$AREA_Y -F'[ ,:()]+' 'NR > 1 {
+      if ($3 >= 200 && $4 <= 60 && $5 <= 60) print $1 + ox, $2 + oy }' > red.txt
+COUNT=$(wc -l < red.txt | tr -d ' ')
+[ "$COUNT" -ge 200 ] || fail "only $COUNT pixels in the text colour near the click point"
+
+read -r MINX MAXX MINY < <(awk 'NR == 1 { a = $1; b = $1; c = $2 }
+  { if ($1 < a) a = $1; if ($1 > b) b = $1; if ($2 < c) c = $2 } END { print a, b, c }' red.txt)
+[ "$MINX" -ge "$X0" ] && [ "$MINY" -ge "$Y0" ] ||
+  fail "text pixels start at ($MINX,$MINY), before the click point ($X0,$Y0)"
+[ "$MINX" -le $((X0 + 10)) ] && [ "$MINY" -le $((Y0 + 20)) ] ||
+  fail "the text starts at ($MINX,$MINY), far from the click point"
+# Two full-width glyphs and two letters: far wider than "??ab".
+[ "$MAXX" -ge $((X0 + 120)) ] || fail "the typed text ends at x=$MAXX: the Chinese characters did not arrive"
+# 中 has a long vertical stroke in its first cell; no question mark has.
+TALL=$(awk -v x0=$X0 '$1 < x0 + 48 { n[$1]++ } END { m = 0; for (k in n) if (n[k] > m) m = n[k]; print m }' red.txt)
+[ "$TALL" -ge 25 ] || fail "no tall stroke in the first glyph (longest column $TALL pixels)"
+
+echo "PASS"
