@@ -126,6 +126,40 @@ TEST_F(BoardUndo, AShapeOfSeveralClicksIsOneStepEndedByTheUndo) {
     }
 }
 
+TEST_F(BoardUndo, TakesBackAFillOrAWholeEraserDrag) {
+    struct Case {
+        const char* what;
+        WPARAM letter;
+        std::vector<POINT> drag;  // press, moves, release
+    };
+    const Case cases[] = {
+        {"fill", 'F', {{200, 200}, {200, 200}}},
+        {"eraser drag across the strokes", 'X', {{150, 150}, {300, 250}, {450, 350}, {500, 400}}},
+    };
+    Settings.brushColor = 0x00FF00;  // a fill that shows on the black test screen
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::BrushColor), 0x00FF00);
+    Settings.brushType = kBrushSolid;
+    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::BrushStyle), kBrushSolid);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        PressKey('P');
+        Drag({100, 100}, {600, 450});
+        Drag({100, 450}, {600, 100});
+        const Pixels before = Committed();
+        PressKey(c.letter);
+        SendToBoard(WM_LBUTTONDOWN, MK_LBUTTON, At(c.drag.front()));
+        for (size_t i = 1; i + 1 < c.drag.size(); ++i)
+            SendToBoard(WM_MOUSEMOVE, MK_LBUTTON, At(c.drag[i]));
+        SendToBoard(WM_LBUTTONUP, 0, At(c.drag.back()));
+        const Pixels after = Committed();
+        ASSERT_NE(after, before);
+        UndoKey();
+        EXPECT_EQ(Committed(), before) << "one undo takes back all of it";
+        CtrlKey('Y');
+        EXPECT_EQ(Committed(), after);
+    }
+}
+
 TEST_F(BoardUndo, DuringADragEndsTheDragAndTakesBackTheShapeBefore) {
     PressKey('E');
     const Pixels start = Committed();
@@ -171,6 +205,7 @@ TEST_F(BoardUndo, SettingsAndToolSwitchesAreNoSteps) {
     Settings.penColor = 0x00FF00;
     SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
     PressKey('I');  // the eyedropper's palette is on show, not committed
+    Click({960, 540});  // a colour picked from it: a setting, no change
     PressKey('R');
     UndoKey();
     EXPECT_NE(Committed(), drawn) << "the rectangle itself was undone";
