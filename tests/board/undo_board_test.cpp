@@ -160,6 +160,31 @@ TEST_F(BoardUndo, TakesBackAFillOrAWholeEraserDrag) {
     }
 }
 
+TEST_F(BoardUndo, ATextBoxIsOneStepWhenItEnds) {
+    Settings.textColor = 0x00FF00;  // shows on the black test screen
+    PressKey('T');
+    struct Case {
+        const char* what;
+        bool enter;  // ended by Enter; otherwise the undo ends it while typing
+    };
+    for (const Case& c : {Case{"ended by Enter", true}, Case{"undone while typing", false}}) {
+        SCOPED_TRACE(c.what);
+        const Pixels before = Committed();
+        Click({300, 300});
+        for (char ch : std::string("Undo me")) SendToBoard(WM_CHAR, static_cast<unsigned char>(ch), 1);
+        if (c.enter) {
+            SendToBoard(WM_CHAR, '\r', 1);
+            ASSERT_NE(Committed(), before);
+        }
+        UndoKey();
+        EXPECT_FALSE(BoardStateNow().typing);
+        EXPECT_EQ(Committed(), before) << "every character at once";
+        CtrlKey('Y');
+        EXPECT_NE(Committed(), before) << "the text comes back";
+        UndoKey();
+    }
+}
+
 TEST_F(BoardUndo, DuringADragEndsTheDragAndTakesBackTheShapeBefore) {
     PressKey('E');
     const Pixels start = Committed();
