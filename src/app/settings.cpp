@@ -2,11 +2,17 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <iterator>
 #include <type_traits>
 #include <variant>
+
+#include "app/toolbox_layout.h"
+#include "capture/region_geometry.h"
+#include "graphics/canvas.h"
+#include "graphics/gdip_image.h"
 
 FontSpec GuardedFont::Get() const {
     std::lock_guard<std::mutex> lock(guard_);
@@ -31,16 +37,23 @@ constexpr const char* kSectionGlobal = "全局";
 
 // A number of the settings: where it lives in the plain copy and in the
 // shared record, and its value on a first start.
+// A value read from the file is bounded to [low, high], what the program can
+// honour; every value the program itself writes lies inside, so a value
+// written back never changes.
 struct NumberField {
     int SettingsValues::*value;
     std::atomic<int> SettingsRecord::*shared;
     int firstStart;
+    int low = INT_MIN;
+    int high = INT_MAX;
 };
 // A field of the text font. The font's keys form the text group: they are
 // taken together or not at all (see AcceptTextGroup); a first start writes
 // the font in force.
 struct FontNumberField {
     int FontSpec::*value;
+    int low = INT_MIN;
+    int high = INT_MAX;
 };
 struct FontFlagField {
     bool FontSpec::*value;
@@ -64,13 +77,17 @@ bool InTextGroup(const SettingKey& k) { return !std::holds_alternative<NumberFie
 // the group is taken.
 constexpr SettingKey kSettingKeys[] = {
     {kSectionAttributes, "画笔粗细", "0",
-     NumberField{&SettingsValues::penWidth, &SettingsRecord::penWidth, 0}},
+     NumberField{&SettingsValues::penWidth, &SettingsRecord::penWidth, 0,
+                 // The toolbox's pen width spinner's range.
+                 kPenWidthMin, kPenWidthMax}},
     {kSectionAttributes, "画笔颜色", "16711680",
      NumberField{&SettingsValues::penColor, &SettingsRecord::penColor, 0xFF0000}},
     {kSectionAttributes, "画刷颜色", "16777215",
      NumberField{&SettingsValues::brushColor, &SettingsRecord::brushColor, 0xFFFFFF}},
     {kSectionAttributes, "刷子类型", "0",
-     NumberField{&SettingsValues::brushType, &SettingsRecord::brushType, 0}},
+     NumberField{&SettingsValues::brushType, &SettingsRecord::brushType, 0,
+                 // Hollow, the six hatches, solid.
+                 kBrushHollow, kBrushSolid}},
     {kSectionText, "文字颜色", "0",
      NumberField{&SettingsValues::textColor, &SettingsRecord::textColor, 0}},
     // No colour (the top byte set) on a first start; a missing key reads as black.
@@ -78,27 +95,43 @@ constexpr SettingKey kSettingKeys[] = {
      NumberField{&SettingsValues::backColor, &SettingsRecord::backColor,
                  static_cast<int>(0xFF000000u)}},
     {kSectionText, "字体名称", nullptr, FontTextField{&FontSpec::faceName}},
-    {kSectionText, "字体大小", nullptr, FontNumberField{&FontSpec::size}},
+    // Points; the font dialog's own upper limit. A size of 0 or less still
+    // refuses the whole group (see AcceptTextGroup), so no lower bound here.
+    {kSectionText, "字体大小", nullptr, FontNumberField{&FontSpec::size, INT_MIN, kMaxFontPoints}},
     {kSectionText, "文字加粗", nullptr, FontFlagField{&FontSpec::bold}},
     {kSectionText, "文字倾斜", nullptr, FontFlagField{&FontSpec::italic}},
     {kSectionText, "删除线", nullptr, FontFlagField{&FontSpec::strikeout}},
     {kSectionText, "下划线", nullptr, FontFlagField{&FontSpec::underline}},
-    {kSectionText, "文字角度", nullptr, FontNumberField{&FontSpec::angle}},
+    // Tenths of a degree: one turn either way.
+    {kSectionText, "文字角度", nullptr, FontNumberField{&FontSpec::angle, -3600, 3600}},
     {kSectionTools, "十字星大小", "15",
-     NumberField{&SettingsValues::crossSize, &SettingsRecord::crossSize, 15}},
+     NumberField{&SettingsValues::crossSize, &SettingsRecord::crossSize, 15,
+                 // Half-length in pixels; beyond the largest board side it only costs time.
+                 0, kMaxPictureSide}},
     {kSectionTools, "橡皮擦大小", "15",
-     NumberField{&SettingsValues::eraserSize, &SettingsRecord::eraserSize, 15}},
+     NumberField{&SettingsValues::eraserSize, &SettingsRecord::eraserSize, 15,
+                 // The wheel keeps it within 1..最大橡皮擦; a file may not go beyond either.
+                 1, kMaxEraserSize}},
     {kSectionTools, "最大橡皮擦", "50",
-     NumberField{&SettingsValues::eraserMax, &SettingsRecord::eraserMax, 50}},
+     NumberField{&SettingsValues::eraserMax, &SettingsRecord::eraserMax, 50,
+                 1, kMaxEraserSize}},
     {kSectionTools, "箭头角度", "20",
-     NumberField{&SettingsValues::arrowAngle, &SettingsRecord::arrowAngle, 20}},
+     NumberField{&SettingsValues::arrowAngle, &SettingsRecord::arrowAngle, 20,
+                 // Degrees between the shaft and each barb.
+                 0, 180}},
     {kSectionTools, "圆角半径", "15",
-     NumberField{&SettingsValues::cornerRadius, &SettingsRecord::cornerRadius, 15}},
+     NumberField{&SettingsValues::cornerRadius, &SettingsRecord::cornerRadius, 15,
+                 // What + / - and the wheel keep it within (cornerRadiusMax).
+                 0, kCornerRadiusMax}},
     {kSectionTools, "箭头长度", "20",
-     NumberField{&SettingsValues::arrowLength, &SettingsRecord::arrowLength, 20}},
+     NumberField{&SettingsValues::arrowLength, &SettingsRecord::arrowLength, 20,
+                 // Pixels; a barb is never longer than the shaft anyway.
+                 0, kMaxPictureSide}},
     // A missing key is no wait at all; a first start waits 50 ms.
     {kSectionGlobal, "截屏延时", nullptr,
-     NumberField{&SettingsValues::captureDelay, &SettingsRecord::captureDelay, 50}},
+     NumberField{&SettingsValues::captureDelay, &SettingsRecord::captureDelay, 50,
+                 // Milliseconds; 0 (or less, in older files) is no wait.
+                 0, kMaxCaptureDelayMs}},
 };
 
 // GetPrivateProfileStringA cuts longer values to this size.
@@ -224,9 +257,9 @@ void ReadKey(const SettingKey& k, const IniGetter& get, SettingsValues& v, FontS
         [&](const auto& field) {
             using Field = std::decay_t<decltype(field)>;
             if constexpr (std::is_same_v<Field, NumberField>) {
-                v.*field.value = ParseIniInteger(text);
+                v.*field.value = std::clamp(ParseIniInteger(text), field.low, field.high);
             } else if constexpr (std::is_same_v<Field, FontNumberField>) {
-                font.*field.value = ParseIniInteger(text);
+                font.*field.value = std::clamp(ParseIniInteger(text), field.low, field.high);
             } else if constexpr (std::is_same_v<Field, FontFlagField>) {
                 font.*field.value = ParseIniBool(text);
             } else {

@@ -15,6 +15,12 @@
 
 #include "graphics/font_desc.h"
 
+// Bounds of values read from Config.ini (the reading applies them, beside the
+// table of keys in settings.cpp).
+constexpr int kCornerRadiusMax = 500;  // also the unsaved cornerRadiusMax
+constexpr int kMaxEraserSize = 500;    // pixels: an eraser of a quarter of a 4K screen
+constexpr int kMaxFontPoints = 1638;   // the largest size the font dialog offers
+
 struct SettingsRecord {
     SettingsRecord();  // the persisted fields start at their first-start values
 
@@ -33,7 +39,7 @@ struct SettingsRecord {
     std::atomic<int> cornerRadius;
     std::atomic<int> captureDelay;
     // Set on every start, never saved.
-    std::atomic<int> cornerRadiusMax{500};
+    std::atomic<int> cornerRadiusMax{kCornerRadiusMax};
     std::atomic<int> polygonVertices{6};
     std::atomic<int> starVertices{5};
 };

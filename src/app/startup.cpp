@@ -19,7 +19,7 @@ void BuildEyedropperSpectrum() {
 }
 
 void SetUnsavedSettings() {
-    Settings.cornerRadiusMax = 500;
+    Settings.cornerRadiusMax = kCornerRadiusMax;
     Settings.polygonVertices = 6;
     Settings.starVertices = 5;
 }

@@ -22,6 +22,7 @@
 #include "board/pointer.h"
 #include "board/tools/board_tool.h"
 #include "capture/clipboard.h"
+#include "capture/region_geometry.h"
 #include "graphics/gdip_image.h"
 
 std::atomic<HWND> BoardWindow{nullptr};
@@ -676,7 +677,8 @@ void CaptureToBoard() {
     }
     if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_HIDE);
     auto start = std::make_unique<BoardStart>();
-    const int delay = Settings.captureDelay.load();
+    // Bounded here too: the setting may have been changed since it was read.
+    const int delay = BoundedCaptureDelay(Settings.captureDelay.load());
     start->delayMs = delay > 0 ? static_cast<DWORD>(delay) : 0;
     if (!StartBoardThread(std::move(start))) {
         if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_SHOW);

@@ -14,6 +14,7 @@
 #include "support/temp_folder.h"
 
 #include "app/settings.h"
+#include "app/toolbox_layout.h"
 
 namespace {
 
@@ -343,19 +344,20 @@ TEST_F(SettingsFile, HostileValuesAreReadWithoutHarm) {
                 "[工具]\r\n橡皮擦大小=-5\r\n最大橡皮擦=-2147483648\r\n圆角半径=" +
                 std::string(30000, '7') + "\r\n");
     LoadSettings();
-    EXPECT_EQ(Settings.penWidth, INT_MAX);
+    // Sizes are bounded to what the program can honour; colours keep their bits.
+    EXPECT_EQ(Settings.penWidth, kPenWidthMax);
     EXPECT_EQ(Settings.penColor, -16777216);
-    EXPECT_EQ(Settings.eraserSize, -5);  // nothing is clamped on reading
-    EXPECT_EQ(Settings.eraserMax, INT_MIN);
-    EXPECT_EQ(Settings.cornerRadius, INT_MAX);
+    EXPECT_EQ(Settings.eraserSize, 1);
+    EXPECT_EQ(Settings.eraserMax, 1);
+    EXPECT_EQ(Settings.cornerRadius, kCornerRadiusMax);
     FontSpec font = GetTextFont();
-    EXPECT_EQ(font.size, INT_MAX);
+    EXPECT_EQ(font.size, kMaxFontPoints);
     EXPECT_FALSE(font.faceName.empty());
     EXPECT_LT(font.faceName.size(), 10240u);  // cut at the read buffer
     EXPECT_EQ(font.faceName.find_first_not_of('A'), std::string::npos);
     // And it can all be written back.
     EXPECT_TRUE(SaveSettings());
-    EXPECT_EQ(IniValue(config_, "属性", "画笔粗细"), "2147483647");
+    EXPECT_EQ(IniValue(config_, "属性", "画笔粗细"), std::to_string(kPenWidthMax));
 }
 
 TEST_F(SettingsFile, SaveWritesEveryKeyAndReadsBackTheSame) {
