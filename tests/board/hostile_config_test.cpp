@@ -117,9 +117,11 @@ TEST_F(HostileConfig, EveryValueIsBoundedTheBoardOpensAndEveryToolDraws) {
             }
             SelectTool(ToolPen);  // ends the multi-click tools
             int drawn = 0;
-            for (int y = 0; y < 300; y += 2)
-                for (int x = 0; x < 400; x += 2)
-                    if (BackCanvas.GetPixel(x, y) != RGB(255, 255, 255)) ++drawn;
+            OnBoard([&drawn](DrawingBoard& b) {
+                for (int y = 0; y < 300; y += 2)
+                    for (int x = 0; x < 400; x += 2)
+                        if (b.backCanvas.GetPixel(x, y) != RGB(255, 255, 255)) ++drawn;
+            });
             EXPECT_GT(drawn, 0);
         }
         EXPECT_TRUE(SaveSettings());
