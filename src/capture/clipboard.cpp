@@ -6,6 +6,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/gdi_owners.h"
+#include "graphics/gdip_image.h"
 
 namespace {
 
@@ -27,7 +28,36 @@ struct DibInfo {
     RGBQUAD colors[256];
 };
 
+// The first picture format on the clipboard: the one a program put there. The
+// others are made from it by the system when asked for, so a damaged device-
+// independent bitmap must be checked before a bitmap is asked for.
+UINT OriginalPictureFormat() {
+    for (UINT format = EnumClipboardFormats(0); format != 0; format = EnumClipboardFormats(format)) {
+        if (format == CF_BITMAP || format == CF_DIB || format == CF_DIBV5) return format;
+    }
+    return 0;
+}
+
+bool ClipboardDibSound(UINT format) {
+    HGLOBAL block = GetClipboardData(format);
+    if (block == nullptr) return false;
+    const SIZE_T size = GlobalSize(block);
+    const void* data = GlobalLock(block);
+    if (data == nullptr) return false;
+    const bool sound =
+        DibBlockSound(std::span<const std::uint8_t>(static_cast<const std::uint8_t*>(data), size));
+    GlobalUnlock(block);
+    return sound;
+}
+
 }  // namespace
+
+bool DibBlockSound(std::span<const std::uint8_t> block) {
+    const DibLayout dib = ReadDibLayout(block);
+    // Compressed rows cannot be measured from the header: the platform would
+    // read until the data says stop.
+    return dib.sound && !dib.compressed && dib.headerAndTable + dib.imageBytes <= block.size();
+}
 
 std::uint64_t DibImageSize(int width, int height, int bitCount) {
     if (width <= 0 || height <= 0 || bitCount <= 0) return 0;
@@ -149,9 +179,13 @@ bool HandBitmapToClipboard(HWND owner, HBITMAP bitmap) {
 std::vector<std::uint8_t> ReadClipboardPicture() {
     if (!OpenClipboard(nullptr)) return {};
     std::vector<std::uint8_t> result;
+    const UINT original = OriginalPictureFormat();
+    // A bitmap made from a device-independent one whose header lies would be
+    // read beyond the block: such a picture is refused before it is made.
+    const bool sound = original == CF_BITMAP || (original != 0 && ClipboardDibSound(original));
     // The bitmap belongs to the clipboard: it is read while the clipboard is
     // still open, so another program cannot replace (and free) it meanwhile.
-    HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    HBITMAP bitmap = sound ? static_cast<HBITMAP>(GetClipboardData(CF_BITMAP)) : nullptr;
     if (bitmap != nullptr) result = BitmapToBmpFile(bitmap);
     CloseClipboard();
     return result;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 class Canvas;
@@ -37,6 +38,13 @@ std::vector<std::uint8_t> BitmapToBmpFile(HBITMAP bitmap);
 // `pixels.size()`.
 std::vector<std::uint8_t> AssembleBmpFile(const BITMAPINFOHEADER& header,
                                           const std::vector<std::uint8_t>& pixels);
+
+// Whether a clipboard device-independent bitmap block of `block.size()` bytes
+// (a BITMAPCOREHEADER, BITMAPINFOHEADER, V4 or V5 header, its colour table or
+// masks, then the pixels) is one the platform can turn into a bitmap without
+// reading beyond the block: every header field within its range and the data
+// as long as the header says. Uncompressed and bit-field pictures only.
+bool DibBlockSound(std::span<const std::uint8_t> block);
 
 // Bytes of one BI_RGB image of the given size and depth (rows padded to 32
 // bits); 0 when the size is not positive or does not fit a BMP file.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <iterator>
 #include <cstring>
 #include <vector>
 
@@ -21,6 +22,7 @@ public:
     virtual ~ByteSource() = default;
     // Copies n bytes at offset into out; false when they are not all there.
     virtual bool Read(std::uint64_t offset, void* out, std::size_t n) = 0;
+    virtual std::uint64_t Size() = 0;
 
     bool Byte(std::uint64_t offset, std::uint8_t& b) { return Read(offset, &b, 1); }
     bool Le16(std::uint64_t offset, std::uint32_t& v) {
@@ -54,6 +56,7 @@ public:
 class SpanSource final : public ByteSource {
 public:
     explicit SpanSource(std::span<const std::uint8_t> bytes) : bytes_(bytes) {}
+    std::uint64_t Size() override { return bytes_.size(); }
     bool Read(std::uint64_t offset, void* out, std::size_t n) override {
         if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
         std::memcpy(out, bytes_.data() + offset, n);
@@ -64,11 +67,32 @@ private:
     std::span<const std::uint8_t> bytes_;
 };
 
+// A part of another source, seen as a whole of its own.
+class PartSource final : public ByteSource {
+public:
+    PartSource(ByteSource& whole, std::uint64_t at, std::uint64_t size)
+        : whole_(whole), at_(at), size_(size) {}
+    std::uint64_t Size() override { return size_; }
+    bool Read(std::uint64_t offset, void* out, std::size_t n) override {
+        if (offset > size_ || n > size_ - offset) return false;
+        return whole_.Read(at_ + offset, out, n);
+    }
+
+private:
+    ByteSource& whole_;
+    std::uint64_t at_;
+    std::uint64_t size_;
+};
+
 // Reads a file through a 64 KB window: the JPEG and GIF walks read one byte
 // at a time and must not cost a system call each.
 class FileSource final : public ByteSource {
 public:
     explicit FileSource(HANDLE file) : file_(file) {}
+    std::uint64_t Size() override {
+        LARGE_INTEGER size{};
+        return GetFileSizeEx(file_, &size) ? static_cast<std::uint64_t>(size.QuadPart) : 0;
+    }
     bool Read(std::uint64_t offset, void* out, std::size_t n) override {
         auto* dest = static_cast<std::uint8_t*>(out);
         while (n > 0) {
@@ -114,11 +138,21 @@ enum class HeaderKind {
     Unreadable,  // one of the four, but no usable size could be read
 };
 
+// Every chunk up to the end marker must lie inside the file with a length
+// the format allows: the decoder trusts a chunk's length and reads it whole.
 HeaderKind ReadPng(ByteSource& src, long long& w, long long& h) {
     char type[4];
     std::uint32_t width = 0, height = 0;
     if (!src.Read(12, type, 4) || std::memcmp(type, "IHDR", 4) != 0) return HeaderKind::Unreadable;
     if (!src.Be32(16, width) || !src.Be32(20, height)) return HeaderKind::Unreadable;
+    const std::uint64_t size = src.Size();
+    for (std::uint64_t at = 8;;) {
+        std::uint32_t length = 0;
+        if (!src.Be32(at, length) || !src.Read(at + 4, type, 4)) return HeaderKind::Unreadable;
+        if (length > 0x7FFFFFFFu || at + 12 + length > size) return HeaderKind::Unreadable;
+        if (std::memcmp(type, "IEND", 4) == 0) break;
+        at += 12 + std::uint64_t{length};
+    }
     w = width;
     h = height;
     return HeaderKind::Sized;
@@ -216,25 +250,156 @@ HeaderKind ReadGif(ByteSource& src, long long& w, long long& h) {
     return HeaderKind::Sized;
 }
 
+// A BMP file: its header must be one the decoder reads safely, and the
+// colour table and rows it states must lie inside the file. The decoder
+// trusts the pixel offset and the row count and reads wherever they point.
 HeaderKind ReadBmp(ByteSource& src, long long& w, long long& h) {
-    std::uint32_t headerSize = 0;
-    if (!src.Le32(14, headerSize)) return HeaderKind::Unreadable;
-    if (headerSize == 12) {  // OS/2 core header: unsigned 16-bit sizes
-        std::uint32_t width = 0, height = 0;
-        if (!src.Le16(18, width) || !src.Le16(20, height)) return HeaderKind::Unreadable;
-        w = width;
-        h = height;
-    } else if (headerSize >= 16) {
-        std::uint32_t width = 0, height = 0;
-        if (!src.Le32(18, width) || !src.Le32(22, height)) return HeaderKind::Unreadable;
-        w = static_cast<std::int32_t>(width);
-        // A negative height means rows stored top-down; the size is its magnitude.
-        h = static_cast<std::int32_t>(height);
-        if (h < 0) h = -h;
-    } else {
+    std::uint32_t headerSize = 0, pixelOffset = 0;
+    if (!src.Le32(14, headerSize) || !src.Le32(10, pixelOffset)) return HeaderKind::Unreadable;
+    std::uint8_t header[124] = {};
+    const std::size_t n = std::min<std::size_t>(headerSize, sizeof header);
+    if (n < 12 || !src.Read(14, header, n)) return HeaderKind::Unreadable;
+    const DibLayout dib = ReadDibLayout(std::span<const std::uint8_t>(header, n));
+    if (!dib.sound) return HeaderKind::Unreadable;
+    const std::uint64_t size = src.Size();
+    if (14 + dib.headerAndTable > size || pixelOffset < 14 + dib.headerSize ||
+        pixelOffset >= size || (!dib.compressed && pixelOffset + dib.imageBytes > size)) {
         return HeaderKind::Unreadable;
     }
-    if (w <= 0 || h == 0) return HeaderKind::Unreadable;
+    w = dib.width;
+    h = dib.height;
+    return HeaderKind::Sized;
+}
+
+// TIFF: the first directory's entries must lie inside the file, and so must
+// every strip or tile the picture's rows come from; the decoder follows the
+// offsets it finds without asking how long the file is.
+class TiffReader {
+public:
+    TiffReader(ByteSource& src, bool bigEndian) : src_(src), big_(bigEndian) {}
+
+    HeaderKind Read(long long& w, long long& h) {
+        const std::uint64_t size = src_.Size();
+        std::uint32_t ifd = 0, count = 0;
+        if (!U32(4, ifd) || !U16(ifd, count) || count == 0 || count > 4096) {
+            return HeaderKind::Unreadable;
+        }
+        if (std::uint64_t{ifd} + 2 + 12ULL * count + 4 > size) return HeaderKind::Unreadable;
+        std::uint64_t width = 0, height = 0;
+        Span strips, stripBytes, tiles, tileBytes;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            const std::uint64_t entry = std::uint64_t{ifd} + 2 + 12ULL * i;
+            std::uint32_t tag = 0, type = 0, n = 0;
+            if (!U16(entry, tag) || !U16(entry + 2, type) || !U32(entry + 4, n)) {
+                return HeaderKind::Unreadable;
+            }
+            // An entry of no known type has no length the decoder can check.
+            const std::uint64_t unit = TypeSize(type);
+            if (unit == 0) return HeaderKind::Unreadable;
+            Span values{entry + 8, n, type};
+            if (unit * n > 4) {
+                std::uint32_t at = 0;
+                if (!U32(entry + 8, at) || std::uint64_t{at} + unit * n > size) {
+                    return HeaderKind::Unreadable;
+                }
+                values.at = at;
+            }
+            const bool sizeTag = tag == 256 || tag == 257 || tag == 273 || tag == 279 ||
+                                 tag == 322 || tag == 323 || tag == 324 || tag == 325;
+            if (!sizeTag) continue;
+            if ((type != 3 && type != 4) || n == 0) return HeaderKind::Unreadable;
+            switch (tag) {
+                case 256: if (!Value(values, 0, width)) return HeaderKind::Unreadable; break;
+                case 257: if (!Value(values, 0, height)) return HeaderKind::Unreadable; break;
+                case 273: strips = values; break;
+                case 279: stripBytes = values; break;
+                case 324: tiles = values; break;
+                case 325: tileBytes = values; break;
+                default: break;
+            }
+        }
+        if (!PictureSizeAcceptable(static_cast<long long>(width), static_cast<long long>(height))) {
+            return HeaderKind::Unreadable;
+        }
+        std::uint32_t nextDirectory = 0;
+        if (!U32(std::uint64_t{ifd} + 2 + 12ULL * count, nextDirectory) ||
+            (nextDirectory != 0 && std::uint64_t{nextDirectory} + 2 > size)) {
+            return HeaderKind::Unreadable;
+        }
+        const bool tiled = tiles.count != 0;
+        const Span& offsets = tiled ? tiles : strips;
+        const Span& lengths = tiled ? tileBytes : stripBytes;
+        if (offsets.count == 0 || offsets.count != lengths.count) return HeaderKind::Unreadable;
+        for (std::uint32_t i = 0; i < offsets.count; ++i) {
+            std::uint64_t at = 0, length = 0;
+            if (!Value(offsets, i, at) || !Value(lengths, i, length) || at + length > size) {
+                return HeaderKind::Unreadable;
+            }
+        }
+        w = static_cast<long long>(width);
+        h = static_cast<long long>(height);
+        return HeaderKind::Sized;
+    }
+
+private:
+    struct Span {
+        std::uint64_t at = 0;
+        std::uint32_t count = 0;
+        std::uint32_t type = 0;
+    };
+    static std::uint64_t TypeSize(std::uint32_t type) {
+        static const std::uint8_t kSizes[] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8, 4};
+        return type < std::size(kSizes) ? kSizes[type] : 0;
+    }
+    bool U16(std::uint64_t at, std::uint32_t& v) { return big_ ? src_.Be16(at, v) : src_.Le16(at, v); }
+    bool U32(std::uint64_t at, std::uint32_t& v) { return big_ ? src_.Be32(at, v) : src_.Le32(at, v); }
+    bool Value(const Span& s, std::uint32_t i, std::uint64_t& v) {
+        std::uint32_t x = 0;
+        const bool ok = s.type == 3 ? U16(s.at + 2ULL * i, x) : U32(s.at + 4ULL * i, x);
+        v = x;
+        return ok;
+    }
+
+    ByteSource& src_;
+    bool big_;
+};
+
+// An icon file: every image it lists must lie inside the file and be a sound
+// PNG or device-independent bitmap of an acceptable size.
+HeaderKind ReadIco(ByteSource& src, long long& w, long long& h) {
+    std::uint32_t count = 0;
+    if (!src.Le16(4, count) || count == 0) return HeaderKind::Unreadable;
+    const std::uint64_t size = src.Size();
+    if (6 + 16ULL * count > size) return HeaderKind::Unreadable;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint64_t entry = 6 + 16ULL * i;
+        std::uint32_t length = 0, at = 0;
+        if (!src.Le32(entry + 8, length) || !src.Le32(entry + 12, at)) return HeaderKind::Unreadable;
+        if (length < 12 || std::uint64_t{at} + length > size) return HeaderKind::Unreadable;
+        std::uint8_t head[124] = {};
+        const std::size_t n = std::min<std::size_t>(length, sizeof head);
+        if (!src.Read(at, head, n)) return HeaderKind::Unreadable;
+        static const std::uint8_t kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+        long long iw = 0, ih = 0;
+        if (n >= 24 && std::memcmp(head, kPng, 8) == 0) {
+            PartSource png(src, at, length);
+            if (ReadPng(png, iw, ih) != HeaderKind::Sized || !PictureSizeAcceptable(iw, ih)) {
+                return HeaderKind::Unreadable;
+            }
+        } else {
+            const DibLayout dib = ReadDibLayout(std::span<const std::uint8_t>(head, n));
+            // The stated height covers the colour rows and the mask rows below
+            // them; the colour rows at least must be there.
+            if (!dib.sound || dib.compressed || dib.headerAndTable + dib.imageBytes / 2 > length) {
+                return HeaderKind::Unreadable;
+            }
+            iw = dib.width;
+            ih = dib.height / 2;
+        }
+        w = std::max(w, iw);
+        h = std::max(h, ih);
+    }
+    if (w <= 0 || h <= 0) return HeaderKind::Unreadable;
     return HeaderKind::Sized;
 }
 
@@ -251,6 +416,9 @@ HeaderKind ReadHeader(ByteSource& src, long long& w, long long& h) {
     if (have >= 3 && sig[0] == 0xFF && sig[1] == 0xD8 && sig[2] == 0xFF) return ReadJpeg(src, w, h);
     if (have >= 4 && std::memcmp(sig, "GIF8", 4) == 0) return ReadGif(src, w, h);
     if (have >= 2 && sig[0] == 'B' && sig[1] == 'M') return ReadBmp(src, w, h);
+    if (have >= 4 && std::memcmp(sig, "II*\0", 4) == 0) return TiffReader(src, false).Read(w, h);
+    if (have >= 4 && std::memcmp(sig, "MM\0*", 4) == 0) return TiffReader(src, true).Read(w, h);
+    if (have >= 4 && std::memcmp(sig, "\0\0\1\0", 4) == 0) return ReadIco(src, w, h);
     return HeaderKind::Unknown;
 }
 
@@ -290,6 +458,73 @@ bool FileHeaderAcceptable(const std::wstring& path) {
 }
 
 }  // namespace
+
+DibLayout ReadDibLayout(std::span<const std::uint8_t> header) {
+    DibLayout out;
+    SpanSource src(header);
+    std::uint32_t headerSize = 0;
+    if (!src.Le32(0, headerSize)) return out;
+    std::uint32_t planes = 0, bits = 0, compression = 0, colorsUsed = 0;
+    std::uint64_t colorEntry = 4;
+    if (headerSize == 12) {  // core header: unsigned 16-bit sizes, 3-byte colour entries
+        std::uint32_t width = 0, height = 0;
+        if (!src.Le16(4, width) || !src.Le16(6, height) || !src.Le16(8, planes) ||
+            !src.Le16(10, bits)) {
+            return out;
+        }
+        out.width = width;
+        out.height = height;
+        colorEntry = 3;
+    } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 ||
+               headerSize == 124) {
+        std::uint32_t width = 0, height = 0;
+        if (header.size() < headerSize || !src.Le32(4, width) || !src.Le32(8, height) ||
+            !src.Le16(12, planes) || !src.Le16(14, bits) || !src.Le32(16, compression) ||
+            !src.Le32(32, colorsUsed)) {
+            return out;
+        }
+        out.width = static_cast<std::int32_t>(width);
+        out.height = static_cast<std::int32_t>(height);
+        if (out.height < 0) out.height = -out.height;  // top-down rows
+    } else {
+        return out;
+    }
+    if (planes != 1 || !PictureSizeAcceptable(out.width, out.height)) return out;
+    switch (compression) {
+        case BI_RGB:
+            if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) {
+                return out;
+            }
+            break;
+        case BI_BITFIELDS:
+            if (bits != 16 && bits != 32) return out;
+            break;
+        case BI_RLE8:
+        case BI_RLE4:
+            if (bits != (compression == BI_RLE8 ? 8u : 4u)) return out;
+            out.compressed = true;
+            break;
+        default: return out;  // embedded JPEG or PNG, or no known compression
+    }
+    // A palette longer than the depth can index is a lie; above 8 bits an
+    // optional table of at most 256 entries may precede the rows.
+    std::uint64_t colors = colorsUsed;
+    if (bits <= 8) {
+        if (colorsUsed > (1u << bits)) return out;
+        if (colorsUsed == 0) colors = 1u << bits;
+    } else if (colorsUsed > 256) {
+        return out;
+    }
+    out.headerSize = headerSize;
+    out.headerAndTable = headerSize + colors * colorEntry;
+    if (compression == BI_BITFIELDS && headerSize == 40) out.headerAndTable += 12;  // the masks
+    if (!out.compressed) {
+        const std::uint64_t stride = ((static_cast<std::uint64_t>(out.width) * bits + 31) / 32) * 4;
+        out.imageBytes = stride * static_cast<std::uint64_t>(out.height);
+    }
+    out.sound = true;
+    return out;
+}
 
 bool PictureSizeAcceptable(long long width, long long height) {
     return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&

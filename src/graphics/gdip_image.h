@@ -17,11 +17,11 @@ constexpr int kMaxPictureSide = 16384;
 // Largest picture area (pixels) accepted; 8192 x 8192 must still open.
 constexpr long long kMaxPictureArea = 8192LL * 8192LL * 2;
 
-// Reads the stated width and height from a PNG, JPEG, GIF or BMP header.
+// Reads the stated width and height from a PNG, JPEG, GIF, BMP, TIFF or icon header.
 // Returns false when the bytes are none of those or the header is cut short.
 // Sizes beyond the int range come back as INT_MAX.
 bool ReadPictureHeaderSize(std::span<const std::uint8_t> bytes, int& width, int& height);
-// True when the bytes are a PNG, JPEG, GIF or BMP picture whose header states
+// True when the bytes are a PNG, JPEG, GIF, BMP, TIFF or icon picture whose header states
 // a size the program refuses to decode, or whose header is too damaged to
 // state a size at all. Other formats are left to the decoder (false).
 bool PictureTooLarge(std::span<const std::uint8_t> bytes);
@@ -30,6 +30,24 @@ bool PictureTooLarge(std::span<const std::uint8_t> bytes);
 bool PictureFileTooLarge(const std::string& path);
 // Whether a width x height picture is within the limits above.
 bool PictureSizeAcceptable(long long width, long long height);
+
+// What a device-independent bitmap header (core, info, V4 or V5) states and
+// what it needs behind it. `sound` is false when a field is outside what the
+// decoders handle safely: a header size, depth, plane count or compression
+// they do not know, a palette longer than the depth can index, or a size
+// beyond the limits above.
+struct DibLayout {
+    bool sound = false;
+    long long width = 0;
+    long long height = 0;              // rows, whichever way they are stored
+    std::uint32_t headerSize = 0;
+    std::uint64_t headerAndTable = 0;  // header, colour table and masks
+    std::uint64_t imageBytes = 0;      // the rows; 0 when compressed
+    bool compressed = false;           // run-length, JPEG or PNG data of unknown length
+};
+// `header` starts at the header's size field and holds the whole header
+// (a shorter one is not sound).
+DibLayout ReadDibLayout(std::span<const std::uint8_t> header);
 
 class GdipImage {
 public:

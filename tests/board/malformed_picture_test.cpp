@@ -1,0 +1,314 @@
+// Damaged pictures through the two ways a picture reaches the board: the open
+// command's file path and the clipboard. Each case comes from a seed (see
+// support/malformed_pictures.h). Nothing may crash or hang, a refused picture
+// leaves the open board exactly as it was, and GDI objects and private memory
+// stay flat over the run.
+//
+// The suite runs DRAWBOARD_MALFORMED_CASES cases through each path (500 by
+// default, a thousand in all); the long run sets it to 10000 (see the README).
+// DRAWBOARD_MALFORMED_SEED moves the first seed.
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <atomic>
+#include <mutex>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/globals.h"
+#include "board/board.h"
+#include "capture/clipboard.h"
+#include "graphics/canvas.h"
+#include "graphics/gdip_image.h"
+#include "support/board_fixture.h"
+#include "support/malformed_pictures.h"
+
+using namespace board_test;
+
+namespace {
+
+std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
+    const char* text = std::getenv(name);
+    if (text == nullptr || *text == '\0') return fallback;
+    return std::strtoull(text, nullptr, 10);
+}
+
+std::uint64_t CasesPerPath() { return EnvNumber("DRAWBOARD_MALFORMED_CASES", 500); }
+std::uint64_t FirstSeed() { return EnvNumber("DRAWBOARD_MALFORMED_SEED", 1); }
+
+// A case that does not finish within its time is a hang: the process says
+// which one and ends, rather than waiting for the suite's time limit.
+// A crash says which case it was, too.
+class HangWatch {
+public:
+    HangWatch() : thread_([this] { Watch(); }) {
+        current_ = this;
+        previousFilter_ = SetUnhandledExceptionFilter(&OnCrash);
+    }
+    ~HangWatch() {
+        SetUnhandledExceptionFilter(previousFilter_);
+        current_ = nullptr;
+        stop_.store(true);
+        thread_.join();
+    }
+    void Start(const std::string& what) {
+        {
+            std::lock_guard lock(mutex_);
+            what_ = what;
+        }
+        started_.store(GetTickCount64());
+    }
+    void Done() { started_.store(0); }
+
+private:
+    static constexpr ULONGLONG kCaseLimitMs = 15000;
+    static LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
+        if (current_ != nullptr) {
+            std::fprintf(stderr, "CRASH: %s\n", current_->what_.c_str());
+            std::fflush(stderr);
+        }
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+    static inline HangWatch* current_ = nullptr;
+    LPTOP_LEVEL_EXCEPTION_FILTER previousFilter_ = nullptr;
+    void Watch() {
+        while (!stop_.load()) {
+            Sleep(200);
+            const ULONGLONG started = started_.load();
+            if (started != 0 && GetTickCount64() - started > kCaseLimitMs) {
+                std::lock_guard lock(mutex_);
+                std::fprintf(stderr, "HANG: %s\n", what_.c_str());
+                std::fflush(stderr);
+                ExitProcess(3);
+            }
+        }
+    }
+    std::atomic<bool> stop_{false};
+    std::atomic<ULONGLONG> started_{0};
+    std::mutex mutex_;
+    std::string what_;
+    std::thread thread_;
+};
+
+struct Resources {
+    DWORD gdi = 0;
+    DWORD user = 0;
+    std::uint64_t privateBytes = 0;
+};
+
+Resources Sample() {
+    Resources r;
+    r.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    r.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+    PROCESS_MEMORY_COUNTERS_EX pmc{};
+    pmc.cb = sizeof(pmc);
+    if (K32GetProcessMemoryInfo(GetCurrentProcess(),
+                                reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc))) {
+        // Wine leaves PrivateUsage at 0; its committed-memory count is the same figure.
+        r.privateBytes = pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage;
+        if (r.privateBytes == 0) r.privateBytes = pmc.WorkingSetSize;
+    }
+    return r;
+}
+
+// What must not grow over a run once the first cases have warmed the decoders up.
+constexpr DWORD kGdiGrowthBound = 16;
+constexpr std::uint64_t kMemoryGrowthBound = 24ull << 20;
+
+void ExpectFlat(const Resources& warm, const Resources& end, const char* path) {
+    EXPECT_LE(end.gdi, warm.gdi + kGdiGrowthBound) << path;
+    EXPECT_LE(end.user, warm.user + kGdiGrowthBound) << path;
+    EXPECT_LE(end.privateBytes, warm.privateBytes + kMemoryGrowthBound) << path;
+    std::printf("%s: GDI objects %lu -> %lu, user objects %lu -> %lu, private memory %llu -> %llu KB\n",
+                path, warm.gdi, end.gdi, warm.user, end.user,
+                static_cast<unsigned long long>(warm.privateBytes >> 10),
+                static_cast<unsigned long long>(end.privateBytes >> 10));
+}
+
+bool PutDibOnClipboard(const std::vector<std::uint8_t>& dib) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dib.empty() ? 1 : dib.size());
+    if (block == nullptr) return false;
+    if (!dib.empty()) {
+        std::memcpy(GlobalLock(block), dib.data(), dib.size());
+        GlobalUnlock(block);
+    }
+    if (!OpenClipboard(nullptr)) {
+        GlobalFree(block);
+        return false;
+    }
+    EmptyClipboard();
+    const bool put = SetClipboardData(CF_DIB, block) != nullptr;
+    CloseClipboard();
+    if (!put) GlobalFree(block);
+    return put;
+}
+
+// The open board as the test left it: a 64 x 48 picture with one marked pixel.
+class MalformedPictures : public BoardTest {
+protected:
+    void OpenReference() {
+        ASSERT_TRUE(OpenPictureBoardFile(reference_));
+        ASSERT_TRUE(WaitForBoardReady(10000));
+        base_ = BasePicture;
+        rect_ = BoardRect();
+    }
+    void SetUp() override {
+        BoardTest::SetUp();
+        reference_ = TempPath("malformed_reference.bmp");
+        ASSERT_TRUE(WriteBytes(reference_, SolidBmp(64, 48, RGB(30, 60, 90), RGB(250, 0, 0))));
+        OpenReference();
+    }
+    static RECT BoardRect() {
+        RECT r{};
+        GetWindowRect(BoardWindow.load(), &r);
+        return r;
+    }
+    // A refused picture: the board is exactly as it was.
+    void ExpectUnchanged(const std::string& what) {
+        const RECT now = BoardRect();
+        const bool same = BasePicture == base_ && BoardSize.cx == 64 && BoardSize.cy == 48 &&
+                          BoardCanvas.Width() == 64 && BackCanvas.Height() == 48 &&
+                          std::memcmp(&now, &rect_, sizeof now) == 0 &&
+                          BoardCanvas.GetPixel(0, 0) == RGB(250, 0, 0) &&
+                          BoardCanvas.GetPixel(40, 30) == RGB(30, 60, 90);
+        EXPECT_TRUE(same) << what;
+    }
+    // An accepted picture (damage the decoder could read past): a board of
+    // the picture's own size; then the reference comes back for the next case.
+    void ExpectAcceptedAndReset(const std::string& what) {
+        EXPECT_TRUE(BoardExists()) << what;
+        EXPECT_GT(BoardSize.cx, 0) << what;
+        EXPECT_LE(BoardSize.cx, kMaxPictureSide) << what;
+        EXPECT_EQ(BoardCanvas.Width(), BoardSize.cx) << what;
+        EXPECT_EQ(BackCanvas.Height(), BoardSize.cy) << what;
+        OpenReference();
+    }
+
+    std::string reference_;
+    std::vector<std::uint8_t> base_;
+    RECT rect_{};
+};
+
+}  // namespace
+
+TEST(DibBlock, SoundBlocksPassAndEachLieIsRefused) {
+    const std::vector<std::uint8_t> sound = malformed::SampleDib();  // 40-byte header, 24 bits, 7 x 5
+    EXPECT_TRUE(DibBlockSound(sound));
+    auto with = [&sound](std::size_t at, std::uint32_t value, int width = 4) {
+        std::vector<std::uint8_t> b = sound;
+        for (int i = 0; i < width; ++i) b[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        return b;
+    };
+    struct Lie {
+        const char* what;
+        std::vector<std::uint8_t> block;
+    };
+    const Lie lies[] = {
+        {"header size 39", with(0, 39)},
+        {"header size 0xFFFFFFFF", with(0, 0xFFFFFFFF)},
+        {"width 0", with(4, 0)},
+        {"width negative", with(4, 0xFFFFFFF9)},
+        {"width beyond the picture bound", with(4, 16385)},
+        {"height INT_MIN", with(8, 0x80000000)},
+        {"height 6: one row missing", with(8, 6)},
+        {"planes 0", with(12, 0, 2)},
+        {"bit count 0", with(14, 0, 2)},
+        {"bit count 2", with(14, 2, 2)},
+        {"bit count 32: rows missing", with(14, 32, 2)},
+        {"run-length compression", with(16, BI_RLE8)},
+        {"embedded PNG", with(16, 5)},
+        {"palette of 257 entries", with(32, 257)},
+        {"short data", std::vector<std::uint8_t>(sound.begin(), sound.end() - 1)},
+        {"header only", std::vector<std::uint8_t>(sound.begin(), sound.begin() + 40)},
+        {"nothing", {}},
+    };
+    for (const Lie& lie : lies) EXPECT_FALSE(DibBlockSound(lie.block)) << lie.what;
+
+    // Top-down rows and an optional palette that is really there are fine.
+    EXPECT_TRUE(DibBlockSound(with(8, static_cast<std::uint32_t>(-5))));
+    std::vector<std::uint8_t> eightBit = with(14, 8, 2);
+    eightBit = [&] {
+        std::vector<std::uint8_t> b = eightBit;
+        b[32] = 2;  // two palette entries, then 8-bit rows of 8 bytes
+        b.resize(40 + 2 * 4 + 8 * 5);
+        return b;
+    }();
+    EXPECT_TRUE(DibBlockSound(eightBit));
+    eightBit.pop_back();
+    EXPECT_FALSE(DibBlockSound(eightBit));
+}
+
+TEST_F(MalformedPictures, EverySampleOpensIntact) {
+    int index = 0;
+    for (const std::vector<std::uint8_t>& sample : malformed::SamplePictures()) {
+        const std::string path = TempPath("malformed_sample_" + std::to_string(index++));
+        ASSERT_TRUE(WriteBytes(path, sample));
+        EXPECT_TRUE(OpenPictureBoardFile(path)) << "sample " << index - 1;
+        EXPECT_GT(BoardSize.cx, 0);
+    }
+    // Through the clipboard as well.
+    ASSERT_TRUE(PutDibOnClipboard(malformed::SampleDib()));
+    EXPECT_TRUE(PasteClipboardBoard());
+    EXPECT_EQ(BoardSize.cx, 7);
+    EXPECT_EQ(BoardSize.cy, 5);
+}
+
+TEST_F(MalformedPictures, DamagedFilesThroughTheOpenPathChangeNothing) {
+    HangWatch watch;
+    const std::string path = TempPath("malformed_case.pic");
+    const std::uint64_t first = FirstSeed(), count = CasesPerPath();
+    const std::uint64_t warmUp = first + count / 10;
+    Resources warm = Sample();
+    int accepted = 0;
+    for (std::uint64_t seed = first; seed < first + count; ++seed) {
+        if (seed == warmUp) warm = Sample();
+        const malformed::Case c = malformed::MalformedPicture(seed);
+        ASSERT_TRUE(WriteBytes(path, c.bytes)) << c.what;
+        watch.Start(c.what);
+        const bool opened = OpenPictureBoardFile(path);
+        watch.Done();
+        if (opened) {
+            ++accepted;
+            ExpectAcceptedAndReset(c.what);
+        } else {
+            ExpectUnchanged(c.what);
+        }
+        if (HasFailure()) return;
+    }
+    std::printf("open path: %llu cases, %d opened\n", static_cast<unsigned long long>(count),
+                accepted);
+    ExpectFlat(warm, Sample(), "open path");
+}
+
+TEST_F(MalformedPictures, DamagedClipboardBitmapsChangeNothing) {
+    HangWatch watch;
+    const std::uint64_t first = FirstSeed(), count = CasesPerPath();
+    const std::uint64_t warmUp = first + count / 10;
+    Resources warm = Sample();
+    int accepted = 0;
+    for (std::uint64_t seed = first; seed < first + count; ++seed) {
+        if (seed == warmUp) warm = Sample();
+        const malformed::Case c = malformed::MalformedDib(seed);
+        ASSERT_TRUE(PutDibOnClipboard(c.bytes)) << c.what;
+        watch.Start(c.what);
+        const bool pasted = PasteClipboardBoard();
+        watch.Done();
+        if (pasted) {
+            ++accepted;
+            ExpectAcceptedAndReset(c.what);
+        } else {
+            ExpectUnchanged(c.what);
+        }
+        if (HasFailure()) return;
+    }
+    std::printf("clipboard path: %llu cases, %d pasted\n", static_cast<unsigned long long>(count),
+                accepted);
+    ExpectFlat(warm, Sample(), "clipboard path");
+}
