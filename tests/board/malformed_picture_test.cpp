@@ -156,7 +156,8 @@ protected:
     void OpenReference() {
         ASSERT_TRUE(OpenPictureBoardFile(reference_));
         ASSERT_TRUE(WaitForBoardReady(10000));
-        base_ = BasePicture;
+        base_ = StartPictureBytes();
+        ASSERT_FALSE(base_.empty());
         rect_ = BoardRect();
     }
     void SetUp() override {
@@ -173,21 +174,25 @@ protected:
     // A refused picture: the board is exactly as it was.
     void ExpectUnchanged(const std::string& what) {
         const RECT now = BoardRect();
-        const bool same = BasePicture == base_ && BoardSize.cx == 64 && BoardSize.cy == 48 &&
-                          BoardCanvas.Width() == 64 && BackCanvas.Height() == 48 &&
-                          std::memcmp(&now, &rect_, sizeof now) == 0 &&
-                          BoardCanvas.GetPixel(0, 0) == RGB(250, 0, 0) &&
-                          BoardCanvas.GetPixel(40, 30) == RGB(30, 60, 90);
-        EXPECT_TRUE(same) << what;
+        const SIZE size = LiveBoardSize();
+        bool same = size.cx == 64 && size.cy == 48 && std::memcmp(&now, &rect_, sizeof now) == 0;
+        OnBoard([&same](DrawingBoard& b) {
+            same = same && b.boardCanvas.Width() == 64 && b.backCanvas.Height() == 48 &&
+                   b.boardCanvas.GetPixel(0, 0) == RGB(250, 0, 0) &&
+                   b.backCanvas.GetPixel(40, 30) == RGB(30, 60, 90);
+        });
+        EXPECT_TRUE(same && StartPictureBytes() == base_) << what;
     }
     // An accepted picture (damage the decoder could read past): a board of
     // the picture's own size; then the reference comes back for the next case.
     void ExpectAcceptedAndReset(const std::string& what) {
         EXPECT_TRUE(BoardExists()) << what;
-        EXPECT_GT(BoardSize.cx, 0) << what;
-        EXPECT_LE(BoardSize.cx, kMaxPictureSide) << what;
-        EXPECT_EQ(BoardCanvas.Width(), BoardSize.cx) << what;
-        EXPECT_EQ(BackCanvas.Height(), BoardSize.cy) << what;
+        const SIZE size = LiveBoardSize();
+        EXPECT_GT(size.cx, 0) << what;
+        EXPECT_LE(size.cx, kMaxPictureSide) << what;
+        EXPECT_TRUE(BothCanvases([size](Canvas& c) {
+            return c.Width() == size.cx && c.Height() == size.cy;
+        })) << what;
         OpenReference();
     }
 
@@ -251,13 +256,13 @@ TEST_F(MalformedPictures, EverySampleOpensIntact) {
         const std::string path = TempPath("malformed_sample_" + std::to_string(index++));
         ASSERT_TRUE(WriteBytes(path, sample));
         EXPECT_TRUE(OpenPictureBoardFile(path)) << "sample " << index - 1;
-        EXPECT_GT(BoardSize.cx, 0);
+        EXPECT_GT(LiveBoardSize().cx, 0);
     }
     // Through the clipboard as well.
     ASSERT_TRUE(PutDibOnClipboard(malformed::SampleDib()));
     EXPECT_TRUE(PasteClipboardBoard());
-    EXPECT_EQ(BoardSize.cx, 7);
-    EXPECT_EQ(BoardSize.cy, 5);
+    EXPECT_EQ(LiveBoardSize().cx, 7);
+    EXPECT_EQ(LiveBoardSize().cy, 5);
 }
 
 TEST_F(MalformedPictures, DamagedFilesThroughTheOpenPathChangeNothing) {

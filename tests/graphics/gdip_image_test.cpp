@@ -532,11 +532,11 @@ TEST(PictureHeader, ReadsTheStatedSizeOfEachFormat) {
     ASSERT_TRUE(ReadPictureHeaderSize(GifHeader(300, 200, 300, 200), w, h));
     EXPECT_EQ(w, 300);
     EXPECT_EQ(h, 200);
-    ASSERT_TRUE(ReadPictureHeaderSize(BmpHeader(50, 60), w, h));
+    ASSERT_TRUE(ReadPictureHeaderSize(BmpHeader(50, 60, Bytes(152 * 60)), w, h));
     EXPECT_EQ(w, 50);
     EXPECT_EQ(h, 60);
     // A negative BMP height means rows stored top-down; the size is the same.
-    ASSERT_TRUE(ReadPictureHeaderSize(BmpHeader(50, -60), w, h));
+    ASSERT_TRUE(ReadPictureHeaderSize(BmpHeader(50, -60, Bytes(152 * 60)), w, h));
     EXPECT_EQ(w, 50);
     EXPECT_EQ(h, 60);
 }
@@ -583,7 +583,9 @@ TEST(PictureHeader, OversizedHeadersAreRefusedAndEightKSquareAccepted) {
     EXPECT_FALSE(PictureTooLarge(PngHeader(8192, 8192)));
     EXPECT_FALSE(PictureTooLarge(JpegHeader(8192, 8192)));
     EXPECT_FALSE(PictureTooLarge(GifHeader(8192, 8192, 8192, 8192)));
-    EXPECT_FALSE(PictureTooLarge(BmpHeader(8192, -8192)));
+    // Rows stated but missing are refused; a whole 8192-pixel row is taken.
+    EXPECT_TRUE(PictureTooLarge(BmpHeader(8192, -8192)));
+    EXPECT_FALSE(PictureTooLarge(BmpHeader(8192, -1, Bytes(8192 * 3))));
     EXPECT_FALSE(PictureTooLarge(PngHeader(kMaxPictureSide, 1000)));  // a long panorama
 }
 
@@ -617,7 +619,9 @@ TEST(PictureHeader, DamagedHeadersOfKnownFormatsAreRefused) {
     EXPECT_TRUE(PictureTooLarge(JpegHeader(100, 0)));  // height deferred to a DNL marker
     EXPECT_TRUE(PictureTooLarge(BmpHeader(-5, 5)));
     // Bytes of no known format are left to the decoder.
-    EXPECT_FALSE(PictureTooLarge(Bytes{'I', 'I', 42, 0, 8, 0, 0, 0}));
+    EXPECT_FALSE(PictureTooLarge(Bytes{'R', 'I', 'F', 'F', 8, 0, 0, 0}));
+    // A TIFF cut short after its header is refused.
+    EXPECT_TRUE(PictureTooLarge(Bytes{'I', 'I', 42, 0, 8, 0, 0, 0}));
 }
 
 TEST(PictureHeader, HugePngIsRefusedWithoutDecoding) {
