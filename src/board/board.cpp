@@ -313,7 +313,33 @@ LRESULT CALLBACK DrawingBoard::Proc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Most messages are handed whole to a handler that takes the board window
+    // and the message's own parameters; they answer 0. A short scan is cheaper
+    // than anything a handler does, mouse moves included.
+    struct Forwarded {
+        UINT message;
+        void (*handler)(HWND, WPARAM, LPARAM);
+    };
+    static constexpr Forwarded kForwarded[] = {
+        {WM_MOUSEMOVE, &OnPointerMove},
+        {WM_LBUTTONDOWN, &OnLeftDown},
+        {WM_LBUTTONUP, &OnLeftUp},
+        {WM_MOUSEWHEEL, &OnWheel},
+        {WM_RBUTTONDOWN, &OnBoardRightButtonDown},
+        {WM_RBUTTONUP, &OnBoardRightButtonUp},
+        {WM_KEYDOWN, &OnBoardKeyDown},
+        {WM_KEYUP, &OnBoardKeyUp},
+        {WM_MOVE, &OnBoardMoved},
+        {WM_COMMAND, &BoardMenuCommand},
+        {BoardSettingMessage, &OnBoardSettingMessage},
+    };
     HWND w = window_;
+    for (const Forwarded& entry : kForwarded) {
+        if (entry.message == message) {
+            entry.handler(w, wParam, lParam);
+            return 0;
+        }
+    }
     switch (message) {
     case WM_CREATE:
         return SetUp() ? 0 : -1;
@@ -327,50 +353,17 @@ LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case kRunOnOwnerMessage:
         return RunOwnerWork(wParam, lParam);
-    case BoardSettingMessage:
-        OnBoardSettingMessage(w, wParam, lParam);
-        return 0;
     case kBoardFontMessage:
         BoardTextFontChanged(*this);
         return 0;
     case kBoardToolMessage:
         SelectToolOnBoard(*this, static_cast<ToolKind>(wParam));
         return 0;
-    case WM_MOUSEMOVE:
-        OnPointerMove(w, wParam, lParam);
-        return 0;
-    case WM_LBUTTONDOWN:
-        OnLeftDown(w, wParam, lParam);
-        return 0;
-    case WM_LBUTTONUP:
-        OnLeftUp(w, wParam, lParam);
-        return 0;
-    case WM_MOUSEWHEEL:
-        OnWheel(w, wParam, lParam);
-        return 0;
-    case WM_RBUTTONDOWN:
-        OnBoardRightButtonDown(w, wParam, lParam);
-        return 0;
-    case WM_RBUTTONUP:
-        OnBoardRightButtonUp(w, wParam, lParam);
-        return 0;
-    case WM_KEYDOWN:
-        OnBoardKeyDown(w, wParam, lParam);
-        return 0;
-    case WM_KEYUP:
-        OnBoardKeyUp(w, wParam, lParam);
-        return 0;
-    case WM_MOVE:
-        OnBoardMoved(w, wParam, lParam);
-        return 0;
     case WM_CHAR:
         BoardTextChar(*this, wParam);
         return 0;
     case WM_SETFOCUS:
         BoardTextFocus(*this);
-        return 0;
-    case WM_COMMAND:
-        BoardMenuCommand(w, wParam, lParam);
         return 0;
     default:
         return DefWindowProcA(w, message, wParam, lParam);
