@@ -16,6 +16,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -196,6 +197,36 @@ protected:
         OpenReference();
     }
 
+    // The seeded cases through one way in: `put` leaves a case where that way
+    // reads it, `take` is the board's command, true when it took the picture.
+    void RunDamaged(const char* way, const char* tookWord, malformed::Case (*make)(std::uint64_t),
+                    const std::function<bool(const malformed::Case&)>& put,
+                    const std::function<bool()>& take) {
+        HangWatch watch;
+        const std::uint64_t first = FirstSeed(), count = CasesPerPath();
+        const std::uint64_t warmUp = first + count / 10;
+        Resources warm = Sample();
+        int accepted = 0;
+        for (std::uint64_t seed = first; seed < first + count; ++seed) {
+            if (seed == warmUp) warm = Sample();
+            const malformed::Case c = make(seed);
+            ASSERT_TRUE(put(c)) << c.what;
+            watch.Start(c.what);
+            const bool took = take();
+            watch.Done();
+            if (took) {
+                ++accepted;
+                ExpectAcceptedAndReset(c.what);
+            } else {
+                ExpectUnchanged(c.what);
+            }
+            if (HasFailure()) return;
+        }
+        std::printf("%s: %llu cases, %d %s\n", way, static_cast<unsigned long long>(count),
+                    accepted, tookWord);
+        ExpectFlat(warm, Sample(), way);
+    }
+
     std::string reference_;
     std::vector<std::uint8_t> base_;
     RECT rect_{};
@@ -266,54 +297,16 @@ TEST_F(MalformedPictures, EverySampleOpensIntact) {
 }
 
 TEST_F(MalformedPictures, DamagedFilesThroughTheOpenPathChangeNothing) {
-    HangWatch watch;
     const std::string path = TempPath("malformed_case.pic");
-    const std::uint64_t first = FirstSeed(), count = CasesPerPath();
-    const std::uint64_t warmUp = first + count / 10;
-    Resources warm = Sample();
-    int accepted = 0;
-    for (std::uint64_t seed = first; seed < first + count; ++seed) {
-        if (seed == warmUp) warm = Sample();
-        const malformed::Case c = malformed::MalformedPicture(seed);
-        ASSERT_TRUE(WriteBytes(path, c.bytes)) << c.what;
-        watch.Start(c.what);
-        const bool opened = OpenPictureBoardFile(path);
-        watch.Done();
-        if (opened) {
-            ++accepted;
-            ExpectAcceptedAndReset(c.what);
-        } else {
-            ExpectUnchanged(c.what);
-        }
-        if (HasFailure()) return;
-    }
-    std::printf("open path: %llu cases, %d opened\n", static_cast<unsigned long long>(count),
-                accepted);
-    ExpectFlat(warm, Sample(), "open path");
+    RunDamaged(
+        "open path", "opened", &malformed::MalformedPicture,
+        [&](const malformed::Case& c) { return WriteBytes(path, c.bytes); },
+        [&] { return OpenPictureBoardFile(path); });
 }
 
 TEST_F(MalformedPictures, DamagedClipboardBitmapsChangeNothing) {
-    HangWatch watch;
-    const std::uint64_t first = FirstSeed(), count = CasesPerPath();
-    const std::uint64_t warmUp = first + count / 10;
-    Resources warm = Sample();
-    int accepted = 0;
-    for (std::uint64_t seed = first; seed < first + count; ++seed) {
-        if (seed == warmUp) warm = Sample();
-        const malformed::Case c = malformed::MalformedDib(seed);
-        ASSERT_TRUE(PutDibOnClipboard(c.bytes)) << c.what;
-        watch.Start(c.what);
-        const bool pasted = PasteClipboardBoard();
-        watch.Done();
-        if (pasted) {
-            ++accepted;
-            ExpectAcceptedAndReset(c.what);
-        } else {
-            ExpectUnchanged(c.what);
-        }
-        if (HasFailure()) return;
-    }
-    std::printf("clipboard path: %llu cases, %d pasted\n", static_cast<unsigned long long>(count),
-                accepted);
-    ExpectFlat(warm, Sample(), "clipboard path");
+    RunDamaged(
+        "clipboard path", "pasted", &malformed::MalformedDib,
+        [](const malformed::Case& c) { return PutDibOnClipboard(c.bytes); },
+        [] { return PasteClipboardBoard(); });
 }

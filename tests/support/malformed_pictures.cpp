@@ -509,6 +509,31 @@ void Lie(Rng& rng, Bytes& b, const std::vector<Field>& fields, std::string& what
     what += std::string(" ") + f.name + " = " + std::to_string(value & (f.width == 4 ? 0xFFFFFFFFu : (1u << (8 * f.width)) - 1));
 }
 
+// The kinds of damage a case gets; a lie may come with a second lie or with
+// damage of another kind on top.
+enum class Damage { Truncate, FlipBits, Overwrite, Lies, LieAndTruncate, LieAndFlipBits };
+
+void Apply(Damage damage, Rng& rng, Bytes& b, const std::vector<Field>& fields,
+           int secondLiePercent, std::string& what) {
+    switch (damage) {
+        case Damage::Truncate: Truncate(rng, b, what); break;
+        case Damage::FlipBits: FlipBits(rng, b, what); break;
+        case Damage::Overwrite: Overwrite(rng, b, what); break;
+        case Damage::Lies:
+            Lie(rng, b, fields, what);
+            if (rng.Chance(secondLiePercent)) Lie(rng, b, fields, what);
+            break;
+        case Damage::LieAndTruncate:
+            Lie(rng, b, fields, what);
+            Truncate(rng, b, what);
+            break;
+        case Damage::LieAndFlipBits:
+            Lie(rng, b, fields, what);
+            FlipBits(rng, b, what);
+            break;
+    }
+}
+
 // ---- device-independent bitmaps for the clipboard ----
 
 struct DibShape {
@@ -573,26 +598,11 @@ Case MalformedPicture(std::uint64_t seed) {
     static const char* const kFormats[] = {"png", "png", "jpeg", "jpeg", "gif",
                                            "bmp", "bmp", "tiff", "ico"};
     c.what = std::string(kFormats[&sample - Samples().data()]) + " seed " + std::to_string(seed) + ":";
-    const std::size_t kind = rng.Below(6);
-    switch (kind) {
-        case 0: Truncate(rng, c.bytes, c.what); break;
-        case 1: FlipBits(rng, c.bytes, c.what); break;
-        case 2: Overwrite(rng, c.bytes, c.what); break;
-        case 3:
-            Lie(rng, c.bytes, fields, c.what);
-            if (rng.Chance(50)) Lie(rng, c.bytes, fields, c.what);
-            break;
-        case 4:
-            Lie(rng, c.bytes, fields, c.what);
-            Truncate(rng, c.bytes, c.what);
-            break;
-        default:
-            Lie(rng, c.bytes, fields, c.what);
-            FlipBits(rng, c.bytes, c.what);
-            break;
-    }
+    const Damage damage = static_cast<Damage>(rng.Below(6));
+    Apply(damage, rng, c.bytes, fields, 50, c.what);
     // Most lies must reach the decoder, not stop at a checksum.
-    if (sample.png && kind >= 3 && rng.Chance(80)) FixPngCrcs(c.bytes);
+    const bool lied = damage >= Damage::Lies;
+    if (sample.png && lied && rng.Chance(80)) FixPngCrcs(c.bytes);
     return c;
 }
 
@@ -614,22 +624,9 @@ Case MalformedDib(std::uint64_t seed) {
     } else {
         DibHeaderFields(0, fields);
     }
-    switch (rng.Below(5)) {
-        case 0: Truncate(rng, c.bytes, c.what); break;
-        case 1: FlipBits(rng, c.bytes, c.what); break;
-        case 2:
-            Lie(rng, c.bytes, fields, c.what);
-            if (rng.Chance(40)) Lie(rng, c.bytes, fields, c.what);
-            break;
-        case 3:
-            Lie(rng, c.bytes, fields, c.what);
-            Truncate(rng, c.bytes, c.what);
-            break;
-        default:
-            Lie(rng, c.bytes, fields, c.what);
-            FlipBits(rng, c.bytes, c.what);
-            break;
-    }
+    static const Damage kDibDamage[] = {Damage::Truncate, Damage::FlipBits, Damage::Lies,
+                                        Damage::LieAndTruncate, Damage::LieAndFlipBits};
+    Apply(kDibDamage[rng.Below(std::size(kDibDamage))], rng, c.bytes, fields, 40, c.what);
     return c;
 }
 
