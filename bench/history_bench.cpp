@@ -16,7 +16,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -25,30 +24,13 @@
 
 #include "board/history.h"
 #include "graphics/canvas.h"
+#include "timing.h"
 
 namespace {
 
 constexpr int kWidth = 3840;
 constexpr int kHeight = 2160;
 constexpr int kSamples = 60;
-
-double TicksPerMicrosecond() {
-    LARGE_INTEGER f{};
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1e6;
-}
-
-LONGLONG Now() {
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0.0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0);
-}
 
 // Median microseconds of `timed`, with `prepare` run untimed before each.
 double Time(const std::function<void(int)>& prepare, const std::function<void()>& timed) {

@@ -20,7 +20,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -34,28 +33,11 @@
 #include "board/board_state.h"
 #include "board/pointer.h"
 #include "board/shape_drawing.h"
+#include "timing.h"
 
 namespace {
 
 constexpr int kSamples = 150;  // preview cycles per measurement
-
-double TicksPerMicrosecond() {
-    LARGE_INTEGER f{};
-    QueryPerformanceFrequency(&f);
-    return static_cast<double>(f.QuadPart) / 1e6;
-}
-
-LONGLONG Now() {
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    const size_t n = v.size();
-    return n == 0 ? 0.0 : (n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2.0);
-}
 
 // The pointer path of one drag: a slow diagonal sweep, so every preview
 // differs from the last and the shapes grow across the board.
