@@ -89,6 +89,15 @@ private:
     HWND window_ = nullptr;
 };
 
+// A window at a given place, of a given size.
+RawWindowParams PlacedAt(POINT position, SIZE size) {
+    RawWindowParams p;
+    p.positionMode = WindowPosition::AtPosition;
+    p.position = position;
+    p.size = size;
+    return p;
+}
+
 RECT WindowRect(HWND w) {
     RECT r{};
     GetWindowRect(w, &r);
@@ -222,11 +231,7 @@ TEST(RawWindow, AtAPositionNotGivenIsCentredOnTheScreen) {
 }
 
 TEST(RawWindow, AtAGivenPositionPlacesItThere) {
-    RawWindowParams p;
-    p.positionMode = WindowPosition::AtPosition;
-    p.position = POINT{123, 77};
-    p.size = SIZE{250, 120};
-    WindowThread t(p);
+    WindowThread t(PlacedAt(POINT{123, 77}, SIZE{250, 120}));
     ASSERT_NE(t.Window(), nullptr);
     RECT r = WindowRect(t.Window());
     EXPECT_EQ(r.left, 123);
@@ -236,11 +241,7 @@ TEST(RawWindow, AtAGivenPositionPlacesItThere) {
 }
 
 TEST(RawWindow, CentredWindowSitsOverItsParent) {
-    RawWindowParams outer;
-    outer.positionMode = WindowPosition::AtPosition;
-    outer.position = POINT{100, 200};
-    outer.size = SIZE{600, 400};
-    WindowThread parent(outer);
+    WindowThread parent(PlacedAt(POINT{100, 200}, SIZE{600, 400}));
     ASSERT_NE(parent.Window(), nullptr);
 
     RawWindowParams inner;
@@ -341,10 +342,7 @@ TEST(RawWindow, RegionShapesTheWindow) {
 }
 
 TEST(RawWindow, BackgroundColourIsPaintedByTheWindow) {
-    RawWindowParams green;
-    green.positionMode = WindowPosition::AtPosition;
-    green.position = POINT{300, 300};
-    green.size = SIZE{200, 150};
+    RawWindowParams green = PlacedAt(POINT{300, 300}, SIZE{200, 150});
     green.style = WS_POPUP;
     green.exStyle = WS_EX_TOPMOST;
     green.background = RGB(0, 200, 0);
@@ -458,13 +456,10 @@ void SendMouse(DWORD flags, int x = 0, int y = 0) {
 }
 
 TEST(RawWindow, RealPointerDragByClientAreaMovesTheWindow) {
-    RawWindowParams p;
+    RawWindowParams p = PlacedAt(POINT{400, 400}, SIZE{200, 120});
     p.dragByClientArea = true;
     p.style = WS_POPUP;
     p.exStyle = WS_EX_TOPMOST;
-    p.positionMode = WindowPosition::AtPosition;
-    p.position = POINT{400, 400};
-    p.size = SIZE{200, 120};
     WindowThread t(p);
     ASSERT_NE(t.Window(), nullptr);
 

@@ -438,8 +438,14 @@ DWORD WINAPI DriveOpenDialog(LPVOID param) {
     return 0;
 }
 
-HANDLE StartDialogDriver(DialogDriver& d) {
-    return CreateThread(nullptr, 0, &DriveOpenDialog, &d, 0, nullptr);
+// The open command with `d` answering its dialog; true when the dialog was
+// found (and so answered).
+bool OpenThroughDialog(DialogDriver& d) {
+    HANDLE thread = CreateThread(nullptr, 0, &DriveOpenDialog, &d, 0, nullptr);
+    OpenPictureBoard();
+    WaitForSingleObject(thread, 20000);
+    CloseHandle(thread);
+    return d.found;
 }
 
 }  // namespace
@@ -449,11 +455,7 @@ TEST_F(BoardCreation, CancelledOpenDialogRehighlightsThePreviousCellAndChangesNo
     SelectCell(PaletteCellOfCommand(PaletteCommand::Open));  // the open cell, clicked
     SetCurrentToolDirectly(ToolPie);
     DialogDriver driver;
-    HANDLE thread = StartDialogDriver(driver);
-    OpenPictureBoard();
-    WaitForSingleObject(thread, 20000);
-    CloseHandle(thread);
-    ASSERT_TRUE(driver.found);
+    ASSERT_TRUE(OpenThroughDialog(driver));
     EXPECT_FALSE(BoardExists());
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Pie));
     EXPECT_EQ(CurrentTool(), ToolPie);
@@ -470,11 +472,7 @@ TEST_F(BoardCreation, FileChosenInTheOpenDialogBecomesTheBoard) {
     ASSERT_TRUE(WriteBytes(path, SolidBmp(40, 24, RGB(250, 200, 0))));
     DialogDriver driver;
     driver.path = path;
-    HANDLE thread = StartDialogDriver(driver);
-    OpenPictureBoard();
-    WaitForSingleObject(thread, 20000);
-    CloseHandle(thread);
-    ASSERT_TRUE(driver.found);
+    ASSERT_TRUE(OpenThroughDialog(driver));
     ASSERT_TRUE(WaitForBoardReady(10000));
     EXPECT_EQ(LiveBoardSize().cx, 40);
     EXPECT_EQ(LiveBoardSize().cy, 24);
@@ -489,11 +487,7 @@ TEST_F(BoardCreation, UndecodableFileChosenInTheDialogActsAsACancel) {
     SelectCell(PaletteCellOfCommand(PaletteCommand::Open));
     DialogDriver driver;
     driver.path = path;
-    HANDLE thread = StartDialogDriver(driver);
-    OpenPictureBoard();
-    WaitForSingleObject(thread, 20000);
-    CloseHandle(thread);
-    ASSERT_TRUE(driver.found);
+    ASSERT_TRUE(OpenThroughDialog(driver));
     EXPECT_FALSE(BoardExists());
     EXPECT_EQ(SelectedCell(), PaletteCellOfCommand(PaletteCommand::Ellipse));
 }

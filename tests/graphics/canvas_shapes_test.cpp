@@ -36,6 +36,15 @@ std::vector<POINT> RegularPolygon(int n, double cx, double cy, double r) {
     return pts;
 }
 
+// A regular star of n vertices drawn on a fresh red-brush canvas of
+// side x side, centred, its tips 10 pixels in from the edges; its vertices.
+std::vector<POINT> DrawRegularStar(Canvas& c, int n, int side) {
+    MakeRedBrushCanvas(c, side, side);
+    const auto pts = RegularPolygon(n, side / 2, side / 2, side / 2 - 10);
+    c.StarPolygon(pts);
+    return pts;
+}
+
 POINT Mid(POINT a, POINT b) { return POINT{(a.x + b.x) / 2, (a.y + b.y) / 2}; }
 POINT Lerp(POINT a, POINT b, double t) {
     return POINT{static_cast<LONG>(std::lround(a.x + (b.x - a.x) * t)),
@@ -115,9 +124,7 @@ TEST(CanvasDrawStar, FivePointedStarLeavesItsCentreOpenUnderAlternateFill) {
 
 TEST(CanvasDrawStar, SixVerticesDrawTwoTriangles) {
     Canvas c;
-    MakeRedBrushCanvas(c, 200, 200);
-    const auto pts = RegularPolygon(6, 100, 100, 90);
-    c.StarPolygon(pts);
+    const auto pts = DrawRegularStar(c, 6, 200);
     // Two separate triangles overlap in the middle: under alternate fill the
     // overlap stays open, the six tips are filled.
     EXPECT_EQ(c.GetPixel(100, 100), kWhite);
@@ -131,9 +138,7 @@ TEST(CanvasDrawStar, SixVerticesDrawTwoTriangles) {
 
 TEST(CanvasDrawStar, EightVerticesDrawOneOctagramWithStepThree) {
     Canvas c;
-    MakeRedBrushCanvas(c, 200, 200);
-    const auto pts = RegularPolygon(8, 100, 100, 90);
-    c.StarPolygon(pts);
+    const auto pts = DrawRegularStar(c, 8, 200);
     // {8/3}: the centre is wound three times (odd), so alternate fill paints
     // it; two squares {8/2} would leave it open.
     EXPECT_EQ(c.GetPixel(100, 100), kRed);
@@ -147,9 +152,7 @@ TEST(CanvasDrawStar, EightVerticesDrawOneOctagramWithStepThree) {
 
 TEST(CanvasDrawStar, TenVerticesDrawTwoPentagrams) {
     Canvas c;
-    MakeRedBrushCanvas(c, 240, 240);
-    const auto pts = RegularPolygon(10, 120, 120, 110);
-    c.StarPolygon(pts);
+    const auto pts = DrawRegularStar(c, 10, 240);
     // Each pentagram winds its centre twice: four in all, even, so open.
     EXPECT_EQ(c.GetPixel(120, 120), kWhite);
     const POINT chord = Lerp(pts[0], pts[4], 0.1);  // vertex 1 -> 5
