@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 #include "app/handler_table.h"
 #include "app/menus.h"
@@ -160,14 +161,19 @@ bool TakeRegionScreenshot(bool rememberRegion, POINT (*mousePoint)(), DWORD time
     options.textColor = 255;
     options.rememberRegion = rememberRegion;
     options.timeLimitMs = timeLimitMs;
-    if (!SelectScreenRegion(options)) return false;
+    RegionCapture chosen = CaptureScreenRegion(options);
+    // The window shows the chosen pixels themselves: what is on the clipboard
+    // now may already be another program's (or nothing, when it was held).
+    // Only pixels that could not be kept are taken back from the clipboard.
+    if (chosen.picture.empty() && chosen.onClipboard) chosen.picture = ReadClipboardPicture();
+    if (chosen.picture.empty()) return false;
     POINT centre{};
     if (mousePoint != nullptr) {
         centre = mousePoint();
     } else {
         GetCursorPos(&centre);
     }
-    return OpenPictureWindow(ReadClipboardPicture(), centre);
+    return OpenPictureWindow(std::move(chosen.picture), centre);
 }
 
 std::size_t PictureWindowCount() {

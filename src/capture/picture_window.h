@@ -41,9 +41,11 @@ constexpr int kPictureCloseId = 135;
 // added) when the bytes state no picture size.
 bool OpenPictureWindow(std::vector<std::uint8_t> picture, POINT centre);
 
-// The region-screenshot command after the toolbox has stepped aside: runs
-// the selection and, when a region was copied, shows the clipboard's picture
-// in a new picture window centred on `mousePoint()`. True when one opened.
+// The region-screenshot command after the toolbox has stepped aside (on a
+// thread that does nothing else: the selection is modal): runs the selection
+// and, when a region was chosen, shows its pixels in a new picture window
+// centred on `mousePoint()`, whether or not the clipboard took a copy. True
+// when one opened.
 bool TakeRegionScreenshot(bool rememberRegion, POINT (*mousePoint)(), DWORD timeLimitMs = 0);
 
 // Snapshots of the list (any thread).

@@ -51,11 +51,14 @@ struct Selection {
     int pressHandle = kHandleNone;  // what the press landed on
     POINT lastPoint{};
     bool drawnRegion = false;
-    bool result = false;
+    bool result = false;                // the clipboard took the region
+    std::vector<std::uint8_t> picture;  // the chosen pixels, as a BMP file
 };
 
-Selection* g_selection = nullptr;  // owned by SelectScreenRegion's frame
+Selection* g_selection = nullptr;  // owned by CaptureScreenRegion's frame
 std::atomic<HWND> g_selectionWindow{nullptr};
+std::atomic<bool> g_selectionRunning{false};
+std::atomic<bool> g_screenshotClaimed{false};
 
 RECT CurrentRegion(const Selection& s) { return NormalizeRegion(s.start, s.end); }
 
@@ -123,6 +126,9 @@ void Finish(Selection& s, POINT p) {
     const std::optional<RECT> onScreen = ClipRegionToScreen(region, s.screen);
     if (!onScreen) return;
     HBITMAP bitmap = s.surface.CopyRegion(*onScreen);
+    // The pixels are kept before the clipboard is tried: a clipboard that
+    // another program holds open must not lose the user their screenshot.
+    s.picture = BitmapToBmpFile(bitmap);
     s.result = HandBitmapToClipboard(s.window, bitmap);
     Close(s);
 }
@@ -578,12 +584,21 @@ std::optional<RegionSelectionState> QueryRegionSelection(DWORD timeoutMs) {
     return state;
 }
 
+bool ClaimRegionScreenshot() { return !g_screenshotClaimed.exchange(true); }
+
+void ReleaseRegionScreenshot() { g_screenshotClaimed.store(false); }
+
+bool RegionScreenshotUnderWay() { return g_screenshotClaimed.load() || g_selectionRunning.load(); }
+
 bool SelectScreenRegion(const RegionSelectOptions& options) {
+    return CaptureScreenRegion(options).onClipboard;
+}
+
+RegionCapture CaptureScreenRegion(const RegionSelectOptions& options) {
     // One screenshot at a time.
-    static std::atomic<bool> running{false};
-    if (running.exchange(true)) return false;
+    if (g_selectionRunning.exchange(true)) return {};
     struct Done {
-        ~Done() { running.store(false); }
+        ~Done() { g_selectionRunning.store(false); }
     } done;
 
     std::optional<std::pair<HCURSOR, POINT>> cursor;
@@ -597,9 +612,9 @@ bool SelectScreenRegion(const RegionSelectOptions& options) {
     const int dpi = DpiAtPoint(POINT{0, 0});
     if (!s.surface.Create(s.screen, options.selectionColor, options.frameColor, options.textColor,
                           dpi))
-        return false;
+        return {};
     s.surface.CaptureScreen(cursor);
-    if (!RegisterSelectionClass()) return false;
+    if (!RegisterSelectionClass()) return {};
     s.ownCursor = CreateSelectionCursor(dpi);
     s.pointer = s.ownCursor;
 
@@ -633,5 +648,5 @@ bool SelectScreenRegion(const RegionSelectOptions& options) {
         SetCursor(LoadCursor(nullptr, IDC_ARROW));
         DestroyCursor(s.ownCursor);
     }
-    return s.result;
+    return RegionCapture{std::move(s.picture), s.result};
 }

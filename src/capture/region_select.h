@@ -6,9 +6,10 @@
 // with the colour and position under the pointer follows the mouse, and a
 // label at the rectangle's corner tells its position and size.
 //
-// SelectScreenRegion runs the window modally on the calling thread (a thread
-// with a message loop, normally the toolbox's) and returns when it closes.
-// One screenshot runs at a time; its state belongs to that thread.
+// The selection runs its window modally on the calling thread and returns
+// when it closes: the caller is a thread of its own that does nothing else
+// meanwhile (never a window's handler). One screenshot runs at a time; its
+// state belongs to that thread.
 
 #include <windows.h>
 
@@ -16,6 +17,7 @@
 #include <optional>
 #include <span>
 #include <utility>
+#include <vector>
 
 #include "graphics/dpi.h"
 #include "graphics/gdi_owners.h"
@@ -31,9 +33,27 @@ struct RegionSelectOptions {
     DWORD timeLimitMs = 0;
 };
 
+// What a selection chose: the frozen screen's pixels of the region (the
+// overlay not included) as BMP file bytes, empty when it was cancelled or
+// another screenshot was running; and whether the clipboard took them too.
+// A clipboard held by another program loses only the copy, not the pixels.
+struct RegionCapture {
+    std::vector<std::uint8_t> picture;
+    bool onClipboard = false;
+};
+RegionCapture CaptureScreenRegion(const RegionSelectOptions& options = {});
+
 // True when a region was put on the clipboard. False when cancelled, when
 // another screenshot is running, or when the clipboard refused the bitmap.
 bool SelectScreenRegion(const RegionSelectOptions& options = {});
+
+// A region screenshot is under way from the moment a command claims it
+// (before its capture delay passes) until the claim is handed back, and
+// while a selection runs. Meanwhile the screen belongs to it: F9 and a
+// second region command do nothing. Any thread.
+bool ClaimRegionScreenshot();  // false when one is claimed already
+void ReleaseRegionScreenshot();
+bool RegionScreenshotUnderWay();
 
 // The selection window while a screenshot runs, else null (any thread).
 HWND RegionSelectionWindow();

@@ -195,31 +195,62 @@ TEST(PictureWindowSweep, TakesTheClosingAndDeadWindowsButNotOneBeingMade) {
     DestroyWindow(closing);
 }
 
+namespace {
+
+// TakeRegionScreenshot on a thread of its own (the selection is modal); its
+// outcome: -1 while it runs, then 1 when a picture window opened, else 0.
+std::thread RunRegionScreenshot(std::atomic<int>& outcome) {
+    outcome.store(-1);
+    return std::thread([&outcome] {
+        outcome.store(TakeRegionScreenshot(false, [] { return POINT{600, 500}; }, 20000) ? 1 : 0);
+    });
+}
+
+void SendToSelection(UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND window = RegionSelectionWindow();
+    if (window != nullptr) Send(window, message, wParam, lParam);
+}
+
+bool SelectionStarted() {
+    if (!WaitUntil([] { return QueryRegionSelection(200).has_value(); }, 10000)) return false;
+    // Let what showing the window stirs up (a first pointer move) pass.
+    Sleep(300);
+    return QueryRegionSelection().has_value();
+}
+
+// Selects (420, 220)-(469, 249), where the real pointer waits, and confirms it.
+void ChooseTheRegionAndEnter() {
+    SendToSelection(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(420, 220));
+    SendToSelection(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(450, 240));
+    SendToSelection(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(469, 249));
+    SendToSelection(WM_LBUTTONUP, 0, MAKELPARAM(469, 249));
+    SendToSelection(WM_KEYUP, VK_RETURN, 0xC0000001);
+}
+
+// The newest picture window shows a 50 x 30 picture of `color` only.
+void ExpectNewestWindowShows(COLORREF color) {
+    ASSERT_TRUE(WaitUntil([] { return !::PictureWindows().empty(); }, 10000));
+    std::shared_ptr<PictureWindowEntry> e = FindPictureWindow(::PictureWindows().back());
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->width, 50);
+    EXPECT_EQ(e->height, 30);
+    for (int y = 0; y < 30; y += 4)
+        for (int x = 0; x < 50; x += 4) ASSERT_EQ(e->canvas.GetPixel(x, y), color) << x << "," << y;
+    EXPECT_EQ(e->canvas.GetPixel(49, 29), color);
+}
+
+}  // namespace
+
 TEST(RegionScreenshot, CancelledAddsNoWindowAndAFinishedOneShowsThePicture) {
     const std::size_t before = PictureWindowCount();
     std::atomic<int> outcome{-1};
-    auto run = [&outcome] {
-        return std::thread([&outcome] {
-            outcome.store(TakeRegionScreenshot(false, [] { return POINT{600, 500}; }, 20000) ? 1 : 0);
-        });
-    };
-    auto send = [](UINT message, WPARAM wParam, LPARAM lParam) {
-        HWND window = RegionSelectionWindow();
-        if (window != nullptr) Send(window, message, wParam, lParam);
-    };
-    auto started = [] {
-        if (!WaitUntil([] { return QueryRegionSelection(200).has_value(); }, 10000)) return false;
-        // Let what showing the window stirs up (a first pointer move) pass.
-        Sleep(300);
-        return QueryRegionSelection().has_value();
-    };
     // The real pointer waits where the drag below ends.
     SetCursorPos(469, 249);
 
     // Esc with no region: false, and no picture window.
-    std::thread cancelled = run();
-    ASSERT_TRUE(started());
-    send(WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    std::thread cancelled = RunRegionScreenshot(outcome);
+    ASSERT_TRUE(SelectionStarted());
+    SendToSelection(WM_KEYUP, VK_ESCAPE, 0xC0000001);
     ASSERT_TRUE(WaitUntil([&] { return outcome.load() >= 0; }, 10000));
     cancelled.join();
     EXPECT_EQ(outcome.load(), 0);
@@ -228,31 +259,56 @@ TEST(RegionScreenshot, CancelledAddsNoWindowAndAFinishedOneShowsThePicture) {
     // A region of a known patch, Enter: a window showing exactly that patch.
     ColorPatch patch(RECT{420, 220, 470, 250}, RGB(120, 20, 200));
     ASSERT_TRUE(patch.Shown());
-    outcome.store(-1);
-    std::thread finished = run();
-    ASSERT_TRUE(started());
-    send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(420, 220));
-    send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(450, 240));
-    send(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(469, 249));
-    send(WM_LBUTTONUP, 0, MAKELPARAM(469, 249));
-    send(WM_KEYUP, VK_RETURN, 0xC0000001);
+    std::thread finished = RunRegionScreenshot(outcome);
+    ASSERT_TRUE(SelectionStarted());
+    ChooseTheRegionAndEnter();
     ASSERT_TRUE(WaitUntil([&] { return outcome.load() >= 0; }, 10000));
     finished.join();
     EXPECT_EQ(outcome.load(), 1);
-    ASSERT_TRUE(WaitUntil([] { return !::PictureWindows().empty(); }, 10000));
+    ExpectNewestWindowShows(RGB(120, 20, 200));
+    ASSERT_FALSE(::PictureWindows().empty());
     HWND window = ::PictureWindows().back();
-    std::shared_ptr<PictureWindowEntry> e = FindPictureWindow(window);
-    ASSERT_TRUE(e);
-    EXPECT_EQ(e->width, 50);
-    EXPECT_EQ(e->height, 30);
     RECT r{};
     GetWindowRect(window, &r);
     EXPECT_EQ(r.left, 575);
     EXPECT_EQ(r.top, 485);
-    for (int y = 0; y < 30; y += 4)
-        for (int x = 0; x < 50; x += 4)
-            ASSERT_EQ(e->canvas.GetPixel(x, y), RGB(120, 20, 200)) << x << "," << y;
     Send(window, WM_CLOSE);
+    EXPECT_TRUE(WaitUntil([before] { return PictureWindowCount() == before; }, 5000));
+}
+
+TEST(RegionScreenshot, AClipboardHeldElsewhereStillGivesAWindowOfExactlyTheChosenPixels) {
+    const std::size_t before = PictureWindowCount();
+    SetCursorPos(469, 249);
+    ColorPatch patch(RECT{420, 220, 470, 250}, RGB(30, 140, 220));
+    ASSERT_TRUE(patch.Shown());
+    // The clipboard holds no picture, and another window keeps it open.
+    if (OpenClipboard(nullptr)) {
+        EmptyClipboard();
+        CloseClipboard();
+    }
+    std::atomic<bool> held{false}, release{false};
+    std::thread holder([&] {
+        HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                     GetModuleHandleA(nullptr), nullptr);
+        held.store(OpenClipboard(owner) != FALSE);
+        while (!release.load()) Sleep(5);
+        if (held.load()) CloseClipboard();
+        DestroyWindow(owner);
+    });
+    ASSERT_TRUE(WaitUntil([&] { return held.load(); }, 5000));
+
+    std::atomic<int> outcome{-1};
+    std::thread finished = RunRegionScreenshot(outcome);
+    EXPECT_TRUE(SelectionStarted());
+    ChooseTheRegionAndEnter();
+    EXPECT_TRUE(WaitUntil([&] { return outcome.load() >= 0; }, 20000));
+    release.store(true);
+    holder.join();
+    finished.join();
+    EXPECT_EQ(outcome.load(), 1);
+    ExpectNewestWindowShows(RGB(30, 140, 220));
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_BITMAP));  // only the copy was lost
+    for (HWND window : ::PictureWindows()) Send(window, WM_CLOSE);
     EXPECT_TRUE(WaitUntil([before] { return PictureWindowCount() == before; }, 5000));
 }
 
