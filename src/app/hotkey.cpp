@@ -6,6 +6,7 @@
 #include "app/palette.h"
 #include "board/board.h"
 #include "board/commands.h"
+#include "capture/region_select.h"
 
 std::atomic<HHOOK> MouseHook{nullptr};
 
@@ -51,6 +52,9 @@ bool HandleHotkeyMessage(HWND, WPARAM id, LPARAM) {
 }
 
 void OnF9() {
+    // A region screenshot under way (its delay or its selection) has the
+    // screen: F9 neither closes a board beneath it nor starts one.
+    if (RegionScreenshotUnderWay()) return;
     if (BoardExists()) {
         CloseBoard();  // the board closes; the pen cell and tool are selected again
         RepaintPalette();

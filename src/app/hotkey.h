@@ -22,7 +22,8 @@ void UnregisterF9();
 
 // WM_HOTKEY at the window that owns F9. Returns true when it was F9 (and
 // acted on it): with a board open the board closes and the pen is selected
-// again; otherwise the screen is captured into a new board.
+// again; otherwise the screen is captured into a new board. While a region
+// screenshot is under way F9 does nothing.
 bool HandleHotkeyMessage(HWND window, WPARAM id, LPARAM lParam);
 // What F9 does, whoever received it.
 void OnF9();

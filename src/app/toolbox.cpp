@@ -24,6 +24,7 @@
 #include "board/commands.h"
 #include "capture/picture_window.h"
 #include "capture/region_geometry.h"
+#include "capture/region_select.h"
 #include "graphics/canvas.h"
 #include "graphics/dpi.h"
 #include "graphics/gdip_image.h"
@@ -867,17 +868,75 @@ bool LoadToolbox() {
     return true;
 }
 
+namespace {
+
+// One region screenshot, handed to the thread that takes it.
+struct RegionRun {
+    bool remember = false;
+    DWORD delayMs = 0;
+    int cellBefore = 0;  // selected again when the screenshot is over
+};
+
+// Holds the region-screenshot claim; whoever drops the last share hands it back.
+struct RegionClaim {
+    RegionClaim() = default;
+    RegionClaim(const RegionClaim&) = delete;
+    RegionClaim& operator=(const RegionClaim&) = delete;
+    ~RegionClaim() { ReleaseRegionScreenshot(); }
+};
+
+void ToolboxBackAfterRegion(int cellBefore) {
+    if (HWND toolbox = ToolboxWindow.load(); toolbox != nullptr && IsWindow(toolbox))
+        ShowWindow(toolbox, SW_SHOWNA);  // the new picture window keeps the focus
+    SelectCell(cellBefore);
+    RepaintPalette();
+}
+
+// The screenshot runs here, not in the toolbox's click handler: the delay
+// and the modal selection would otherwise hold the toolbox's thread (and run
+// its messages from inside the handler).
+DWORD WINAPI RegionThreadProc(LPVOID parameter) {
+    const std::unique_ptr<RegionRun> run(static_cast<RegionRun*>(parameter));
+    const auto claim = std::make_shared<RegionClaim>();
+    // The hidden toolbox needs a moment to vanish from the screen before the
+    // screen is frozen; this thread has nothing else to do meanwhile.
+    if (run->delayMs > 0) Sleep(run->delayMs);
+    TakeRegionScreenshot(run->remember, &LastMousePoint);
+    // The claim goes back once the toolbox is back (or, when the toolbox is
+    // gone and the work is dropped, with the work).
+    const int before = run->cellBefore;
+    RunOnOwner(ToolboxWindow.load(), [claim, before] { ToolboxBackAfterRegion(before); });
+    return 0;
+}
+
+}  // namespace
+
 void ToolboxRegionCommand(bool second) {
-    // A left click has just selected the region cell; a right click selected nothing.
-    const int before = second ? SelectedCell() : PreviousSelectedCell();
     HWND toolbox = ToolboxWindow.load();
-    if (toolbox != nullptr) ShowWindow(toolbox, SW_HIDE);
-    ProcessPendingMessages();
+    if (toolbox != nullptr && IsWindow(toolbox) && !SameThreadAs(toolbox)) {
+        RunOnOwner(toolbox, [second] { ToolboxRegionCommand(second); });
+        return;
+    }
+    // One at a time: a second command meanwhile does nothing; the first puts
+    // the cell selection back when it ends.
+    if (!ClaimRegionScreenshot()) return;
+    // A left click has just selected the region cell; a right click selected nothing.
+    auto run = std::make_unique<RegionRun>();
+    run->remember = second;
+    run->cellBefore = second ? SelectedCell() : PreviousSelectedCell();
     const int delay = BoundedCaptureDelay(Settings.captureDelay.load());
-    if (delay > 0) WaitProcessingMessages(static_cast<DWORD>(delay));
-    TakeRegionScreenshot(second, &LastMousePoint);
-    if (toolbox != nullptr && IsWindow(toolbox)) ShowWindow(toolbox, SW_SHOW);
-    SelectCell(before);
+    run->delayMs = delay > 0 ? static_cast<DWORD>(delay) : 0;
+    const int before = run->cellBefore;
+    if (toolbox != nullptr) ShowWindow(toolbox, SW_HIDE);
+    RegionRun* handed = run.release();
+    HANDLE thread = CreateThread(nullptr, 0, &RegionThreadProc, handed, 0, nullptr);
+    if (thread == nullptr) {
+        delete handed;
+        ReleaseRegionScreenshot();
+        ToolboxBackAfterRegion(before);
+        return;
+    }
+    CloseHandle(thread);  // nobody joins it: it ends when the screenshot is over
 }
 
 void SetToolboxBrushType(int index) {

@@ -47,10 +47,12 @@ void SetToolboxTopmost(bool topmost);
 // selected before the font cell.
 void ToolboxFontCommand();
 
-// Command 98 (toolbox thread): the toolbox steps aside for the capture delay
-// (bounded), the region screenshot runs (`second`: the right button's, which
-// remembers the region), a copied region opens in a picture window, and the
-// toolbox comes back with the cell selected before.
+// Command 98 (any thread; it starts on the toolbox's): the toolbox steps
+// aside and returns at once; on a thread of its own the capture delay
+// (bounded) passes, the region screenshot runs (`second`: the right button's,
+// which remembers the region) and a chosen region opens in a picture window;
+// then the toolbox comes back with the cell selected before. While one runs,
+// another does nothing.
 void ToolboxRegionCommand(bool second);
 
 // ---- help window "说明" ----

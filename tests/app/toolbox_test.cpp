@@ -3,8 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -22,6 +24,8 @@
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
+#include "capture/region_select.h"
+#include "support/board_fixture.h"
 
 namespace {
 
@@ -1078,6 +1082,104 @@ TEST_F(ToolboxTest, RealPointerAtTheEdgeBringsTheHiddenToolboxBackWithTheHookSil
     SetCursorPos(middle.x, middle.y);  // out of the edge band for the tests after this one
     EXPECT_EQ(leftNow(), 0);
     EXPECT_FALSE(ToolboxDocked.load());
+}
+
+// ---- the region cell ----
+
+// The region screenshot under way from the region cell; the test thread is
+// the toolbox's and keeps it running while it waits.
+class ToolboxRegionTest : public ToolboxTest {
+protected:
+    void TearDown() override {
+        CancelSelection();
+        board_test::WaitUntil([] { return !RegionScreenshotUnderWay(); }, 10000);
+        if (BoardExists()) CloseBoardAndWait(5000);
+        ToolboxTest::TearDown();
+    }
+    // A click on the region cell, queued as the user's would be.
+    void PostRegionClick() {
+        const RECT r = PaletteCellRect(PaletteCellOfCommand(PaletteCommand::Region),
+                                       PaletteCurrentCellSize(), PaletteCurrentDpi());
+        const LPARAM at = At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageA(c_.palette, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageA(c_.palette, WM_LBUTTONUP, 0, at);
+    }
+    static bool SelectionOpen() { return RegionSelectionWindow() != nullptr; }
+    static void CancelSelection() {
+        DWORD_PTR answer = 0;
+        if (HWND selection = RegionSelectionWindow())
+            SendMessageTimeoutA(selection, WM_KEYUP, VK_ESCAPE, 0xC0000001, SMTO_NORMAL, 5000,
+                                &answer);
+    }
+    // Keeps the toolbox running for `ms`; false as soon as `bad` holds.
+    static bool NeverDuring(DWORD ms, const std::function<bool()>& bad) {
+        return !board_test::WaitUntil(bad, ms);
+    }
+};
+
+TEST_F(ToolboxRegionTest, TheCellReturnsAtOnceAndTheToolboxAnswersThroughTheDelay) {
+    Load();
+    Settings.captureDelay.store(1500);
+    const int region = PaletteCellOfCommand(PaletteCommand::Region);
+    const RECT r = PaletteCellRect(region, PaletteCurrentCellSize(), PaletteCurrentDpi());
+    const LPARAM at = At((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    const HWND palette = c_.palette;
+    const HWND toolbox = c_.toolbox;
+    // Another thread clicks and asks, as the user and the system would.
+    std::atomic<bool> clickReturned{false}, answered{false}, hiddenMeanwhile{false}, done{false};
+    std::atomic<ULONGLONG> selectionAfter{0};
+    std::thread user([&] {
+        DWORD_PTR out = 0;
+        const ULONGLONG start = GetTickCount64();
+        clickReturned = SendMessageTimeoutA(palette, WM_LBUTTONDOWN, MK_LBUTTON, at, SMTO_NORMAL,
+                                            1000, &out) != 0;
+        SendMessageTimeoutA(palette, WM_LBUTTONUP, 0, at, SMTO_NORMAL, 1000, &out);
+        Sleep(300);
+        answered = SendMessageTimeoutA(toolbox, WM_NULL, 0, 0, SMTO_NORMAL, 300, &out) != 0 &&
+                   !SelectionOpen();
+        hiddenMeanwhile = !IsWindowVisible(toolbox);
+        const ULONGLONG end = GetTickCount64() + 10000;
+        while (!SelectionOpen() && GetTickCount64() < end) Sleep(10);
+        selectionAfter = GetTickCount64() - start;
+        CancelSelection();
+        done = true;
+    });
+    EXPECT_TRUE(board_test::WaitUntil([&] { return done.load() && IsWindowVisible(toolbox); },
+                                      15000));
+    user.join();
+    EXPECT_TRUE(clickReturned.load()) << "the click handler waited for the screenshot";
+    EXPECT_TRUE(answered.load());
+    EXPECT_TRUE(hiddenMeanwhile.load());
+    EXPECT_GE(selectionAfter.load(), 1400u);  // the delay still passes before the screen freezes
+    EXPECT_EQ(SelectedCell(), 3);             // back to the cell selected before
+}
+
+TEST_F(ToolboxRegionTest, F9DuringASelectionMakesNoBoard) {
+    Load();
+    ASSERT_FALSE(RegisterHotKey(nullptr, 79, 0, VK_F9)) << "the toolbox does not hold F9";
+    Settings.captureDelay.store(0);
+    PostRegionClick();
+    ASSERT_TRUE(board_test::WaitUntil(&SelectionOpen, 10000));
+    PostMessageA(c_.palette, WM_HOTKEY, static_cast<WPARAM>(HotkeyIdOf(c_.toolbox)),
+                 MAKELPARAM(0, VK_F9));
+    EXPECT_TRUE(NeverDuring(1500, [] { return BoardExists(); }));
+    EXPECT_TRUE(SelectionOpen());
+}
+
+TEST_F(ToolboxRegionTest, ASecondRegionCommandDuringOneOpensNoSecondSelection) {
+    Load();
+    Settings.captureDelay.store(1000);
+    PostRegionClick();
+    Pump();
+    board_test::WaitUntil([] { return false; }, 400);  // well inside the first one's delay
+    PostRegionClick();
+    ASSERT_TRUE(board_test::WaitUntil(&SelectionOpen, 10000));
+    CancelSelection();
+    ASSERT_TRUE(board_test::WaitUntil([] { return !SelectionOpen(); }, 5000));
+    // A second one would open once its own delay had passed.
+    EXPECT_TRUE(NeverDuring(2000, &SelectionOpen));
+    EXPECT_TRUE(IsWindowVisible(c_.toolbox));
+    EXPECT_EQ(SelectedCell(), 3);
 }
 
 }  // namespace
