@@ -6,65 +6,21 @@
 # full-width glyphs (not question marks).
 # Usage: text_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
 set -euo pipefail
+. "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
 
-EXE="$1"
-WORK="$(mktemp -d /tmp/text_e2e.XXXXXX)"
-PID=""
-
-fail() {
-  echo "FAIL: $*"
-  exit 1
-}
-
-cleanup() {
-  if [ -n "$PID" ] && kill -0 "$PID" 2>/dev/null; then
-    kill "$PID" 2>/dev/null || true
-    sleep 0.5
-    kill -9 "$PID" 2>/dev/null || true
-  fi
-  xdotool keyup ctrl >/dev/null 2>&1 || true
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-
-wait_for() {  # seconds, then a shell condition polled every 0.1 s
-  local limit="$1"
-  shift
-  local end=$((SECONDS + limit))
-  while [ "$SECONDS" -le "$end" ]; do
-    if eval "$@"; then return 0; fi
-    sleep 0.1
-  done
-  return 1
-}
-
-board_window() { { timeout 5 xdotool search --name '^画板$' 2>/dev/null || true; } | head -1; }
-
-cp "$EXE" "$WORK/DrawBoard.exe" || fail "cannot copy the program"
-cd "$WORK" || fail "no work folder"
-
+e2e_begin "$1"
 # Red text (COLORREF 0x0000FF), no background, large enough that the strokes
 # have solid cores to count.
 printf '[文字]\r\n文字颜色=255\r\n背景色=-16777216\r\n字体名称=宋体\r\n字体大小=36\r\n' |
   iconv -f UTF-8 -t GBK > Config.ini || fail "cannot write Config.ini"
 
-(exec timeout 120 wine DrawBoard.exe >/dev/null 2>&1) &
-PID=$!
-
-TOOLBOX=$({ timeout 30 xdotool search --sync --name '^画板工具箱$' || true; } | head -1)
-[ -n "$TOOLBOX" ] || fail "the toolbox did not appear"
-sleep 0.5
-timeout 10 xdotool windowfocus --sync "$TOOLBOX" || fail "cannot focus the toolbox"
-xdotool key F9
-wait_for 20 '[ -n "$(board_window)" ]' || fail "F9 made no board"
-BOARD=$(board_window)
-sleep 1
-timeout 10 xdotool windowfocus --sync "$BOARD" || fail "cannot focus the board"
+start_program 120
+wait_for_toolbox
+open_board
 
 X0=300
 Y0=300
-xdotool key t
-sleep 0.3
+tool_key t
 xdotool mousemove $X0 $Y0
 sleep 0.2
 xdotool click 1
@@ -72,12 +28,7 @@ sleep 0.3
 xdotool type --delay 80 '中文ab'
 sleep 0.5
 
-xdotool key ctrl+c
-targets() { timeout 5 xclip -selection clipboard -t TARGETS -o 2>/dev/null || true; }
-wait_for 10 'targets | grep -q "^image/"' || fail "the clipboard got no picture"
-TARGET=$(targets | grep -m1 -E '^image/(png|bmp)$' || true)
-[ -n "$TARGET" ] || TARGET=$(targets | grep -m1 '^image/' || true)
-timeout 20 xclip -selection clipboard -t "$TARGET" -o > clip.img || fail "cannot read the clipboard ($TARGET)"
+copy_board clip.img
 
 # Every clearly red pixel of the area around the click point, as "x y".
 AREA_X=$((X0 - 20))
@@ -100,4 +51,4 @@ read -r MINX MAXX MINY < <(awk 'NR == 1 { a = $1; b = $1; c = $2 }
 TALL=$(awk -v x0=$X0 '$1 < x0 + 48 { n[$1]++ } END { m = 0; for (k in n) if (n[k] > m) m = n[k]; print m }' red.txt)
 [ "$TALL" -ge 25 ] || fail "no tall stroke in the first glyph (longest column $TALL pixels)"
 
-echo "PASS"
+pass
