@@ -457,6 +457,34 @@ bool FileHeaderAcceptable(const std::wstring& path) {
     return HeaderAcceptable(src);
 }
 
+// Largest picture file read into memory: anything the decoder accepts is far
+// smaller, and a huge file must not be loaded just to be refused.
+constexpr std::uint64_t kMaxPictureFileBytes = 1ULL << 30;
+
+// The whole file, when its header states a picture we accept. Read into
+// memory at once so that the file is not kept open while the picture lives
+// (the decoder would otherwise hold it, locked, until the picture goes).
+bool ReadAcceptableFile(const std::wstring& path, std::vector<std::uint8_t>& bytes) {
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    FileSource src(file.Get());
+    const std::uint64_t size = src.Size();
+    if (size == 0 || size > kMaxPictureFileBytes || !HeaderAcceptable(src)) return false;
+    bytes.resize(static_cast<std::size_t>(size));
+    LARGE_INTEGER start{};
+    if (!SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN)) return false;
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 24));
+        if (!ReadFile(file.Get(), bytes.data() + done, want, &got, nullptr) || got == 0) return false;
+        done += got;
+    }
+    return true;
+}
+
 }  // namespace
 
 DibLayout ReadDibLayout(std::span<const std::uint8_t> header) {
@@ -595,15 +623,9 @@ bool GdipImage::LoadFromFile(const std::string& path) {
     Dispose();
     if (!GdiplusSession::Running()) return false;
     const std::wstring wide = WidePath(path);
-    if (wide.empty() || !FileHeaderAcceptable(wide)) return false;
-    GpImage* image = nullptr;
-    if (Gdiplus::DllExports::GdipLoadImageFromFile(wide.c_str(), &image) != Gdiplus::Ok ||
-        image == nullptr) {
-        if (image != nullptr) Gdiplus::DllExports::GdipDisposeImage(image);
-        return false;
-    }
-    image_ = image;
-    return true;
+    std::vector<std::uint8_t> bytes;
+    if (wide.empty() || !ReadAcceptableFile(wide, bytes)) return false;
+    return LoadFromData(bytes);
 }
 
 void GdipImage::Dispose() {

@@ -57,7 +57,9 @@ public:
     GdipImage& operator=(const GdipImage&) = delete;
 
     bool LoadFromData(std::span<const std::uint8_t> bytes);
-    bool LoadFromFile(const std::string& path);  // path in the system code page (GBK)
+    // The path in the system code page (GBK). The file is read whole and let go
+    // at once: the picture never keeps it open.
+    bool LoadFromFile(const std::string& path);
     void Dispose();
     GpImage* Handle() const { return image_; }
     int Width() const;
