@@ -52,6 +52,17 @@ bool ClipboardDibSound(UINT format) {
 
 }  // namespace
 
+bool OpenClipboardBriefly(HWND owner) {
+    const ULONGLONG deadline = GetTickCount64() + kClipboardWaitMs;
+    for (;;) {
+        if (OpenClipboard(owner)) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        const ULONGLONG left = deadline - now;
+        Sleep(static_cast<DWORD>(left < kClipboardRetryStepMs ? left : kClipboardRetryStepMs));
+    }
+}
+
 bool DibBlockSound(std::span<const std::uint8_t> block) {
     const DibLayout dib = ReadDibLayout(block);
     // Compressed rows cannot be measured from the header: the platform would
@@ -154,7 +165,7 @@ bool CopyCanvasToClipboard(HWND owner, const Canvas& canvas, std::optional<SIZE>
         if (!selection.Ok()) return false;
         BitBlt(memory.Get(), 0, 0, width, height, canvas.DeviceContext(), 0, 0, SRCCOPY);
     }
-    if (!OpenClipboard(owner)) return false;
+    if (!OpenClipboardBriefly(owner)) return false;
     EmptyClipboard();
     // Once handed over the clipboard owns the bitmap; otherwise it stays ours.
     const bool handedOver = SetClipboardData(CF_BITMAP, bitmap.Get()) != nullptr;
@@ -166,7 +177,7 @@ bool CopyCanvasToClipboard(HWND owner, const Canvas& canvas, std::optional<SIZE>
 bool HandBitmapToClipboard(HWND owner, HBITMAP bitmap) {
     if (bitmap == nullptr) return false;
     bool handedOver = false;
-    if (OpenClipboard(owner)) {
+    if (OpenClipboardBriefly(owner)) {
         EmptyClipboard();
         handedOver = SetClipboardData(CF_BITMAP, bitmap) != nullptr;
         CloseClipboard();
@@ -177,7 +188,7 @@ bool HandBitmapToClipboard(HWND owner, HBITMAP bitmap) {
 }
 
 std::vector<std::uint8_t> ReadClipboardPicture() {
-    if (!OpenClipboard(nullptr)) return {};
+    if (!OpenClipboardBriefly(nullptr)) return {};
     std::vector<std::uint8_t> result;
     const UINT original = OriginalPictureFormat();
     // A bitmap made from a device-independent one whose header lies would be

@@ -10,6 +10,19 @@
 
 class Canvas;
 
+// How long the program waits for a clipboard that another program has open.
+// Such a program usually lets go within milliseconds; a wait of a fifth of a
+// second is not felt after a key press, yet is short enough to make inside a
+// window's handler, which answers nothing meanwhile (no messages are pumped).
+constexpr DWORD kClipboardWaitMs = 200;
+constexpr DWORD kClipboardRetryStepMs = 20;
+
+// Opens the clipboard for `owner` (null: for this thread), trying again a
+// short sleep apart for at most kClipboardWaitMs. False when it stays held:
+// the caller then gives up quietly and changes nothing. Every use of the
+// clipboard in the program opens it this way.
+bool OpenClipboardBriefly(HWND owner);
+
 // Puts a copy of `canvas` on the clipboard as CF_BITMAP: its top-left `size`
 // (never more than the canvas holds), or the whole canvas when no size is
 // given. `owner` owns the clipboard data; a window that no longer exists (or

@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cstring>
 
+#include "capture/clipboard.h"
+
 std::string ReadClipboardText(std::size_t maxBytes) {
-    if (!OpenClipboard(nullptr)) return {};
+    if (!OpenClipboardBriefly(nullptr)) return {};
     std::string text;
     if (HANDLE data = GetClipboardData(CF_TEXT); data != nullptr) {
         // The block may be larger than its text, or (written by a careless
