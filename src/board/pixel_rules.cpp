@@ -100,3 +100,47 @@ std::optional<int> FillBrushToRestore(bool substituted, int shownType) {
         return kBrushHollow;
     return std::nullopt;
 }
+
+FloodArea SurfaceFloodArea(std::span<const std::uint32_t> pixels, int width, int height,
+                           POINT start) {
+    FloodArea area;
+    if (width <= 0 || height <= 0 ||
+        pixels.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height) ||
+        start.x < 0 || start.y < 0 || start.x >= width || start.y >= height)
+        return area;
+    auto at = [width](int x, int y) {
+        return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(x);
+    };
+    const std::uint32_t target = pixels[at(start.x, start.y)] & 0x00FFFFFFu;
+    area.inside.assign(pixels.size(), 0);
+    auto open = [&](int x, int y) {
+        const std::size_t i = at(x, y);
+        return area.inside[i] == 0 && (pixels[i] & 0x00FFFFFFu) == target;
+    };
+    area.bounds = RECT{start.x, start.y, start.x + 1, start.y + 1};
+    // Runs of a row at a time, with seeds kept on a stack of our own: the
+    // depth of an area never reaches the call stack.
+    std::vector<POINT> seeds{start};
+    while (!seeds.empty()) {
+        const POINT s = seeds.back();
+        seeds.pop_back();
+        if (!open(s.x, s.y)) continue;
+        int left = s.x, right = s.x;
+        while (left > 0 && open(left - 1, s.y)) --left;
+        while (right + 1 < width && open(right + 1, s.y)) ++right;
+        std::fill(area.inside.begin() + static_cast<std::ptrdiff_t>(at(left, s.y)),
+                  area.inside.begin() + static_cast<std::ptrdiff_t>(at(right, s.y)) + 1,
+                  std::uint8_t{1});
+        area.bounds.left = std::min<LONG>(area.bounds.left, left);
+        area.bounds.right = std::max<LONG>(area.bounds.right, right + 1);
+        area.bounds.top = std::min<LONG>(area.bounds.top, s.y);
+        area.bounds.bottom = std::max<LONG>(area.bounds.bottom, s.y + 1);
+        for (const int y : {s.y - 1, s.y + 1}) {
+            if (y < 0 || y >= height) continue;
+            for (int x = left; x <= right; ++x)
+                if (open(x, y) && (x == left || !open(x - 1, y))) seeds.push_back(POINT{x, y});
+        }
+    }
+    return area;
+}

@@ -5,7 +5,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
+#include <span>
+#include <vector>
 
 // ---- magnifier ----
 
@@ -76,3 +79,16 @@ std::optional<int> FillSubstituteFor(int brushType);
 // fill's swap is in force (`substituted`) and the list still shows the
 // substitute (`shownType`); a hatch the user chose meanwhile stays.
 std::optional<int> FillBrushToRestore(bool substituted, int shownType);
+
+// The area a surface fill from `start` covers: `start` and every pixel joined
+// to it, through left, right, upper and lower neighbours, by pixels of its
+// colour (the low 24 bits of each value). `pixels` holds `width` * `height`
+// values, row after row. One flag per pixel (1: inside) and the rectangle
+// bounding the inside (columns [left, right), rows [top, bottom)); nothing
+// inside when `start` is off the pixels or the sizes do not fit.
+struct FloodArea {
+    std::vector<std::uint8_t> inside;
+    RECT bounds{};
+};
+FloodArea SurfaceFloodArea(std::span<const std::uint32_t> pixels, int width, int height,
+                           POINT start);

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <optional>
+#include <span>
+#include <vector>
 
 #include "app/globals.h"
 #include "board/commands.h"
@@ -138,13 +140,54 @@ bool DrawBmpStretched(Canvas& canvas, std::span<const std::uint8_t> bmp, RECT re
 
 // ---- fill ----
 
+namespace {
+
+// The surface fill from `p` with the canvas's brush, as ExtFloodFill with
+// FLOODFILLSURFACE paints it. The platform's fill may build its area as a
+// region one row run at a time: on a board of many small runs (a hatch filled
+// over another hatch) Wine's took from ten seconds to over half a minute on
+// a 1920 x 1080 board, with the board frozen meanwhile. Here the area is found in one pass
+// over the pixels, the brush paints its bounding rectangle, and what lies
+// outside the area is put back.
+void FillSurface(Canvas& canvas, POINT p) {
+    const int width = canvas.Width(), height = canvas.Height();
+    std::span<std::uint32_t> pixels = canvas.Pixels();
+    HDC dc = canvas.DeviceContext();
+    if (pixels.empty() || dc == nullptr) {
+        canvas.FloodFillSurface(p.x, p.y);
+        return;
+    }
+    // The surface lies bottom row first.
+    const FloodArea area = SurfaceFloodArea(pixels, width, height, POINT{p.x, height - 1 - p.y});
+    const RECT rows = area.bounds;
+    if (rows.right <= rows.left || rows.bottom <= rows.top) return;
+    const int runWidth = rows.right - rows.left;
+    std::vector<std::uint32_t> kept;
+    kept.reserve(static_cast<std::size_t>(runWidth) * (rows.bottom - rows.top));
+    for (int row = rows.top; row < rows.bottom; ++row) {
+        const auto from = pixels.begin() + static_cast<std::ptrdiff_t>(row) * width + rows.left;
+        kept.insert(kept.end(), from, from + runWidth);
+    }
+    const RECT painted{rows.left, height - rows.bottom, rows.right, height - rows.top};
+    FillRect(dc, &painted, static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH)));
+    pixels = canvas.Pixels();  // after the brush has finished
+    std::size_t k = 0;
+    for (int row = rows.top; row < rows.bottom; ++row) {
+        const std::size_t line = static_cast<std::size_t>(row) * width;
+        for (int x = rows.left; x < rows.right; ++x, ++k)
+            if (area.inside[line + x] == 0) pixels[line + x] = kept[k];
+    }
+}
+
+}  // namespace
+
 void FillTool::Press(PointerContext& c, POINT p) {
     BoardTool::Press(c, p);
     c.Restore();  // the crosshair is no part of the picture
     // Off the board (a captured pointer) there is nothing to flood.
     if (ColorAt(c.board, p)) {
         DropAlpha(c.board);
-        c.board.FloodFillSurface(p.x, p.y);
+        FillSurface(c.board, p);
     }
     c.Show();
 }

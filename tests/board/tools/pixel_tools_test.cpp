@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <span>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -161,6 +162,57 @@ TEST_F(FillToolTest, APressOffTheBoardFloodsNothing) {
     b.Press(*fill, {-5, 60});
     b.Release(*fill, {-5, 60});
     EXPECT_EQ(CountColor(b.back, {0, 0, 200, 150}, kRed), 0);
+}
+
+TEST_F(FillToolTest, FloodsExactlyAsThePlatformsSurfaceFill) {
+    // Shapes that split the white into areas, filled with each kind of brush:
+    // the same pixels as ExtFloodFill from the same point.
+    auto draw = [](Canvas& c) {
+        c.PenWidth(1);
+        c.PenColor(kBlack);
+        c.BrushStyle(kBrushHollow);
+        c.Ellipse(40, 30, 160, 130);
+        c.Line(0, 75, 200, 75);
+        c.Rectangle(90, 10, 110, 140);
+    };
+    const struct {
+        int style;
+        POINT at;
+    } cases[] = {{kBrushSolid, {60, 60}}, {kBrushCross, {60, 60}}, {kBrushForwardDiagonal, {5, 5}},
+                 {kBrushHollow, {60, 60}}, {kBrushDiagonalCross, {100, 20}}};
+    for (const auto& c : cases) {
+        LocalBoard local{200, 150};
+        Canvas platform;
+        ASSERT_TRUE(platform.Create(200, 150, kWhite));
+        for (Canvas* canvas : {&local.board, &local.back, &platform}) {
+            draw(*canvas);
+            canvas->BrushStyle(c.style);
+            canvas->BrushColor(kRed);
+        }
+        auto tool = MakeTool(ToolFill);
+        local.Press(*tool, c.at);
+        platform.FloodFillSurface(c.at.x, c.at.y);
+        EXPECT_EQ(local.board.ToBmpBytes(), platform.ToBmpBytes()) << "brush " << c.style;
+    }
+}
+
+TEST(FillTool, ABoardOfThinRunsFillsAtOnce) {
+    // Every other column dark below the top row: the white is one comb of a
+    // million runs (Wine's own surface fill takes over ten seconds on it).
+    LocalBoard b{1920, 1080};
+    const std::span<std::uint32_t> pixels = b.back.Pixels();  // what the press starts from
+    for (int row = 0; row < 1079; ++row)  // bottom row first: all but the top row
+        for (int x = 1; x < 1920; x += 2) pixels[static_cast<std::size_t>(row) * 1920 + x] = 0;
+    b.board.BrushStyle(kBrushSolid);
+    b.board.BrushColor(kRed);
+    auto fill = MakeTool(ToolFill);
+    const ULONGLONG start = GetTickCount64();
+    b.Press(*fill, {0, 500});
+    EXPECT_LT(GetTickCount64() - start, 3000u);
+    EXPECT_EQ(CountColor(b.board, {0, 0, 1920, 1}, kRed), 1920);
+    EXPECT_EQ(b.board.GetPixel(1918, 1079), kRed);
+    EXPECT_EQ(b.board.GetPixel(1919, 1079), kBlack);
+    EXPECT_EQ(CountColor(b.board, {0, 540, 1920, 541}, kRed), 960);
 }
 
 // ---- eyedropper ----
