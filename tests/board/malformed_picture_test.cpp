@@ -9,16 +9,12 @@
 // DRAWBOARD_MALFORMED_SEED moves the first seed.
 
 #include <windows.h>
-#include <psapi.h>
 
-#include <atomic>
-#include <mutex>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -29,95 +25,20 @@
 #include "graphics/canvas.h"
 #include "graphics/gdip_image.h"
 #include "support/board_fixture.h"
+#include "support/long_run.h"
 #include "support/malformed_pictures.h"
 
 using namespace board_test;
 
 namespace {
 
-std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
-    const char* text = std::getenv(name);
-    if (text == nullptr || *text == '\0') return fallback;
-    return std::strtoull(text, nullptr, 10);
-}
+using long_run::EnvNumber;
+using long_run::HangWatch;
+using long_run::Resources;
+using long_run::Sample;
 
 std::uint64_t CasesPerPath() { return EnvNumber("DRAWBOARD_MALFORMED_CASES", 500); }
 std::uint64_t FirstSeed() { return EnvNumber("DRAWBOARD_MALFORMED_SEED", 1); }
-
-// A case that does not finish within its time is a hang: the process says
-// which one and ends, rather than waiting for the suite's time limit.
-// A crash says which case it was, too.
-class HangWatch {
-public:
-    HangWatch() : thread_([this] { Watch(); }) {
-        current_ = this;
-        previousFilter_ = SetUnhandledExceptionFilter(&OnCrash);
-    }
-    ~HangWatch() {
-        SetUnhandledExceptionFilter(previousFilter_);
-        current_ = nullptr;
-        stop_.store(true);
-        thread_.join();
-    }
-    void Start(const std::string& what) {
-        {
-            std::lock_guard lock(mutex_);
-            what_ = what;
-        }
-        started_.store(GetTickCount64());
-    }
-    void Done() { started_.store(0); }
-
-private:
-    static constexpr ULONGLONG kCaseLimitMs = 15000;
-    static LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
-        if (current_ != nullptr) {
-            std::fprintf(stderr, "CRASH: %s\n", current_->what_.c_str());
-            std::fflush(stderr);
-        }
-        return EXCEPTION_CONTINUE_SEARCH;
-    }
-    static inline HangWatch* current_ = nullptr;
-    LPTOP_LEVEL_EXCEPTION_FILTER previousFilter_ = nullptr;
-    void Watch() {
-        while (!stop_.load()) {
-            Sleep(200);
-            const ULONGLONG started = started_.load();
-            if (started != 0 && GetTickCount64() - started > kCaseLimitMs) {
-                std::lock_guard lock(mutex_);
-                std::fprintf(stderr, "HANG: %s\n", what_.c_str());
-                std::fflush(stderr);
-                ExitProcess(3);
-            }
-        }
-    }
-    std::atomic<bool> stop_{false};
-    std::atomic<ULONGLONG> started_{0};
-    std::mutex mutex_;
-    std::string what_;
-    std::thread thread_;
-};
-
-struct Resources {
-    DWORD gdi = 0;
-    DWORD user = 0;
-    std::uint64_t privateBytes = 0;
-};
-
-Resources Sample() {
-    Resources r;
-    r.gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    r.user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    PROCESS_MEMORY_COUNTERS_EX pmc{};
-    pmc.cb = sizeof(pmc);
-    if (K32GetProcessMemoryInfo(GetCurrentProcess(),
-                                reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof(pmc))) {
-        // Wine leaves PrivateUsage at 0; its committed-memory count is the same figure.
-        r.privateBytes = pmc.PrivateUsage != 0 ? pmc.PrivateUsage : pmc.PagefileUsage;
-        if (r.privateBytes == 0) r.privateBytes = pmc.WorkingSetSize;
-    }
-    return r;
-}
 
 // What must not grow over a run once the first cases have warmed the decoders up.
 constexpr DWORD kGdiGrowthBound = 16;
