@@ -143,12 +143,11 @@ bool DrawBmpStretched(Canvas& canvas, std::span<const std::uint8_t> bmp, RECT re
 namespace {
 
 // The surface fill from `p` with the canvas's brush, as ExtFloodFill with
-// FLOODFILLSURFACE paints it. The platform's fill may build its area as a
-// region one row run at a time: on a board of many small runs (a hatch filled
-// over another hatch) Wine's took from ten seconds to over half a minute on
-// a 1920 x 1080 board, with the board frozen meanwhile. Here the area is found in one pass
-// over the pixels, the brush paints its bounding rectangle, and what lies
-// outside the area is put back.
+// FLOODFILLSURFACE paints it. On an area of many small runs (a hatch filled
+// over another hatch) Wine's own fill took from ten seconds to over half a
+// minute on a 1920 x 1080 board, with the board frozen meanwhile. Here the
+// area is found in one pass over the pixels, the brush paints its bounding
+// rectangle, and what lies outside the area is put back.
 void FillSurface(Canvas& canvas, POINT p) {
     const int width = canvas.Width(), height = canvas.Height();
     std::span<std::uint32_t> pixels = canvas.Pixels();
