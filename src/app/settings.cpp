@@ -46,6 +46,9 @@ struct NumberField {
     int firstStart;
     int low = INT_MIN;
     int high = INT_MAX;
+    // For a value that is no range (a colour): maps what was read onto one
+    // the program can honour.
+    int (*bound)(int) = nullptr;
 };
 // A field of the text font. The font's keys form the text group: they are
 // taken together or not at all (see AcceptTextGroup); a first start writes
@@ -60,6 +63,7 @@ struct FontFlagField {
 };
 struct FontTextField {
     std::string FontSpec::*value;
+    std::size_t maxBytes;  // cut there, never inside a character (see CutGbk)
 };
 using SettingField = std::variant<NumberField, FontNumberField, FontFlagField, FontTextField>;
 
@@ -69,6 +73,15 @@ struct SettingKey {
     const char* readDefault;  // what a missing key reads as; nullptr: nothing (reads as 0)
     SettingField field;
 };
+
+// A colour the program draws with is a plain RGB COLORREF, as the colour
+// dialog and the eyedropper give it: a top byte would make GDI take it for a
+// palette index, so only the low three bytes are kept.
+constexpr int RgbColor(int value) { return value & 0xFFFFFF; }
+// The text background is such a colour or none, which is written as the top
+// byte set; any top byte reads as none.
+constexpr int kNoBackground = static_cast<int>(0xFF000000u);
+constexpr int TextBackground(int value) { return (value & ~0xFFFFFF) != 0 ? kNoBackground : value; }
 
 bool InTextGroup(const SettingKey& k) { return !std::holds_alternative<NumberField>(k.field); }
 
@@ -81,20 +94,25 @@ constexpr SettingKey kSettingKeys[] = {
                  // The toolbox's pen width spinner's range.
                  kPenWidthMin, kPenWidthMax}},
     {kSectionAttributes, "画笔颜色", "16711680",
-     NumberField{&SettingsValues::penColor, &SettingsRecord::penColor, 0xFF0000}},
+     NumberField{&SettingsValues::penColor, &SettingsRecord::penColor, 0xFF0000, INT_MIN, INT_MAX,
+                 &RgbColor}},
     {kSectionAttributes, "画刷颜色", "16777215",
-     NumberField{&SettingsValues::brushColor, &SettingsRecord::brushColor, 0xFFFFFF}},
+     NumberField{&SettingsValues::brushColor, &SettingsRecord::brushColor, 0xFFFFFF, INT_MIN,
+                 INT_MAX, &RgbColor}},
     {kSectionAttributes, "刷子类型", "0",
      NumberField{&SettingsValues::brushType, &SettingsRecord::brushType, 0,
                  // Hollow, the six hatches, solid.
                  kBrushHollow, kBrushSolid}},
     {kSectionText, "文字颜色", "0",
-     NumberField{&SettingsValues::textColor, &SettingsRecord::textColor, 0}},
+     NumberField{&SettingsValues::textColor, &SettingsRecord::textColor, 0, INT_MIN, INT_MAX,
+                 &RgbColor}},
     // No colour (the top byte set) on a first start; a missing key reads as black.
     {kSectionText, "背景色", nullptr,
-     NumberField{&SettingsValues::backColor, &SettingsRecord::backColor,
-                 static_cast<int>(0xFF000000u)}},
-    {kSectionText, "字体名称", nullptr, FontTextField{&FontSpec::faceName}},
+     NumberField{&SettingsValues::backColor, &SettingsRecord::backColor, kNoBackground, INT_MIN,
+                 INT_MAX, &TextBackground}},
+    // A font's name holds at most LF_FACESIZE - 1 bytes; a longer one would be
+    // cut where the font is made, perhaps inside a character.
+    {kSectionText, "字体名称", nullptr, FontTextField{&FontSpec::faceName, LF_FACESIZE - 1}},
     // Points; the font dialog's own upper limit. A size of 0 or less still
     // refuses the whole group (see AcceptTextGroup), so no lower bound here.
     {kSectionText, "字体大小", nullptr, FontNumberField{&FontSpec::size, INT_MIN, kMaxFontPoints}},
@@ -175,6 +193,17 @@ bool IsExistingFile(const std::string& path) {
 }
 
 }  // namespace
+
+std::string CutGbk(std::string_view text, std::size_t maxBytes) {
+    std::size_t end = 0;
+    while (end < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[end]);
+        const std::size_t length = lead >= 0x81 && lead <= 0xFE ? 2 : 1;
+        if (end + length > maxBytes) break;
+        end += length;
+    }
+    return std::string(text.substr(0, std::min(end, text.size())));
+}
 
 SettingsRecord::SettingsRecord() {
     for (const SettingKey& k : kSettingKeys) {
@@ -257,13 +286,14 @@ void ReadKey(const SettingKey& k, const IniGetter& get, SettingsValues& v, FontS
         [&](const auto& field) {
             using Field = std::decay_t<decltype(field)>;
             if constexpr (std::is_same_v<Field, NumberField>) {
-                v.*field.value = std::clamp(ParseIniInteger(text), field.low, field.high);
+                const int value = std::clamp(ParseIniInteger(text), field.low, field.high);
+                v.*field.value = field.bound ? field.bound(value) : value;
             } else if constexpr (std::is_same_v<Field, FontNumberField>) {
                 font.*field.value = std::clamp(ParseIniInteger(text), field.low, field.high);
             } else if constexpr (std::is_same_v<Field, FontFlagField>) {
                 font.*field.value = ParseIniBool(text);
             } else {
-                font.*field.value = text;
+                font.*field.value = CutGbk(text, field.maxBytes);
             }
         },
         k.field);

@@ -100,6 +100,9 @@ void StoreSettingsValues(const SettingsValues& v);  // into Settings + TextFont
 int ParseIniInteger(std::string_view text);
 // A boolean is true only when the text is exactly "1".
 bool ParseIniBool(std::string_view text);
+// GBK text cut to at most `maxBytes` bytes, never between the two bytes of a
+// character (a lead byte is 0x81..0xFE).
+std::string CutGbk(std::string_view text, std::size_t maxBytes);
 // The text group is taken only with a face name and a size above 0.
 bool AcceptTextGroup(std::string_view faceName, int size);
 

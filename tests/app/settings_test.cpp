@@ -132,6 +132,16 @@ TEST(IniRules, BooleanIsTrueOnlyForExactlyOne) {
     EXPECT_FALSE(ParseIniBool(""));
 }
 
+TEST(IniRules, GbkTextIsCutBetweenCharacters) {
+    std::string twenty;  // 40 bytes
+    for (int i = 0; i < 20; ++i) twenty += "黑";
+    const std::string fifteen = twenty.substr(0, 30);
+    EXPECT_EQ(CutGbk(twenty, 31), fifteen);  // not 31 bytes, half a character at the end
+    EXPECT_EQ(CutGbk("A" + twenty, 31), "A" + fifteen);
+    EXPECT_EQ(CutGbk(std::string(40, 'A'), 31), std::string(31, 'A'));
+    EXPECT_EQ(CutGbk("宋体", 31), "宋体");
+}
+
 TEST(IniRules, TextGroupNeedsFaceNameAndPositiveSize) {
     EXPECT_TRUE(AcceptTextGroup("黑体", 12));
     EXPECT_TRUE(AcceptTextGroup("x", 1));
@@ -339,22 +349,21 @@ TEST_F(SettingsFile, NonNumericNumbersReadZero) {
 
 TEST_F(SettingsFile, HostileValuesAreReadWithoutHarm) {
     std::string longName(20000, 'A');
-    WriteConfig("[属性]\r\n画笔粗细=99999999999999999999999\r\n画笔颜色=4278190080\r\n"
-                "[文字]\r\n字体名称=" + longName + "\r\n字体大小=2147483647\r\n"
+    WriteConfig("[属性]\r\n画笔粗细=99999999999999999999999\r\n画笔颜色=4278255360\r\n"
+                "[文字]\r\n背景色=-7\r\n字体名称=" + longName + "\r\n字体大小=2147483647\r\n"
                 "[工具]\r\n橡皮擦大小=-5\r\n最大橡皮擦=-2147483648\r\n圆角半径=" +
                 std::string(30000, '7') + "\r\n");
     LoadSettings();
-    // Sizes are bounded to what the program can honour; colours keep their bits.
+    // Sizes are bounded to what the program can honour, colours to RGB.
     EXPECT_EQ(Settings.penWidth, kPenWidthMax);
-    EXPECT_EQ(Settings.penColor, -16777216);
+    EXPECT_EQ(Settings.penColor, 0x00FF00);  // the top byte is dropped
+    EXPECT_EQ(Settings.backColor, static_cast<int>(0xFF000000u));  // no background
     EXPECT_EQ(Settings.eraserSize, 1);
     EXPECT_EQ(Settings.eraserMax, 1);
     EXPECT_EQ(Settings.cornerRadius, kCornerRadiusMax);
     FontSpec font = GetTextFont();
     EXPECT_EQ(font.size, kMaxFontPoints);
-    EXPECT_FALSE(font.faceName.empty());
-    EXPECT_LT(font.faceName.size(), 10240u);  // cut at the read buffer
-    EXPECT_EQ(font.faceName.find_first_not_of('A'), std::string::npos);
+    EXPECT_EQ(font.faceName, std::string(LF_FACESIZE - 1, 'A'));  // what a font can name
     // And it can all be written back.
     EXPECT_TRUE(SaveSettings());
     EXPECT_EQ(IniValue(config_, "属性", "画笔粗细"), std::to_string(kPenWidthMax));

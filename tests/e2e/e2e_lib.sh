@@ -145,6 +145,20 @@ expect_full_screen() {  # window: it covers the whole screen
   [ "$X" = 0 ] && [ "$Y" = 0 ] || fail "the board is at $X,$Y instead of the screen's corner"
 }
 
+# The close zone, the rightmost 16 pixels of the title strip of the toolbox
+# at x y, ends the program; it has to end cleanly.
+quit_by_close_zone() {  # x y
+  xdotool mousemove $(($1 + 40)) $(($2 + 10))
+  sleep 0.2
+  xdotool mousemove $(($1 + 56)) $(($2 + 10))
+  sleep 0.2
+  xdotool click 1
+  wait_for 15 '! kill -0 "$PID" 2>/dev/null' || fail "the program did not end from the close zone"
+  local status=0
+  wait "$PID" || status=$?
+  [ "$status" -eq 0 ] || fail "the program ended with status $status"
+}
+
 # ---- input ----
 
 drag() {  # x1 y1 x2 y2 steps: a left-button drag in even steps

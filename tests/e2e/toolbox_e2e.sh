@@ -59,17 +59,8 @@ xdotool mousemove $((TB_X + 30)) $((TB_Y + 200))
 sleep 0.3
 [ "$(toolbox_x)" = "$TB_X" ] || fail "a toolbox in the middle of the screen slid away"
 
-# The close zone: the rightmost 16 pixels of the title strip.
 rm -f Config.ini
-xdotool mousemove $((TB_X + 40)) $((TB_Y + 10))
-sleep 0.2
-xdotool mousemove $((TB_X + 56)) $((TB_Y + 10))
-sleep 0.2
-xdotool click 1
-wait_for 15 '! kill -0 "$PID" 2>/dev/null' || fail "the program did not end from the close zone"
-STATUS=0
-wait "$PID" || STATUS=$?
-[ "$STATUS" -eq 0 ] || fail "the program ended with status $STATUS"
+quit_by_close_zone "$TB_X" "$TB_Y"
 [ -f Config.ini ] || fail "Config.ini was not written next to the program"
 CONFIG=$(iconv -f GBK -t UTF-8 Config.ini | tr -d '\r')
 grep '^画笔颜色=16711680$' <<<"$CONFIG" >/dev/null || fail "Config.ini lacks the pen colour"
