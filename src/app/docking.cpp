@@ -15,6 +15,31 @@ namespace {
 std::atomic<LPARAM> g_latestPointer{0};
 std::atomic<bool> g_pointerPosted{false};
 
+// A left press that began on the toolbox, not yet released (toolbox thread).
+// The hook's pointer messages are posted, and a posted message is read before
+// the input waiting in the same queue: the first moves of a quick drag of the
+// title strip can arrive before the press has started the toolbox's move
+// loop. Until the release, the pointer outside the toolbox is the drag's.
+bool g_pressOnToolbox = false;
+
+bool LeftButtonDown() {
+    const int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    return (GetAsyncKeyState(button) & 0x8000) != 0;
+}
+
+// Whether the pointer event belongs to a press held on the toolbox.
+bool PressHeldOnToolbox(UINT message, int x, int y) {
+    if (message == WM_LBUTTONDOWN)
+        g_pressOnToolbox = PtInRect(&ToolboxRect, POINT{x, y}) != FALSE;
+    else if (message == WM_LBUTTONUP)
+        g_pressOnToolbox = false;
+    // A release the hook never reported (over another program's window on
+    // some systems) must not keep the toolbox from docking.
+    else if (g_pressOnToolbox && !LeftButtonDown())
+        g_pressOnToolbox = false;
+    return g_pressOnToolbox;
+}
+
 LPARAM PackPoint(int x, int y) {
     return static_cast<LPARAM>(MAKELONG(static_cast<WORD>(x), static_cast<WORD>(y)));
 }
@@ -84,9 +109,10 @@ DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x
     return d;
 }
 
-void ToolboxDockingRoutine(UINT, int x, int y) {
+void ToolboxDockingRoutine(UINT message, int x, int y) {
     HWND toolbox = ToolboxWindow.load();
-    if (toolbox == nullptr || !IsWindow(toolbox) || ToolboxBeingMoved.load()) return;
+    if (toolbox == nullptr || !IsWindow(toolbox)) return;
+    if (PressHeldOnToolbox(message, x, y) || ToolboxBeingMoved.load()) return;
     const DockingDecision d =
         DockingStep(ToolboxRect, ToolboxDocked.load(), BoardExists(), x, y, ScreenSize.cx);
     ToolboxDocked.store(d.docked);

@@ -1018,6 +1018,37 @@ TEST_F(ToolboxTest, NoDockingWhileTheUserDragsTheToolbox) {
     EXPECT_EQ(r.left, -64);
 }
 
+// A quick drag of the title strip: the hook's first moves, already outside
+// the toolbox, can be read before the press has started the move loop.
+TEST_F(ToolboxTest, RealPointerPressHeldOnTheToolboxKeepsItInViewUntilReleased) {
+    Load();
+    const MouseHookClient previous = SetMouseHookClient(nullptr);  // only this test's pointer
+    RECT r{};
+    GetWindowRect(c_.toolbox, &r);
+    ASSERT_EQ(r.left, 0);
+    auto button = [](DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        return SendInput(1, &in, sizeof(in)) == 1;
+    };
+    SetCursorPos(ScreenSize.cx / 2, ScreenSize.cy / 2);  // the real press lands on no window of ours
+    ASSERT_TRUE(button(MOUSEEVENTF_LEFTDOWN));
+    ToolboxDockingRoutine(WM_LBUTTONDOWN, r.left + 20, r.top + 10);
+    ToolboxDockingRoutine(WM_MOUSEMOVE, r.right + 200, r.top + 30);
+    RECT held{};
+    GetWindowRect(c_.toolbox, &held);
+    ASSERT_TRUE(button(MOUSEEVENTF_LEFTUP));
+    // The release never reached the hook: the next move outside docks it all the same.
+    ToolboxDockingRoutine(WM_MOUSEMOVE, r.right + 200, r.top + 30);
+    RECT released{};
+    GetWindowRect(c_.toolbox, &released);
+    SetMouseHookClient(previous);
+    Pump();
+    EXPECT_EQ(held.left, 0);
+    EXPECT_EQ(released.left, -64);
+}
+
 TEST_F(ToolboxTest, ToolboxDraggedToTheMiddleNeverDocks) {
     Load();
     SetWindowPos(c_.toolbox, nullptr, 700, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
