@@ -23,6 +23,13 @@ public:
     // Copies n bytes at offset into out; false when they are not all there.
     virtual bool Read(std::uint64_t offset, void* out, std::size_t n) = 0;
     virtual std::uint64_t Size() = 0;
+    // The offset of the first `value` at or after `from`, or kNotFound.
+    virtual std::uint64_t Find(std::uint64_t from, std::uint8_t value) {
+        for (std::uint8_t b = 0; Byte(from, b); ++from)
+            if (b == value) return from;
+        return kNotFound;
+    }
+    static constexpr std::uint64_t kNotFound = ~std::uint64_t{0};
 
     bool Byte(std::uint64_t offset, std::uint8_t& b) { return Read(offset, &b, 1); }
     bool Le16(std::uint64_t offset, std::uint32_t& v) {
@@ -61,6 +68,13 @@ public:
         if (offset > bytes_.size() || n > bytes_.size() - offset) return false;
         std::memcpy(out, bytes_.data() + offset, n);
         return true;
+    }
+    std::uint64_t Find(std::uint64_t from, std::uint8_t value) override {
+        if (from >= bytes_.size()) return kNotFound;
+        const void* hit = std::memchr(bytes_.data() + from, value, bytes_.size() - from);
+        return hit == nullptr ? kNotFound
+                              : static_cast<std::uint64_t>(static_cast<const std::uint8_t*>(hit) -
+                                                           bytes_.data());
     }
 
 private:
@@ -107,6 +121,20 @@ public:
             n -= take;
         }
         return true;
+    }
+    std::uint64_t Find(std::uint64_t from, std::uint8_t value) override {
+        for (;;) {
+            if (from < windowStart_ || from >= windowStart_ + window_.size()) {
+                if (!Fill(from)) return kNotFound;
+            }
+            const std::size_t at = static_cast<std::size_t>(from - windowStart_);
+            const void* hit = std::memchr(window_.data() + at, value, window_.size() - at);
+            if (hit != nullptr)
+                return windowStart_ +
+                       static_cast<std::uint64_t>(static_cast<const std::uint8_t*>(hit) -
+                                                  window_.data());
+            from = windowStart_ + window_.size();
+        }
     }
 
 private:
@@ -158,31 +186,42 @@ HeaderKind ReadPng(ByteSource& src, long long& w, long long& h) {
     return HeaderKind::Sized;
 }
 
-// Walks the marker segments up to the first start-of-frame marker, which
-// holds the size. Stray bytes between segments are skipped the way the
-// decoder itself does.
+// Walks every marker segment to the end of the image. The first
+// start-of-frame marker holds the size. Every segment, also those between and
+// after the scans, must lie inside the data: the decoder passes over a
+// segment it does not read by its stated length without looking where the
+// data ends, and one that runs past the end takes the process down. Stray
+// bytes between segments and the scans' coded data are passed over the way
+// the decoder itself does; data that ends inside a scan is left to the
+// decoder, which ends the picture there.
 HeaderKind ReadJpeg(ByteSource& src, long long& w, long long& h) {
+    const std::uint64_t size = src.Size();
+    bool sized = false;
+    // The data ends, or the image does: usable once a frame has been seen.
+    auto ended = [&sized] { return sized ? HeaderKind::Sized : HeaderKind::Unreadable; };
     std::uint64_t pos = 2;  // after FF D8
     for (;;) {
+        // The next 0xFF, then past fill bytes.
+        const std::uint64_t ff = src.Find(pos, 0xFF);
+        if (ff == ByteSource::kNotFound) return ended();
+        pos = ff + 1;
         std::uint8_t b = 0;
-        // Find the next 0xFF, then skip fill bytes.
         do {
-            if (!src.Byte(pos++, b)) return HeaderKind::Unreadable;
-        } while (b != 0xFF);
-        do {
-            if (!src.Byte(pos++, b)) return HeaderKind::Unreadable;
+            if (!src.Byte(pos++, b)) return ended();
         } while (b == 0xFF);
         const std::uint8_t marker = b;
         if (marker == 0x00 || marker == 0x01 || marker == 0xD8 ||
             (marker >= 0xD0 && marker <= 0xD7)) {
-            continue;  // no length field
+            continue;  // no length field (0x00 stuffs a coded 0xFF)
         }
-        if (marker == 0xD9 || marker == 0xDA) return HeaderKind::Unreadable;  // no frame header
+        if (marker == 0xD9) return ended();                           // end of image
+        if (marker == 0xDA && !sized) return HeaderKind::Unreadable;     // a scan, no frame
         std::uint32_t length = 0;
-        if (!src.Be16(pos, length) || length < 2) return HeaderKind::Unreadable;
+        if (!src.Be16(pos, length) || length < 2 || pos + length > size)
+            return HeaderKind::Unreadable;
         const bool startOfFrame =
             marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (startOfFrame) {
+        if (startOfFrame && !sized) {
             std::uint32_t height = 0, width = 0;
             if (length < 7 || !src.Be16(pos + 3, height) || !src.Be16(pos + 5, width)) {
                 return HeaderKind::Unreadable;
@@ -192,7 +231,7 @@ HeaderKind ReadJpeg(ByteSource& src, long long& w, long long& h) {
             if (width == 0 || height == 0) return HeaderKind::Unreadable;
             w = width;
             h = height;
-            return HeaderKind::Sized;
+            sized = true;
         }
         pos += length;
     }

@@ -20,6 +20,7 @@
 
 #include "graphics/canvas.h"
 #include "graphics/gdip_image.h"
+#include "support/malformed_pictures.h"
 
 namespace {
 
@@ -562,6 +563,47 @@ TEST(PictureHeader, OtherBytesAndCutHeadersStateNoSize) {
     EXPECT_FALSE(ReadPictureHeaderSize(Bytes(jpeg.begin(), jpeg.begin() + 100), w, h));
     EXPECT_EQ(w, -1);
     EXPECT_EQ(h, -1);
+}
+
+// The decoder passes over a segment it does not read by its stated length,
+// whether or not the data goes that far; such a segment after the frame
+// (between scans, or before the end marker) must be refused, not decoded.
+TEST(PictureHeader, JpegSegmentsRunningPastTheEndAreRefusedWhereverTheyStand) {
+    const Bytes good = EncodePicture(L"image/jpeg", 16, 8, TestPictureColor);
+    ASSERT_GE(good.size(), 4u);
+    ASSERT_EQ(good[good.size() - 2], 0xFF);
+    ASSERT_EQ(good[good.size() - 1], 0xD9);
+    // A segment put just before the end marker, stating `length`, holding 4 bytes.
+    auto withSegment = [&good](std::uint8_t marker, std::uint32_t length) {
+        Bytes b(good.begin(), good.end() - 2);
+        b.insert(b.end(), {0xFF, marker});
+        PutBe16(b, length);
+        b.insert(b.end(), {1, 2, 3, 4});
+        b.insert(b.end(), {0xFF, 0xD9});
+        return b;
+    };
+    struct Case {
+        const char* what;
+        Bytes bytes;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"comment of its true length", withSegment(0xFE, 6), false},
+        {"comment running past the end", withSegment(0xFE, 0xFFFF), true},
+        {"application segment running past the end", withSegment(0xE5, 0x1000), true},
+        {"line count running past the end", withSegment(0xDC, 0xFFFF), true},
+        {"cut inside the coded data", Bytes(good.begin(), good.end() - 6), false},
+        // Found by the long run of damaged files: a line-count marker with
+        // length 0xFFFF among a progressive picture's scans crashed the decoder.
+        {"damaged progressive picture", malformed::MalformedPicture(3895).bytes, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PictureTooLarge(c.bytes), c.refused) << c.what;
+        GdipImage image;
+        if (c.refused) EXPECT_FALSE(image.LoadFromData(c.bytes)) << c.what;
+    }
+    GdipImage image;
+    EXPECT_TRUE(image.LoadFromData(cases[0].bytes));
 }
 
 TEST(PictureHeader, OversizedHeadersAreRefusedAndEightKSquareAccepted) {
