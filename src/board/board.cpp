@@ -23,6 +23,7 @@
 #include "board/tools/board_tool.h"
 #include "capture/clipboard.h"
 #include "capture/region_geometry.h"
+#include "graphics/gdi_owners.h"
 #include "graphics/gdip_image.h"
 
 std::atomic<HWND> BoardWindow{nullptr};
@@ -108,14 +109,17 @@ void EnsurePictureCanvas(DrawingBoard& b) {
 }
 
 // Waits, processing messages, until `done` is true or the time is up.
+// `wake`, when given, is an event set when `done` may have become true, so
+// the wait ends at once instead of at its next look.
 template <typename Done>
-bool WaitProcessing(Done done, DWORD timeoutMs) {
+bool WaitProcessing(Done done, DWORD timeoutMs, HANDLE wake = nullptr) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     while (!done()) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
         const DWORD left = static_cast<DWORD>(deadline - now);
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, left < 10 ? left : 10, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(wake != nullptr ? 1 : 0, &wake, FALSE, left < 10 ? left : 10,
+                                  QS_ALLINPUT);
         ProcessPendingMessages();
     }
     return true;
@@ -517,6 +521,7 @@ bool WithBoard(const std::function<void(DrawingBoard&)>& work, DWORD timeoutMs) 
     // unless the wait gives up, and then it is told not to run.
     struct Shared {
         std::atomic<int> state{0};  // 0 waiting, 1 running, 2 done, 3 abandoned
+        KernelHandle done{CreateEventA(nullptr, TRUE, FALSE, nullptr)};
     };
     auto shared = std::make_shared<Shared>();
     const auto* w = &work;
@@ -525,12 +530,14 @@ bool WithBoard(const std::function<void(DrawingBoard&)>& work, DWORD timeoutMs) 
         if (!shared->state.compare_exchange_strong(expected, 1)) return;
         if (DrawingBoard* b = BoardOf(board)) (*w)(*b);
         shared->state.store(2);
+        if (shared->done) SetEvent(shared->done.Get());
     });
     if (!posted) return false;
-    WaitProcessing([&] { return shared->state.load() == 2 || !IsWindow(board); }, timeoutMs);
+    HANDLE done = shared->done.Get();
+    WaitProcessing([&] { return shared->state.load() == 2 || !IsWindow(board); }, timeoutMs, done);
     int expected = 0;
     if (shared->state.compare_exchange_strong(expected, 3)) return false;
-    WaitProcessing([&] { return shared->state.load() == 2; }, INFINITE);
+    WaitProcessing([&] { return shared->state.load() == 2; }, INFINITE, done);
     return true;
 }
 
