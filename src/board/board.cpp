@@ -2,8 +2,6 @@
 
 #include <commdlg.h>
 
-#include <fstream>
-#include <iterator>
 #include <mutex>
 #include <span>
 #include <utility>
@@ -184,23 +182,6 @@ bool StartBoardThread(std::unique_ptr<BoardStart> start) {
     }
     CloseHandle(thread);  // nobody joins it: the no-board event says when it is gone
     return true;
-}
-
-// Largest picture file read into memory; anything the decoder accepts is far
-// smaller, and a huge file must not be loaded just to be refused.
-constexpr unsigned long long kMaxPictureFileBytes = 1ULL << 30;
-
-bool ReadWholeFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-    const unsigned long long size =
-        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-    if (size == 0 || size > kMaxPictureFileBytes) return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 // The open dialog; false when the user cancels.
@@ -695,9 +676,8 @@ void OpenPictureBoard() {
 
 bool OpenPictureBoardFile(const std::string& path) {
     // A header that states a size we refuse: not even read.
-    if (PictureFileTooLarge(path)) return false;
     std::vector<std::uint8_t> bytes;
-    if (!ReadWholeFile(path, bytes)) return false;
+    if (!ReadPictureFile(path, bytes)) return false;
     return MakeBoardFromPicture(DecodePicture(bytes), true);
 }
 

@@ -617,6 +617,11 @@ bool PictureFileTooLarge(const std::string& path) {
     return wide.empty() || !FileHeaderAcceptable(wide);
 }
 
+bool ReadPictureFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
+    const std::wstring wide = WidePath(path);
+    return !wide.empty() && ReadAcceptableFile(wide, bytes);
+}
+
 // ---------------------------------------------------------------------------
 // GdipImage
 // ---------------------------------------------------------------------------
@@ -661,10 +666,8 @@ bool GdipImage::LoadFromData(std::span<const std::uint8_t> bytes) {
 bool GdipImage::LoadFromFile(const std::string& path) {
     Dispose();
     if (!GdiplusSession::Running()) return false;
-    const std::wstring wide = WidePath(path);
     std::vector<std::uint8_t> bytes;
-    if (wide.empty() || !ReadAcceptableFile(wide, bytes)) return false;
-    return LoadFromData(bytes);
+    return ReadPictureFile(path, bytes) && LoadFromData(bytes);
 }
 
 void GdipImage::Dispose() {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 using GpImage = Gdiplus::GpImage;
 
@@ -28,6 +29,9 @@ bool PictureTooLarge(std::span<const std::uint8_t> bytes);
 // Same check for a picture file; the path is in the system code page (GBK).
 // A file that cannot be opened counts as refused.
 bool PictureFileTooLarge(const std::string& path);
+// The whole picture file, when its header passes that check (no bigger than
+// 1 GiB). The file is read at once and let go: nothing keeps it open.
+bool ReadPictureFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 // Whether a width x height picture is within the limits above.
 bool PictureSizeAcceptable(long long width, long long height);
 
