@@ -12,7 +12,7 @@
 #include "app/owner_thread.h"
 #include "app/palette.h"
 #include "app/settings.h"
-#include "board/board_menu.h"
+#include "board/areas.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/board_text.h"
@@ -396,6 +396,7 @@ bool DrawingBoard::SetUp() {
     state.shiftHeld = false;
     BuildBoardMenu();
 
+    BoardCanvasReplaced(*this);
     CommitBoardCanvas(*this);
     ApplySettingsToCanvases(*this);
     ResetMultiPointState(*this);
@@ -452,6 +453,8 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
     const POINT at = CenteredBoardPosition(ScreenSize, size);
     MoveWindow(window_, at.x, at.y, size.cx, size.cy, TRUE);
     CopyWholeCanvas(boardCanvas, *startPicture);
+    history.Drop();  // the new picture is no step of the old drawing's history
+    BoardCanvasReplaced(*this);
     CommitBoardCanvas(*this);
     ResetMultiPointState(*this);
     StartHistory();  // a new picture: what was drawn before cannot come back
@@ -563,12 +566,40 @@ void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
     dest.CopyArea(args);
 }
 
-void RestoreBoardCanvas(DrawingBoard& b) { CopyWholeCanvas(b.boardCanvas, b.backCanvas); }
-
-void CommitBoardCanvas(DrawingBoard& b) {
-    CopyWholeCanvas(b.backCanvas, b.boardCanvas);
-    b.state.backChanged = true;
+void CopyCanvasArea(Canvas& dest, const Canvas& source, const RECT& area) {
+    if (!source.IsCreated() || !dest.IsCreated()) return;
+    const RECT r = AreaClip(AreaClip(area, SIZE{dest.Width(), dest.Height()}),
+                            SIZE{source.Width(), source.Height()});
+    if (AreaEmpty(r)) return;
+    BitBlt(dest.DeviceContext(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+           source.DeviceContext(), r.left, r.top, SRCCOPY);
 }
+
+void ShowCanvasArea(HWND window, const Canvas& canvas, const RECT& area) {
+    const RECT r = AreaClip(area, SIZE{canvas.Width(), canvas.Height()});
+    if (window == nullptr || !canvas.IsCreated() || AreaEmpty(r)) return;
+    WindowDc dc(window);
+    if (dc.Get() == nullptr) return;
+    BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, canvas.DeviceContext(),
+           r.left, r.top, SRCCOPY);
+}
+
+void BoardCanvasReplaced(DrawingBoard& b) {
+    const RECT whole = WholeArea(SIZE{b.boardCanvas.Width(), b.boardCanvas.Height()});
+    b.state.drawnArea = whole;
+    b.state.unshownArea = whole;
+}
+
+void RestoreBoardCanvas(DrawingBoard& b) {
+    CopyWholeCanvas(b.boardCanvas, b.backCanvas);
+    b.state.drawnArea = RECT{};
+    b.state.unshownArea = WholeArea(SIZE{b.boardCanvas.Width(), b.boardCanvas.Height()});
+}
+
+// The one commit of the board: what the tools drew since the last restore
+// (or all of it, see RedrawWholeBoard) onto the committed drawing, told to
+// the undo history first.
+void CommitBoardCanvas(DrawingBoard& b) { BoardPointerContext(b).Commit(); }
 
 bool DrawingBoard::GestureUnderWay() const {
     if (state.dragging || state.typing) return true;
@@ -579,11 +610,11 @@ bool DrawingBoard::GestureUnderWay() const {
 void DrawingBoard::RecordChange() {
     if (!state.backChanged || GestureUnderWay()) return;
     state.backChanged = false;
-    history.Record(backCanvas.Pixels());
+    history.Seal(backCanvas.Pixels());
 }
 
 void DrawingBoard::StartHistory() {
-    history.Start(backCanvas.Pixels(), backCanvas.Width(), backCanvas.Height());
+    history.Start(backCanvas.Width(), backCanvas.Height());
     state.backChanged = false;
 }
 
@@ -611,6 +642,7 @@ bool UndoOnBoard(DrawingBoard& b, bool redo) {
 
 void ShowBoardCanvas(DrawingBoard& b) {
     if (b.Window() != nullptr) b.boardCanvas.ShowInWindow(b.Window(), std::nullopt, false);
+    b.state.unshownArea = RECT{};
 }
 
 void ApplySettingsToCanvases(DrawingBoard& b) {
@@ -643,6 +675,7 @@ void PreparePictureCanvas(DrawingBoard& b) {
 
 void ApplyClear(DrawingBoard& b) {
     if (b.startPicture) CopyWholeCanvas(b.boardCanvas, *b.startPicture);
+    BoardCanvasReplaced(b);
     CommitBoardCanvas(b);
     ResetMultiPointState(b);
     ShowBoardCanvas(b);

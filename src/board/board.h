@@ -146,6 +146,14 @@ void PreparePictureCanvas(DrawingBoard& b);
 // Copies all of `source` onto `dest` at (0,0) in one block copy; nothing when
 // either is not created.
 void CopyWholeCanvas(Canvas& dest, const Canvas& source);
+// Copies `area` of `source` onto `dest` (clipped to both); nothing when
+// either is not created or the area is empty.
+void CopyCanvasArea(Canvas& dest, const Canvas& source, const RECT& area);
+// Copies `area` of `canvas` into the window at the same place (1:1).
+void ShowCanvasArea(HWND window, const Canvas& canvas, const RECT& area);
+// The board canvas was replaced as a whole (a new or cleared picture): a
+// commit or restore must take all of it.
+void BoardCanvasReplaced(DrawingBoard& b);
 void RestoreBoardCanvas(DrawingBoard& b);  // back canvas onto board canvas
 void CommitBoardCanvas(DrawingBoard& b);   // board canvas onto back canvas
 void ShowBoardCanvas(DrawingBoard& b);     // board canvas into the window

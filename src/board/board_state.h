@@ -55,6 +55,11 @@ struct BoardState {
     // Set by every commit: the committed drawing may have changed since the
     // undo history last looked at it.
     bool backChanged = false;
+    // Where the board canvas may differ from the committed drawing: what the
+    // next restore copies back and the next commit writes (client pixels).
+    RECT drawnArea{};
+    // Where the board canvas has changed since the window last showed it.
+    RECT unshownArea{};
 };
 
 class DrawingBoard;

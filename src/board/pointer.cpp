@@ -11,7 +11,7 @@
 
 PointerContext BoardPointerContext(DrawingBoard& b) {
     return PointerContext{b.Window(), b.state, b.boardCanvas, b.backCanvas, Settings,
-                          b.pictureCanvas};
+                          b.pictureCanvas, std::nullopt, &b.history};
 }
 
 POINT PointFromLParam(LPARAM lParam) {

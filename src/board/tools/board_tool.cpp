@@ -2,16 +2,61 @@
 
 #include <optional>
 
+#include "board/areas.h"
 #include "board/board.h"
 
-void PointerContext::Restore() { CopyWholeCanvas(board, back); }
+std::atomic<bool> RedrawWholeBoard{false};
+
+namespace {
+
+SIZE SizeOf(const Canvas& canvas) { return SIZE{canvas.Width(), canvas.Height()}; }
+
+}  // namespace
+
+void PointerContext::Restore() {
+    RECT& drawn = state.drawnArea;
+    if (RedrawWholeBoard.load()) {
+        CopyWholeCanvas(board, back);
+        state.unshownArea = WholeArea(SizeOf(board));
+    } else {
+        CopyCanvasArea(board, back, drawn);
+        state.unshownArea = AreaUnion(state.unshownArea, drawn);
+    }
+    drawn = RECT{};
+}
 
 void PointerContext::Show() {
-    if (window != nullptr) board.ShowInWindow(window, std::nullopt, false);
+    if (window != nullptr) {
+        if (RedrawWholeBoard.load()) {
+            board.ShowInWindow(window, std::nullopt, false);
+        } else {
+            ShowCanvasArea(window, board, state.unshownArea);
+        }
+    }
+    state.unshownArea = RECT{};
 }
 
 void PointerContext::Commit() {
-    CopyWholeCanvas(back, board);
+    const RECT area = RedrawWholeBoard.load() ? WholeArea(SizeOf(back)) : state.drawnArea;
+    if (history != nullptr) history->BeforeWrite(SurfaceRows(area, back.Height()), back.Pixels());
+    CopyCanvasArea(back, board, area);
+    state.drawnArea = RECT{};
+    state.backChanged = true;
+}
+
+void PointerContext::Drew(const RECT& area) {
+    const RECT on = AreaClip(area, SizeOf(board));
+    state.drawnArea = AreaUnion(state.drawnArea, on);
+    state.unshownArea = AreaUnion(state.unshownArea, on);
+}
+
+void PointerContext::DrewEverything() { Drew(WholeArea(SizeOf(board))); }
+
+void PointerContext::WritingBack(const RECT& area) {
+    const RECT on = AreaClip(area, SizeOf(back));
+    if (history != nullptr) history->BeforeWrite(SurfaceRows(on, back.Height()), back.Pixels());
+    // The board canvas may now differ from the drawing there.
+    state.drawnArea = AreaUnion(state.drawnArea, on);
     state.backChanged = true;
 }
 
@@ -78,6 +123,6 @@ void BoardTool::Hover(PointerContext&, POINT) {}
 void DragShapeTool::Drag(PointerContext& c) {
     c.Restore();
     ApplyModifierStep(c.state, Rules());
-    DrawPreview(c);
+    c.Drew(DrawPreview(c));
     c.Show();
 }

@@ -15,12 +15,21 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 
 #include "app/settings.h"
 #include "board/board_state.h"
+#include "board/history.h"
 #include "board/tools/modifier_step.h"
 #include "graphics/canvas.h"
+
+// How previews reach the screen. Off (the default): a restore copies back
+// only what the last preview drew, a show copies only what changed since the
+// last show, a commit writes only what was drawn. On: the whole canvas each
+// time. Both give the same pixels; the switch lets tests and benchmarks
+// compare them.
+extern std::atomic<bool> RedrawWholeBoard;
 
 // The board a tool acts on: its window, its state, its two canvases and the
 // settings the tool reads (and, for the keys and the wheel, changes).
@@ -37,13 +46,24 @@ struct PointerContext {
     // Where a wheel message found the pointer, in client pixels (the message
     // itself carries screen coordinates).
     std::optional<POINT> wheelPoint = std::nullopt;
+    // Told before the committed drawing is written (none: nothing to tell).
+    UndoHistory* history = nullptr;
 
-    // BoardCanvas <- BackCanvas: wipes any preview (one block copy).
+    // BoardCanvas <- BackCanvas: wipes any preview (one block copy of what
+    // was drawn since the last restore).
     void Restore();
-    // BoardCanvas -> window (one block copy).
+    // BoardCanvas -> window (one block copy of what changed since the last show).
     void Show();
     // BackCanvas <- BoardCanvas: what is shown becomes the drawing.
     void Commit();
+    // The tool drew on the board canvas inside `area` (client pixels): the
+    // next restore takes it away, the next show and commit take it along.
+    // Every drawing on the board canvas is reported so.
+    void Drew(const RECT& area);
+    // The tool drew anywhere on the board canvas (or cannot say where).
+    void DrewEverything();
+    // The tool itself is about to write the committed drawing inside `area`.
+    void WritingBack(const RECT& area);
     // The button went down on the board: capture the mouse so the gesture is
     // followed outside the window too, and mark the drag.
     void BeginDrag();
@@ -118,7 +138,8 @@ public:
 
 protected:
     void Drag(PointerContext& c) override;
-    // Draws the shape for the current anchor, corner and cursor on c.board.
-    virtual void DrawPreview(PointerContext& c) = 0;
+    // Draws the shape for the current anchor, corner and cursor on c.board
+    // and answers where it drew.
+    virtual RECT DrawPreview(PointerContext& c) = 0;
 };
 

@@ -86,10 +86,10 @@ int EraserHalfSize(const SettingsRecord& s) {
 
 // ---- crosshair and magnifier ----
 
-void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame) {
+RECT DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame) {
     const std::optional<MagnifierLayout> m = PlaceMagnifier(CanvasSize(canvas), p);
     HDC dc = canvas.DeviceContext();
-    if (!m || dc == nullptr) return;
+    if (!m || dc == nullptr) return RECT{};
     const RECT& t = m->target;
     const bool whole = t.left == m->square.left && t.top == m->square.top &&
                        t.right == m->square.right && t.bottom == m->square.bottom;
@@ -105,11 +105,12 @@ void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame) {
                    s.right - s.left, s.bottom - s.top, SRCCOPY);
     }
     FrameSquare(canvas, m->square, frame);
+    return m->square;
 }
 
 void DrawCrosshairWithMagnifier(PointerContext& c, POINT p) {
-    DrawCrosshair(c.board, p, c.settings.crossSize.load(), c.settings.penWidth.load());
-    DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load()));
+    c.Drew(DrawCrosshair(c.board, p, c.settings.crossSize.load(), c.settings.penWidth.load()));
+    c.Drew(DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load())));
 }
 
 bool DrawBmpStretched(Canvas& canvas, std::span<const std::uint8_t> bmp, RECT rect) {
@@ -187,6 +188,8 @@ void FillTool::Press(PointerContext& c, POINT p) {
     if (ColorAt(c.board, p)) {
         DropAlpha(c.board);
         FillSurface(c.board, p);
+        // The alpha went everywhere: the whole board is new.
+        c.DrewEverything();
     }
     c.Show();
 }
@@ -201,7 +204,8 @@ void FillTool::Hover(PointerContext& c, POINT p) {
 // ---- eyedropper ----
 
 void EyedropperTool::ShowSpectrum(PointerContext& c) {
-    DrawBmpStretched(c.board, PalettePicture, SpectrumRect(CanvasSize(c.board)));
+    const RECT spectrum = SpectrumRect(CanvasSize(c.board));
+    if (DrawBmpStretched(c.board, PalettePicture, spectrum)) c.Drew(spectrum);
 }
 
 void EyedropperTool::Selected(PointerContext& c) {
@@ -257,6 +261,7 @@ void EraserTool::Preview(PointerContext& c, POINT p, COLORREF frame) {
     c.Restore();
     CopySquare(c.board, c.layer, square);
     FrameSquare(c.board, square, frame);
+    c.Drew(square);
 }
 
 void EraserTool::Press(PointerContext& c, POINT p) {
@@ -268,7 +273,11 @@ void EraserTool::Press(PointerContext& c, POINT p) {
 void EraserTool::Move(PointerContext& c, POINT p) {
     c.state.previousPoint = c.state.currentPoint;
     c.state.currentPoint = p;
-    if (c.state.dragging) CopySquare(c.back, c.layer, EraserSquare(p, EraserHalfSize(c.settings)));
+    if (c.state.dragging) {
+        const RECT square = EraserSquare(p, EraserHalfSize(c.settings));
+        c.WritingBack(square);
+        CopySquare(c.back, c.layer, square);
+    }
     Preview(c, p, c.state.dragging ? kRed : kBlack);
     c.Show();
 }
@@ -276,7 +285,9 @@ void EraserTool::Move(PointerContext& c, POINT p) {
 void EraserTool::Release(PointerContext& c, POINT) {
     // The square at the last point covers its frame; the window keeps showing
     // the frame until the next move.
-    CopySquare(c.board, c.layer, EraserSquare(c.state.currentPoint, EraserHalfSize(c.settings)));
+    const RECT square = EraserSquare(c.state.currentPoint, EraserHalfSize(c.settings));
+    CopySquare(c.board, c.layer, square);
+    c.Drew(square);
     c.Commit();
 }
 
