@@ -18,7 +18,7 @@
 #include <atomic>
 #include <optional>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board_state.h"
 #include "board/history.h"
 #include "board/tools/modifier_step.h"
