@@ -19,6 +19,7 @@
 #include "board/board_text.h"
 #include "board/tools/text_tool.h"
 #include "board/commands.h"
+#include "board/pointer.h"
 #include "graphics/canvas.h"
 #include "support/board_fixture.h"
 
@@ -358,6 +359,7 @@ TEST_F(BoardCreation, LeavingTheCurveCommitsItAndLeavingTheEraserCommitsNoPrevie
         b.boardCanvas.PenColor(0x0000FF);
         b.boardCanvas.PenWidth(3);
         b.boardCanvas.Line(100, 100, 200, 100);
+        BoardPointerContext(b).Drew(RECT{97, 97, 204, 104});  // as a tool reports it
     });
     PressKey('L');
     EXPECT_EQ(BackPixel(150, 100), 0x0000FFu);
