@@ -120,13 +120,15 @@ bool UndoHistory::Fits(std::span<const std::uint32_t> pixels) const {
 
 void UndoHistory::ReadArea(Piece& piece, std::span<const std::uint32_t> from) const {
     const PixelRect& area = piece.area;
-    piece.pixels.resize(PixelCount(area));
+    // Filled row by row as it grows: a whole picture is not cleared first.
+    piece.pixels.clear();
+    piece.pixels.reserve(PixelCount(area));
     const std::size_t w = static_cast<std::size_t>(width_);
     for (int row = 0; row < area.Height(); ++row) {
-        const std::size_t at =
-            static_cast<std::size_t>(area.top + row) * w + static_cast<std::size_t>(area.left);
-        std::copy_n(from.data() + at, area.Width(),
-                    piece.pixels.data() + static_cast<std::size_t>(row) * area.Width());
+        const auto at = from.begin() + static_cast<std::ptrdiff_t>(
+                                           static_cast<std::size_t>(area.top + row) * w +
+                                           static_cast<std::size_t>(area.left));
+        piece.pixels.insert(piece.pixels.end(), at, at + area.Width());
     }
 }
 

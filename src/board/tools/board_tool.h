@@ -5,7 +5,9 @@
 //
 // Drawing model: BackCanvas holds the committed drawing, BoardCanvas is what the
 // window shows. A preview restores BoardCanvas from BackCanvas, draws on top and
-// shows the canvas; a release commits BoardCanvas onto BackCanvas.
+// shows the canvas; a release commits BoardCanvas onto BackCanvas. A tool says
+// where it drew (PointerContext::Drew), so the restore, the show and the commit
+// copy only that rectangle, and the undo step keeps only its pixels.
 //
 // A tool keeps its own gesture state (the polyline's vertex, the rectangle's
 // table lines, ...) in its object; BoardState holds only what every tool shares
