@@ -25,6 +25,7 @@
 #include "window/screen.h"
 #include "settings/settings.h"
 #include "board/board.h"
+#include "board/pointer.h"
 #include "capture/save.h"
 #include "graphics/canvas.h"
 #include "graphics/gdi_owners.h"
@@ -162,6 +163,7 @@ void ClearRow(SIZE size) {
         [&](DrawingBoard& b) {
             for (int i = 0; i < 3 * kRuns; ++i) {
                 b.boardCanvas.Line(0, 0, size.cx, size.cy);  // something to clear
+                BoardPointerContext(b).Drew(RECT{0, 0, size.cx, size.cy});
                 CommitBoardCanvas(b);
                 double t0 = Ms();
                 SendMessageA(b.Window(), WM_KEYDOWN, VK_ESCAPE, 1);

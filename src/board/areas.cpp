@@ -55,6 +55,11 @@ RECT PenArea(std::initializer_list<POINT> points, int penWidth) {
     return PenArea(std::span<const POINT>(points.begin(), points.size()), penWidth);
 }
 
+RECT SurfaceRect(const PixelRect& rows, int height) {
+    if (rows.Empty()) return RECT{};
+    return RECT{rows.left, height - rows.bottom, rows.right, height - rows.top};
+}
+
 PixelRect SurfaceRows(const RECT& r, int height) {
     if (AreaEmpty(r)) return PixelRect{};
     return PixelRect{r.left, height - r.bottom, r.right, height - r.top};

@@ -37,3 +37,5 @@ RECT PenArea(std::initializer_list<POINT> points, int penWidth);
 // The rows of a bottom-up surface of `height` (as it lies in memory) that
 // hold the top-down rectangle `r`.
 PixelRect SurfaceRows(const RECT& r, int height);
+// The top-down rectangle of `rows` of such a surface.
+RECT SurfaceRect(const PixelRect& rows, int height);

@@ -634,8 +634,16 @@ void PreparePictureCanvas(DrawingBoard& b) {
 
 void ApplyClear(DrawingBoard& b) {
     if (b.startPicture) CopyWholeCanvas(b.boardCanvas, *b.startPicture);
-    BoardCanvasReplaced(b);
+    // The drawing differs from the starting picture only where something was
+    // written since the board began: that is what the clear writes back (and
+    // what its undo step keeps). Without a history, all of it.
+    const int height = b.backCanvas.Height();
+    b.state.drawnArea = b.history.Started()
+                            ? SurfaceRect(b.history.WrittenArea(), height)
+                            : WholeArea(SIZE{b.backCanvas.Width(), height});
     CommitBoardCanvas(b);
+    BoardCanvasReplaced(b);  // shown whole below
+    b.state.drawnArea = RECT{};
     ResetMultiPointState(b);
     ShowBoardCanvas(b);
     b.boardMatchesBack = true;

@@ -88,6 +88,7 @@ void UndoHistory::Start(int width, int height) {
 
 void UndoHistory::Drop() {
     DropSteps();
+    written_ = PixelRect{};
     width_ = 0;
     height_ = 0;
 }
@@ -133,10 +134,12 @@ void UndoHistory::ReadArea(Piece& piece, std::span<const std::uint32_t> from) co
 }
 
 void UndoHistory::BeforeWrite(const PixelRect& wanted, std::span<const std::uint32_t> committed) {
-    if (!Fits(committed) || pendingLost_) return;
+    if (!Fits(committed)) return;
     const PixelRect area{std::max(wanted.left, 0), std::max(wanted.top, 0),
                          std::min(wanted.right, width_), std::min(wanted.bottom, height_)};
     if (area.Empty()) return;
+    written_ = Union(written_, area);
+    if (pendingLost_) return;
     try {
         if (!pending_.pieces.empty()) {
             Piece& last = pending_.pieces.back();

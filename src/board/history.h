@@ -80,6 +80,9 @@ public:
     std::size_t Capacity() const { return capacity_; }
     // The rectangle of the step that the next Undo would take back.
     std::optional<PixelRect> NewestArea() const;
+    // Every rectangle written since Start, together: outside it the drawing
+    // is still what it was at Start.
+    PixelRect WrittenArea() const { return written_; }
 
 private:
     struct Piece {
@@ -108,5 +111,6 @@ private:
     std::size_t done_ = 0;  // steps_[0, done_) can be undone, the rest redone
     std::size_t stepBytes_ = 0;
     Step pending_;          // the writes since the last step
+    PixelRect written_;     // every write since Start
     bool pendingLost_ = false;  // a write could not be kept (no memory)
 };
