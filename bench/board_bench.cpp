@@ -162,20 +162,20 @@ void ClearRow(SIZE size) {
     WithBoard(
         [&](DrawingBoard& b) {
             for (int i = 0; i < 3 * kRuns; ++i) {
-                b.boardCanvas.Line(0, 0, size.cx, size.cy);  // something to clear
+                b.Shown().Line(0, 0, size.cx, size.cy);  // something to clear
                 BoardPointerContext(b).Drew(RECT{0, 0, size.cx, size.cy});
-                CommitBoardCanvas(b);
+                b.Commit();
                 double t0 = Ms();
                 SendMessageA(b.Window(), WM_KEYDOWN, VK_ESCAPE, 1);
                 clear.push_back(Ms() - t0);
                 t0 = Ms();
-                ApplyClear(b);
+                b.ClearToStart();
                 applied.push_back(Ms() - t0);
                 t0 = Ms();
-                CopyWholeCanvas(b.boardCanvas, b.backCanvas);
+                b.Restore();
                 copy.push_back(Ms() - t0);
                 t0 = Ms();
-                ShowBoardCanvas(b);
+                b.Show();
                 show.push_back(Ms() - t0);
                 ratio.push_back(clear.back() / (2 * copy.back() + show.back()));
             }

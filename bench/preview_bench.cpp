@@ -123,10 +123,10 @@ PathRow ComparePaths(DrawingBoard& b, ToolKind kind) {
 // board's window procedure as the platform's would.
 void RunOnBoard(DrawingBoard& b) {
     HWND window = b.Window();
-    Canvas& BoardCanvas = b.boardCanvas;
+    Canvas& BoardCanvas = b.Shown();
     const POINT anchor{20, 20};
     CopyAreaArgs restore;
-    restore.srcDC = b.backCanvas.DeviceContext();
+    restore.srcDC = b.Committed().DeviceContext();
     for (const ToolCase& tc : *Cases) {
         std::vector<double> floor, draw, bare, cycle, added;
         // Floor: the restore and the copy into the window, the two block

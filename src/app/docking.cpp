@@ -1,9 +1,9 @@
 #include "app/docking.h"
 
-#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
 #include "board/board.h"
+#include "window/screen.h"
 
 RECT ToolboxRect{};
 std::atomic<bool> ToolboxDocked{false};

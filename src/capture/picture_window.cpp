@@ -4,13 +4,13 @@
 #include <mutex>
 #include <utility>
 
-#include "window/handler_table.h"
-#include "window/menus.h"
-#include "window/raw_window.h"
 #include "capture/clipboard.h"
 #include "capture/region_geometry.h"
 #include "capture/region_select.h"
 #include "capture/save.h"
+#include "window/handler_table.h"
+#include "window/menus.h"
+#include "window/raw_window.h"
 
 namespace {
 

@@ -9,55 +9,45 @@ std::atomic<bool> RedrawWholeBoard{false};
 
 namespace {
 
-SIZE SizeOf(const Canvas& canvas) { return SIZE{canvas.Width(), canvas.Height()}; }
+RECT WholeOf(const Canvas& canvas) { return WholeArea(SIZE{canvas.Width(), canvas.Height()}); }
 
 }  // namespace
 
 void PointerContext::Restore() {
     RECT& drawn = state.drawnArea;
     if (RedrawWholeBoard.load()) {
-        CopyWholeCanvas(board, back);
-        state.unshownArea = WholeArea(SizeOf(board));
+        surface.RestoreArea(WholeOf(board));
+        state.unshownArea = WholeOf(board);
     } else {
-        CopyCanvasArea(board, back, drawn);
+        surface.RestoreArea(drawn);
         state.unshownArea = AreaUnion(state.unshownArea, drawn);
     }
     drawn = RECT{};
 }
 
 void PointerContext::Show() {
-    if (window != nullptr) {
-        if (RedrawWholeBoard.load()) {
-            board.ShowInWindow(window, std::nullopt, false);
-        } else {
-            ShowCanvasArea(window, board, state.unshownArea);
-        }
-    }
+    surface.ShowArea(RedrawWholeBoard.load() ? WholeOf(board) : state.unshownArea);
     state.unshownArea = RECT{};
 }
 
 void PointerContext::Commit() {
-    const RECT area = RedrawWholeBoard.load() ? WholeArea(SizeOf(back)) : state.drawnArea;
-    if (history != nullptr) history->BeforeWrite(SurfaceRows(area, back.Height()), back.Pixels());
-    CopyCanvasArea(back, board, area);
+    surface.CommitArea(RedrawWholeBoard.load() ? WholeOf(back) : state.drawnArea);
     state.drawnArea = RECT{};
-    state.backChanged = true;
 }
 
 void PointerContext::Drew(const RECT& area) {
-    const RECT on = AreaClip(area, SizeOf(board));
+    const RECT on = AreaClip(area, SIZE{board.Width(), board.Height()});
     state.drawnArea = AreaUnion(state.drawnArea, on);
     state.unshownArea = AreaUnion(state.unshownArea, on);
 }
 
-void PointerContext::DrewEverything() { Drew(WholeArea(SizeOf(board))); }
+void PointerContext::DrewEverything() { Drew(WholeOf(board)); }
 
 void PointerContext::WritingBack(const RECT& area) {
-    const RECT on = AreaClip(area, SizeOf(back));
-    if (history != nullptr) history->BeforeWrite(SurfaceRows(on, back.Height()), back.Pixels());
+    const RECT on = AreaClip(area, SIZE{back.Width(), back.Height()});
+    surface.WritingCommitted(on);
     // The board canvas may now differ from the drawing there.
     state.drawnArea = AreaUnion(state.drawnArea, on);
-    state.backChanged = true;
 }
 
 void PointerContext::BeginDrag() {
@@ -92,6 +82,16 @@ void BoardTool::Adjust(PointerContext&, int) {}
 void BoardTool::ArrowKey(PointerContext&, WPARAM) {}
 
 void BoardTool::Selected(PointerContext&) {}
+
+LayerKind BoardTool::LayerNeeded() const { return LayerKind::None; }
+
+Leaving BoardTool::WhenLeft(bool) const { return Leaving::Keep; }
+
+BoardMark BoardTool::Mark() const { return BoardMark::None; }
+
+bool BoardTool::ShowsOnSelection() const { return false; }
+
+bool BoardTool::KeepsBoardOnSettingChange() const { return false; }
 
 void BoardTool::ResetGesture() {}
 

@@ -20,11 +20,32 @@
 #include <atomic>
 #include <optional>
 
-#include "settings/settings.h"
 #include "board/board_state.h"
-#include "board/history.h"
 #include "board/tools/modifier_step.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
+
+// Where a tool's context restores, shows and commits: the board
+// (board/board.h), or a local board without a window in the tests. The one
+// commit path: whatever a tool commits goes through CommitArea, so the board's
+// undo history sees every commit. Areas are client pixels; the context
+// (below) works out which.
+class ToolSurface {
+public:
+    // BoardCanvas <- BackCanvas inside `area`: wipes a preview there.
+    virtual void RestoreArea(const RECT& area) = 0;
+    // BoardCanvas -> window inside `area`.
+    virtual void ShowArea(const RECT& area) = 0;
+    // BackCanvas <- BoardCanvas inside `area`; the undo history keeps what
+    // was there first.
+    virtual void CommitArea(const RECT& area) = 0;
+    // A tool is about to write BackCanvas itself inside `area` (the eraser):
+    // the undo history keeps what is there first.
+    virtual void WritingCommitted(const RECT& area) = 0;
+
+protected:
+    ~ToolSurface() = default;
+};
 
 // How previews reach the screen. Off (the default): a restore copies back
 // only what the last preview drew, a show copies only what changed since the
@@ -32,6 +53,22 @@
 // time. Both give the same pixels; the switch lets tests and benchmarks
 // compare them.
 extern std::atomic<bool> RedrawWholeBoard;
+
+// The layer a tool draws over (PointerContext::layer), prepared when the tool
+// is chosen: none, the drawing so far (the curve previews over it) or the
+// untouched starting picture (the eraser brings it back).
+enum class LayerKind { None, DrawingSoFar, StartPicture };
+
+// What the board does with a tool's work when another tool (or the same one
+// again) is chosen: nothing, commit what it drew (the curve), or wipe its
+// marks from the board canvas (the eraser's square).
+enum class Leaving { Keep, Commit, Wipe };
+
+// A mark a tool keeps over the drawing on the board canvas only, never
+// committed, and what wipes it: a setting change (the eraser's square), or
+// also a command from a cell or the menu (the eyedropper's spectrum, the
+// fill's crosshair).
+enum class BoardMark { None, WipedBySettings, WipedByCommands };
 
 // The board a tool acts on: its window, its state, its two canvases and the
 // settings the tool reads (and, for the keys and the wheel, changes).
@@ -45,11 +82,10 @@ struct PointerContext {
     // so far (the curve tool previews over it; the curve reaches `back` when
     // another tool is chosen). For the eraser: the untouched starting picture.
     Canvas& layer;
+    ToolSurface& surface;
     // Where a wheel message found the pointer, in client pixels (the message
     // itself carries screen coordinates).
     std::optional<POINT> wheelPoint = std::nullopt;
-    // Told before the committed drawing is written (none: nothing to tell).
-    UndoHistory* history = nullptr;
 
     // BoardCanvas <- BackCanvas: wipes any preview (one block copy of what
     // was drawn since the last restore).
@@ -96,6 +132,15 @@ public:
 
     // The tool was made current: it starts afresh. The default does nothing.
     virtual void Selected(PointerContext& c);
+    // What the tool needs and leaves behind (see the enums above). The
+    // defaults: no layer, nothing to settle when left, no mark; the
+    // selection's own picture does not stay; a setting change restores the
+    // board.
+    virtual LayerKind LayerNeeded() const;
+    virtual Leaving WhenLeft(bool sameToolAgain) const;
+    virtual BoardMark Mark() const;
+    virtual bool ShowsOnSelection() const;
+    virtual bool KeepsBoardOnSettingChange() const;
     // Forgets any gesture in progress (a click chain's points, ...); what the
     // user set with keys, such as the table lines, stays.
     virtual void ResetGesture();

@@ -1,8 +1,8 @@
 #include "board/tools/move_board.h"
 
-#include "window/screen.h"
 #include "board/pointer.h"
 #include "board/tools/drawing_tools.h"
+#include "window/screen.h"
 
 namespace {
 

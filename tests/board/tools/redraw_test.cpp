@@ -66,7 +66,7 @@ struct Path {
         // The platform's own drag of the move-board tool would wait for a real
         // button; the text caret blinks into the window on its own.
         if (kind != ToolMoveBoard && kind != ToolText) b.context.window = window;
-        b.context.history = &history;
+        b.history = &history;
         history.Start(kW, kH);
         b.board.ShowInWindow(window, std::nullopt, false);
     }
