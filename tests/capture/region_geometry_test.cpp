@@ -198,6 +198,7 @@ TEST(RegionGeometry, LabelTellsTheCornerAndTheSizeOnTheScreen) {
 TEST(RegionGeometry, InfoLinesSplitTheColourIntoRedGreenBlue) {
     EXPECT_EQ(InfoColorLine(RGB(10, 200, 255)), "RGB：(10,200,255)");
     EXPECT_EQ(InfoPointLine(POINT{1919, 0}), "鼠标点：(1919,0)");
+    EXPECT_EQ(ColorHexText(RGB(10, 200, 255)), "#0AC8FF");
 }
 
 TEST(RegionGeometry, CaptureDelayIsBounded) {
@@ -224,4 +225,33 @@ TEST(RegionGeometry, PictureWindowIsCentredOnTheMouseAndKeptOnTheScreen) {
         EXPECT_EQ(p.x, c.at.x) << c.mouse.x << "," << c.mouse.y;
         EXPECT_EQ(p.y, c.at.y) << c.mouse.x << "," << c.mouse.y;
     }
+}
+
+TEST(RegionGeometry, ArrowKeysMoveOrResizeByAPixelButNeverPastAScreenEdge) {
+    struct Case {
+        RECT region;
+        UINT key;
+        bool shift;
+        RECT want;
+    } const cases[] = {
+        {{10, 20, 110, 70}, VK_RIGHT, false, {11, 20, 111, 70}},
+        {{10, 20, 110, 70}, VK_UP, false, {10, 19, 110, 69}},
+        {{0, 0, 110, 70}, VK_LEFT, false, {0, 0, 110, 70}},
+        {{0, 0, 110, 70}, VK_UP, false, {0, 0, 110, 70}},
+        {{1800, 1000, 1919, 1079}, VK_RIGHT, false, {1800, 1000, 1919, 1079}},
+        {{1800, 1000, 1919, 1079}, VK_DOWN, false, {1800, 1000, 1919, 1079}},
+        {{10, 20, 110, 70}, VK_RIGHT, true, {10, 20, 111, 70}},
+        {{10, 20, 110, 70}, VK_UP, true, {10, 20, 110, 69}},
+        {{10, 20, 1919, 70}, VK_RIGHT, true, {10, 20, 1919, 70}},
+        {{10, 20, 110, 1079}, VK_DOWN, true, {10, 20, 110, 1079}},
+        {{10, 20, 10, 70}, VK_LEFT, true, {10, 20, 10, 70}},  // one pixel wide already
+        {{10, 20, 11, 20}, VK_LEFT, true, {10, 20, 11, 20}},  // would become a point
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(RectIs(NudgeRegion(c.region, c.key, c.shift, kScreen), c.want))
+            << c.region.left << "," << c.region.top << " key " << c.key << " shift " << c.shift;
+    const POINT corner = NudgePointer({1919, 0}, VK_RIGHT, kScreen);
+    EXPECT_TRUE(corner.x == 1919 && corner.y == 0);
+    const POINT moved = NudgePointer({5, 5}, VK_UP, kScreen);
+    EXPECT_TRUE(moved.x == 5 && moved.y == 4);
 }
