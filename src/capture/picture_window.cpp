@@ -63,6 +63,13 @@ void SetPictureOpacity(HWND window, PictureWindowEntry& entry, int percent) {
 }
 
 void OnPictureWheel(HWND window, WPARAM wParam, LPARAM lParam) {
+    // The wheel goes to the window with the focus; the one under the pointer
+    // is meant (each runs on its own thread: it is handed over).
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (HWND under = WindowFromPoint(at); under != window && FindPictureWindow(under)) {
+        PostMessageA(under, WM_MOUSEWHEEL, wParam, lParam);
+        return;
+    }
     std::shared_ptr<PictureWindowEntry> entry = FindPictureWindow(window);
     if (!entry) return;
     const int notches = TakeWheelNotches(entry->wheelRest, GET_WHEEL_DELTA_WPARAM(wParam));
@@ -70,8 +77,7 @@ void OnPictureWheel(HWND window, WPARAM wParam, LPARAM lParam) {
     if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
         SetPictureOpacity(window, *entry, StepOpacity(entry->opacity, notches));
     } else {
-        ZoomPicture(window, *entry, ZoomScale(entry->scale, notches),
-                    POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        ZoomPicture(window, *entry, ZoomScale(entry->scale, notches), at);
     }
 }
 
