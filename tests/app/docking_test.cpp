@@ -128,38 +128,29 @@ TEST(Docking, RoundTripAtEitherEdgeDoesNotBounce) {
 }
 
 TEST(Docking, OnSeveralMonitorsOnlyAnOuterEdgeAtItsHeight) {
-    const std::vector<RECT> left{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}};
-    const std::vector<RECT> lowLeft{{0, 0, 1920, 1080}, {-1280, 600, 0, 1080}};
-    const std::vector<RECT> above{{0, 0, 1920, 1080}, {200, -900, 1800, 0}};
-    const std::vector<RECT> right{{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}};
+    const std::vector<RECT> left{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}},
+        low{{0, 0, 1920, 1080}, {-1280, 600, 0, 1080}}, above{{0, 0, 1920, 1080}, {200, -900, 1800, 0}},
+        right{{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}};
     struct Case {
-        const char* what;
         const std::vector<RECT>& monitors;
-        int left, top;  // the toolbox's corner
+        int left, top;  // the toolbox's corner, whether docked, the pointer
         bool docked;
         POINT p;
-        bool move;
-        int newLeft;
+        int newLeft;  // 1: stays
     } cases[] = {
-        {"primary's left edge, a monitor beyond", left, 0, kTop, false, {960, 540}, false, 0},
-        {"the desktop's outer left edge", left, -1280, kTop, false, {960, 540}, true, -1280 - kW},
-        {"back at the outer edge", left, -1280 - kW, kTop, true, {-1279, 500}, true, -1280},
-        {"not back at the primary's edge", left, -1280 - kW, kTop, true, {1, 500}, false, 0},
-        {"primary's left edge, the neighbour below it", lowLeft, 0, 50, false, {960, 540}, true,
-         -kW},
-        {"primary's left edge, the neighbour at its height", lowLeft, 0, 500, false, {960, 540},
-         false, 0},
-        {"back at the primary's edge", lowLeft, -kW, 50, true, {0, 200}, true, 0},
-        {"a monitor above the primary", above, 200, -600, false, {960, 540}, true, 200 - kW},
-        {"primary's right edge, a monitor beyond", right, 1920 - kW, kTop, false, {9, 9}, false, 0},
-        {"the outer right edge", right, 3200 - kW, kTop, false, {9, 9}, true, 3201},
-        {"back at the outer right edge", right, 3201, kTop, true, {3199, 500}, true, 3200 - kW + 1},
+        {left, 0, kTop, false, {960, 540}, 1},  // a monitor beyond the primary's edge
+        {left, -1280, kTop, false, {960, 540}, -1280 - kW},
+        {left, -1280 - kW, kTop, true, {-1279, 500}, -1280},
+        {low, 0, 50, false, {960, 540}, -kW},  // the neighbour lies below its height
+        {low, 0, 500, false, {960, 540}, 1},
+        {above, 200, -600, false, {960, 540}, 200 - kW},
+        {right, 1920 - kW, kTop, false, {9, 9}, 1},
+        {right, 3201, kTop, true, {3199, 500}, 3200 - kW + 1},
     };
     for (const Case& c : cases) {
-        const RECT r{c.left, c.top, c.left + kW, c.top + kH};
-        const DockingDecision d = DockingStep(r, c.docked, false, c.p.x, c.p.y, c.monitors);
-        EXPECT_EQ(d.move, c.move) << c.what;
-        if (c.move) EXPECT_EQ(d.newLeft, c.newLeft) << c.what;
+        const DockingDecision d = DockingStep(RECT{c.left, c.top, c.left + kW, c.top + kH}, c.docked,
+                                              false, c.p.x, c.p.y, c.monitors);
+        EXPECT_EQ(d.move ? d.newLeft : 1, c.newLeft) << c.left << "," << c.top;
     }
 }
 

@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -19,11 +18,9 @@ namespace {
 const std::vector<RECT> kLeft{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}};
 const std::vector<RECT> kAbove{{0, 0, 1920, 1080}, {200, -900, 1800, 0}};
 
-// On a board over these monitors (none: the board alone), the part of the
-// board on the monitor under p.
+// The part of a board over these monitors (none: the board alone) on the monitor under p.
 RECT Area(const std::vector<RECT>& monitors, SIZE board, POINT p) {
-    return monitors.empty() ? RECT{0, 0, board.cx, board.cy}
-                            : AreaOnBoard(monitors, DesktopRect(monitors), p);
+    return AreaOnBoard(monitors, monitors.empty() ? RECT{0, 0, board.cx, board.cy} : DesktopRect(monitors), p);
 }
 
 std::string Str(const RECT& r) {
@@ -69,8 +66,6 @@ TEST(MagnifierPlacement, SitsBesideThePointerAndReadsOnlyBoardPixels) {
         {"10 from the left monitor's right edge: to the left, not onto the primary",
          {3200, 1080}, {1270, 500}, {1130, 520, 1250, 640}, {1255, 485, 1285, 515},
          {1130, 520, 1250, 640}, kLeft},
-        {"near the left monitor's bottom: above", {3200, 1080}, {600, 1000},
-         {620, 860, 740, 980}, {585, 985, 615, 1015}, {620, 860, 740, 980}, kLeft},
         {"near the bottom of a monitor above the primary: above, not onto the primary",
          {1920, 1980}, {1000, 880}, {1020, 740, 1140, 860}, {985, 865, 1015, 895},
          {1020, 740, 1140, 860}, kAbove},
@@ -111,17 +106,14 @@ TEST(SpectrumPlacement, MiddleOfTheBoardTruncatedTowardZero) {
         {{3200, 1080}, {540, 468, 740, 668}, kLeft, {100, 100}},
         {{3200, 1080}, {2140, 440, 2340, 640}, kLeft, {1300, 100}},
         {{1920, 1980}, {900, 350, 1100, 550}, kAbove, {1000, 10}},
-        {{1920, 1980}, {860, 1340, 1060, 1540}, kAbove, {10, 1000}},
         {{1920, 1080}, {860, 440, 1060, 640}},
         {{1365, 767}, {582, 283, 782, 483}},
         {{150, 100}, {-25, -50, 175, 150}},
         {{101, 101}, {-49, -49, 151, 151}},  // -99 / 2 is -49, not -50
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(Str(SpectrumRectIn(Area(c.monitors, c.board, c.pointer))), Str(c.rect))
             << c.board.cx << " x " << c.board.cy;
-        if (c.monitors.empty()) EXPECT_EQ(Str(SpectrumRect(c.board)), Str(c.rect));
-    }
 }
 
 TEST(SpectrumPlacement, EachSpectrumPixelCoversTwoByTwoBoardPixels) {
