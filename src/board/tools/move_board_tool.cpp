@@ -1,6 +1,5 @@
 #include "board/tools/move_board.h"
 
-#include "window/screen.h"
 #include "board/pointer.h"
 #include "board/tools/drawing_tools.h"
 #include "graphics/monitors.h"
