@@ -56,6 +56,17 @@ struct DragCorners {
 };
 DragCorners DragHandle(int handle, DragCorners corners, POINT p, POINT last);
 
+// The arrow keys while a region is chosen, for pixel-exact selections. An
+// arrow (VK_LEFT..VK_DOWN) moves the region one pixel; with Shift, Right and
+// Left make it one pixel wider and narrower and Down and Up one pixel taller
+// and shorter, by moving its right or bottom edge. A step that would take it
+// further past an edge of a `screen`-sized screen, or shrink it to less than
+// a pixel or to a single point, leaves it as it is.
+RECT NudgeRegion(const RECT& region, UINT key, bool shift, SIZE screen);
+// Before a region is chosen an arrow moves the pointer by one pixel instead,
+// never off the screen.
+POINT NudgePointer(POINT pointer, UINT key, SIZE screen);
+
 // The part of `region` on a screen of `screen` size, or nothing when no pixel
 // of it is on the screen.
 std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen);
@@ -70,9 +81,12 @@ int MagnifierSourceSize(int dpi = kBaseDpi);
 // The magnifier (120 x 120) for the pointer at (x, y): right of and below the
 // pointer, or left of / above it where it would leave the screen.
 RECT MagnifierRect(POINT pointer, SIZE screen, int dpi = kBaseDpi);
+// The same flipping at the edges of `monitor`, the monitor under the pointer.
+RECT MagnifierRectIn(POINT pointer, const RECT& monitor, int dpi = kBaseDpi);
 // The information box (120 x 30): under the magnifier when that is shown,
 // else next to the pointer by the same rules.
 RECT InfoBoxRect(POINT pointer, SIZE screen, bool magnifierShown, int dpi = kBaseDpi);
+RECT InfoBoxRectIn(POINT pointer, const RECT& monitor, bool magnifierShown, int dpi = kBaseDpi);
 // Whether the magnifier is drawn: with no region selected, or while a handle
 // (not the whole region) is dragged.
 bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle);
@@ -80,10 +94,14 @@ bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle);
 // The information box's two lines, GBK.
 std::string InfoColorLine(COLORREF color);
 std::string InfoPointLine(POINT pointer);
+// The colour as text for the clipboard: "#RRGGBB", capital hexadecimal digits.
+std::string ColorHexText(COLORREF color);
 
 // The label (200 x 20) at the region's corner: above the region, or inside
 // it at its top when there is no room above, and never off the screen.
 RECT LabelRect(const RECT& region, SIZE screen, int dpi = kBaseDpi);
+// The same kept on `monitor`, the monitor under the region's top-left corner.
+RECT LabelRectIn(const RECT& region, const RECT& monitor, int dpi = kBaseDpi);
 // Its text (GBK): the top-left corner and the size of the part of the
 // region that is on the screen (0 x 0 when none is).
 std::string LabelText(const RECT& region, SIZE screen);

@@ -1,10 +1,18 @@
 #include "capture/region_geometry.h"
+#include "capture/picture_zoom.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
+
+#include "graphics/monitors.h"
 
 namespace {
 
 constexpr SIZE kScreen{1920, 1080};
+// The screen alone; a 1280 x 1024 monitor left of it; a 1600 x 900 one above it.
+const std::vector<RECT> kOne{{0, 0, 1920, 1080}};
+const std::vector<RECT> kLeft{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}};
+const std::vector<RECT> kAbove{{0, 0, 1920, 1080}, {200, -900, 1800, 0}};
 
 bool Same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -110,7 +118,12 @@ TEST(RegionGeometry, MagnifierAndInfoBoxFollowThePointerAndStayOnTheScreen) {
         RECT magnifier;
         RECT infoWithMagnifier;
         RECT infoAlone;
+        std::vector<RECT> monitors = kOne;
     } cases[] = {
+        // The pointer's monitor, not the desktop, decides where they flip.
+        {{-10, 400}, {-135, 420, -15, 540}, {-135, 539, -15, 569}, {-135, 420, -15, 450}, kLeft},
+        {{1000, -50}, {1005, -210, 1125, -90}, {1005, -91, 1125, -61}, {1005, -90, 1125, -60},
+         kAbove},
         {{500, 400}, {505, 420, 625, 540}, {505, 539, 625, 569}, {505, 420, 625, 450}},
         // 10 pixels from the right edge: to the left of the pointer (x - 125).
         {{1910, 400}, {1785, 420, 1905, 540}, {1785, 539, 1905, 569}, {1785, 420, 1905, 450}},
@@ -123,10 +136,11 @@ TEST(RegionGeometry, MagnifierAndInfoBoxFollowThePointerAndStayOnTheScreen) {
         {{500, 1026}, {505, 866, 625, 986}, {505, 985, 625, 1015}, {505, 986, 625, 1016}},
     };
     for (const Case& c : cases) {
-        EXPECT_TRUE(RectIs(MagnifierRect(c.p, kScreen), c.magnifier)) << c.p.x << "," << c.p.y;
-        EXPECT_TRUE(RectIs(InfoBoxRect(c.p, kScreen, true), c.infoWithMagnifier))
+        const RECT m = MonitorAt(c.monitors, c.p);
+        EXPECT_TRUE(RectIs(MagnifierRectIn(c.p, m), c.magnifier)) << c.p.x << "," << c.p.y;
+        EXPECT_TRUE(RectIs(InfoBoxRectIn(c.p, m, true), c.infoWithMagnifier))
             << c.p.x << "," << c.p.y;
-        EXPECT_TRUE(RectIs(InfoBoxRect(c.p, kScreen, false), c.infoAlone))
+        EXPECT_TRUE(RectIs(InfoBoxRectIn(c.p, m, false), c.infoAlone))
             << c.p.x << "," << c.p.y;
     }
 }
@@ -169,7 +183,10 @@ TEST(RegionGeometry, LabelSitsAboveOrInsideAndStaysOnTheScreen) {
     struct Case {
         RECT region;
         POINT at;
+        std::vector<RECT> monitors = kOne;
     } cases[] = {
+        {{-100, 500, 300, 700}, {-200, 476}, kLeft},
+        {{1700, -800, 1900, -700}, {1600, -824}, kAbove},
         {{300, 100, 500, 300}, {300, 76}},
         {{300, 20, 500, 300}, {302, 22}},     // no room above: inside, clear of the edge
         {{300, 29, 500, 300}, {302, 31}},
@@ -180,7 +197,7 @@ TEST(RegionGeometry, LabelSitsAboveOrInsideAndStaysOnTheScreen) {
         {{1800, 10, 1900, 300}, {1720, 12}},
     };
     for (const Case& c : cases) {
-        const RECT r = LabelRect(c.region, kScreen);
+        const RECT r = LabelRectIn(c.region, MonitorAt(c.monitors, {c.region.left, c.region.top}));
         EXPECT_EQ(r.left, c.at.x) << c.region.left << "," << c.region.top;
         EXPECT_EQ(r.top, c.at.y) << c.region.left << "," << c.region.top;
         EXPECT_EQ(r.right - r.left, 200);
@@ -198,6 +215,7 @@ TEST(RegionGeometry, LabelTellsTheCornerAndTheSizeOnTheScreen) {
 TEST(RegionGeometry, InfoLinesSplitTheColourIntoRedGreenBlue) {
     EXPECT_EQ(InfoColorLine(RGB(10, 200, 255)), "RGB：(10,200,255)");
     EXPECT_EQ(InfoPointLine(POINT{1919, 0}), "鼠标点：(1919,0)");
+    EXPECT_EQ(ColorHexText(RGB(10, 200, 255)), "#0AC8FF");
 }
 
 TEST(RegionGeometry, CaptureDelayIsBounded) {
@@ -211,7 +229,10 @@ TEST(RegionGeometry, PictureWindowIsCentredOnTheMouseAndKeptOnTheScreen) {
         POINT mouse;
         SIZE size;
         POINT at;
+        std::vector<RECT> monitors = kOne;
     } cases[] = {
+        {{-5, 500}, {300, 300}, {-300, 350}, kLeft},
+        {{1000, -10}, {200, 100}, {900, -100}, kAbove},
         {{500, 400}, {101, 51}, {450, 375}},
         {{0, 0}, {200, 100}, {0, 0}},
         {{1919, 1079}, {200, 100}, {1720, 980}},
@@ -220,8 +241,46 @@ TEST(RegionGeometry, PictureWindowIsCentredOnTheMouseAndKeptOnTheScreen) {
         {{500, 500}, {2500, 1200}, {0, 0}},
     };
     for (const Case& c : cases) {
-        const POINT p = PictureWindowPosition(c.mouse, c.size, kScreen);
+        const POINT p = WindowPositionOnMonitor(c.monitors, c.mouse, c.size);
         EXPECT_EQ(p.x, c.at.x) << c.mouse.x << "," << c.mouse.y;
         EXPECT_EQ(p.y, c.at.y) << c.mouse.x << "," << c.mouse.y;
     }
+}
+
+TEST(RegionGeometry, ArrowKeysMoveOrResizeByAPixelButNeverPastAScreenEdge) {
+    struct Case {
+        RECT region;
+        UINT key;
+        bool shift;
+        RECT want;
+    } const cases[] = {
+        {{10, 20, 110, 70}, VK_RIGHT, false, {11, 20, 111, 70}}, {{0, 0, 9, 9}, VK_LEFT, false, {0, 0, 9, 9}},
+        {{10, 20, 110, 70}, VK_UP, false, {10, 19, 110, 69}},    {{0, 0, 9, 9}, VK_UP, false, {0, 0, 9, 9}},
+        {{9, 9, 1919, 1079}, VK_RIGHT, false, {9, 9, 1919, 1079}}, {{9, 9, 99, 1079}, VK_DOWN, false, {9, 9, 99, 1079}},
+        {{10, 20, 110, 70}, VK_RIGHT, true, {10, 20, 111, 70}},  {{10, 20, 110, 70}, VK_UP, true, {10, 20, 110, 69}},
+        {{9, 9, 1919, 70}, VK_RIGHT, true, {9, 9, 1919, 70}},    {{9, 9, 99, 1079}, VK_DOWN, true, {9, 9, 99, 1079}},
+        {{10, 20, 10, 70}, VK_LEFT, true, {10, 20, 10, 70}},     {{10, 20, 11, 20}, VK_LEFT, true, {10, 20, 11, 20}},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(RectIs(NudgeRegion(c.region, c.key, c.shift, kScreen), c.want)) << c.key << " " << c.shift;
+}
+
+TEST(RegionGeometry, PictureZoomStepsBoundsAndThePointUnderThePointer) {
+    EXPECT_DOUBLE_EQ(ZoomScale(1.0, 5), std::pow(1.1, 5));
+    EXPECT_EQ(ZoomScale(ZoomScale(1.0, 5), -5), 1.0);  // exactly back
+    EXPECT_EQ(ZoomScale(9.5, 1), kMaxZoom);
+    EXPECT_EQ(ZoomScale(0.105, -3), kMinZoom);
+    EXPECT_EQ(StepOpacity(100, -3), 70);
+    EXPECT_EQ(StepOpacity(30, -2), kMinOpacity);
+    EXPECT_EQ(OpacityAlpha(70), 179);
+    const RECT start{700, 400, 820, 480};  // a 120 x 80 picture at 100 %
+    EXPECT_TRUE(RectIs(ZoomAbout(start, {120, 80}, std::pow(1.1, 5), {730, 420}), {681, 387, 874, 516}));
+    for (const int notches : {5, 24, -20})
+        for (const POINT p : {POINT{700, 400}, POINT{819, 479}, POINT{760, 401}}) {
+            const RECT r = ZoomAbout(start, {120, 80}, ZoomScale(1.0, notches), p);
+            const double w = r.right - r.left, h = r.bottom - r.top;
+            // The middle of the pointer's pixel: the same picture point, to half a screen pixel.
+            EXPECT_NEAR((p.x + 0.5 - r.left) * 120 / w, p.x + 0.5 - start.left, 60 / w + 1e-9);
+            EXPECT_NEAR((p.y + 0.5 - r.top) * 80 / h, p.y + 0.5 - start.top, 40 / h + 1e-9);
+        }
 }
