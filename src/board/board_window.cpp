@@ -10,9 +10,9 @@
 #include "board/board_thread.h"
 #include "board/pointer.h"
 #include "graphics/gdip_image.h"
+#include "graphics/monitors.h"
 #include "settings/settings.h"
 #include "window/owner_thread.h"
-#include "window/screen.h"
 
 namespace {
 
@@ -25,6 +25,13 @@ bool SizeCanvas(Canvas& canvas, SIZE size) {
     if (canvas.Width() == size.cx && canvas.Height() == size.cy) return true;
     canvas.Resize(size.cx, size.cy);
     return canvas.Width() == size.cx && canvas.Height() == size.cy;
+}
+
+// A board from a picture is centred on the monitor under the pointer.
+POINT PictureBoardPosition(SIZE size) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    return CentreIn(MonitorAt(MonitorRects(), pointer), size);
 }
 
 }  // namespace
@@ -58,8 +65,17 @@ bool DrawingBoard::Open() {
         return RegisterClassExA(&wc) != 0;
     }();
     if (!registered) return false;
-    size = pendingStart_ ? SIZE{pendingStart_->Width(), pendingStart_->Height()} : ScreenSize;
-    const POINT at = CenteredBoardPosition(ScreenSize, size);
+    POINT at{};
+    if (pendingStart_) {
+        size = SIZE{pendingStart_->Width(), pendingStart_->Height()};
+        at = PictureBoardPosition(size);
+    } else {
+        // The whole desktop, every monitor, from its top-left corner (negative
+        // when a monitor lies left of or above the primary).
+        const RECT desktop = VirtualScreenRect();
+        size = SIZE{desktop.right - desktop.left, desktop.bottom - desktop.top};
+        at = POINT{desktop.left, desktop.top};
+    }
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kBoardClass, "画板", WS_POPUP, at.x, at.y,
                                   size.cx, size.cy, nullptr, nullptr, GetModuleHandleA(nullptr),
                                   this);
@@ -175,12 +191,16 @@ bool DrawingBoard::SetUp() {
         // The decoded picture becomes the starting picture as it is.
         startPicture_ = std::move(pendingStart_);
     } else {
-        // A plain block copy of the primary screen.
+        // A plain block copy of the desktop under the window, every monitor
+        // (gaps between monitors give what the capture gives there).
         startPicture_ = std::make_unique<Canvas>();
         if (!startPicture_->Create(size.cx, size.cy, kNewCanvasBackground)) return false;
+        RECT placed{};
+        GetWindowRect(window_, &placed);
         HDC screen = GetDC(nullptr);
         if (screen == nullptr) return false;
-        BitBlt(startPicture_->DeviceContext(), 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
+        BitBlt(startPicture_->DeviceContext(), 0, 0, size.cx, size.cy, screen, placed.left,
+               placed.top, SRCCOPY);
         ReleaseDC(nullptr, screen);
     }
     CopyWholeCanvas(boardCanvas_, *startPicture_);
@@ -241,7 +261,7 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
     startPicture_ = std::move(picture);
     size = wanted;
 
-    const POINT at = CenteredBoardPosition(ScreenSize, size);
+    const POINT at = PictureBoardPosition(size);
     MoveWindow(window_, at.x, at.y, size.cx, size.cy, TRUE);
     CopyWholeCanvas(boardCanvas_, *startPicture_);
     Commit();
@@ -257,7 +277,7 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
 }
 
 POINT CenteredBoardPosition(SIZE screen, SIZE board) {
-    return POINT{(screen.cx - board.cx) / 2, (screen.cy - board.cy) / 2};
+    return CentreIn(RECT{0, 0, screen.cx, screen.cy}, board);
 }
 
 std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes) {
