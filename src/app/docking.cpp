@@ -1,6 +1,5 @@
 #include "app/docking.h"
 
-#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
 #include "board/board.h"
