@@ -23,8 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "window/screen.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/pointer.h"
 #include "capture/save.h"
@@ -32,6 +30,8 @@
 #include "graphics/gdi_owners.h"
 #include "graphics/gdip_image.h"
 #include "graphics/monitors.h"
+#include "settings/settings.h"
+#include "window/screen.h"
 
 namespace {
 

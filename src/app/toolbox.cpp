@@ -30,7 +30,6 @@
 #include "window/menus.h"
 #include "window/owner_thread.h"
 #include "window/raw_window.h"
-#include "window/screen.h"
 
 ToolTip PaletteTips;
 std::atomic<int> ToolboxPage{kPagePen};

@@ -15,7 +15,6 @@
 #include "graphics/monitors.h"
 #include "settings/settings.h"
 #include "window/owner_thread.h"
-#include "window/screen.h"
 
 namespace {
 
@@ -28,6 +27,13 @@ bool SizeCanvas(Canvas& canvas, SIZE size) {
     if (canvas.Width() == size.cx && canvas.Height() == size.cy) return true;
     canvas.Resize(size.cx, size.cy);
     return canvas.Width() == size.cx && canvas.Height() == size.cy;
+}
+
+// A board from a picture is centred on the monitor under the pointer.
+POINT PictureBoardPosition(SIZE size) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    return CentreIn(MonitorAt(MonitorRects(), pointer), size);
 }
 
 }  // namespace
@@ -48,17 +54,6 @@ DrawingBoard* BoardOf(HWND window) {
         return nullptr;
     return reinterpret_cast<DrawingBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
-
-namespace {
-
-// A board from a picture is centred on the monitor under the pointer.
-POINT PictureBoardPosition(SIZE size) {
-    POINT pointer{};
-    GetCursorPos(&pointer);
-    return CentreIn(MonitorAt(MonitorRects(), pointer), size);
-}
-
-}  // namespace
 
 bool DrawingBoard::Open() {
     static const bool registered = [] {

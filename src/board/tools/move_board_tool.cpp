@@ -3,7 +3,6 @@
 #include "board/pointer.h"
 #include "board/tools/drawing_tools.h"
 #include "graphics/monitors.h"
-#include "window/screen.h"
 
 namespace {
 
