@@ -21,9 +21,10 @@ namespace {
 constexpr const char* kBoardClass = "DrawBoardBoard";
 constexpr COLORREF kNewCanvasBackground = 0xFFFFFF;
 
-// Gives `canvas` the size `size`, creating it when it does not exist yet.
+// Gives `canvas` the size `size`, creating it when it does not exist yet
+// (unfilled: the board writes the whole picture onto it next).
 bool SizeCanvas(Canvas& canvas, SIZE size) {
-    if (!canvas.IsCreated()) return canvas.Create(size.cx, size.cy, kNewCanvasBackground);
+    if (!canvas.IsCreated()) return canvas.CreateToOverwrite(size.cx, size.cy, kNewCanvasBackground);
     if (canvas.Width() == size.cx && canvas.Height() == size.cy) return true;
     canvas.Resize(size.cx, size.cy);
     return canvas.Width() == size.cx && canvas.Height() == size.cy;
@@ -196,7 +197,7 @@ bool DrawingBoard::SetUp() {
         // A plain block copy of the desktop under the window, every monitor
         // (gaps between monitors give what the capture gives there).
         startPicture_ = std::make_unique<Canvas>();
-        if (!startPicture_->Create(size.cx, size.cy, kNewCanvasBackground)) return false;
+        if (!startPicture_->CreateToOverwrite(size.cx, size.cy, kNewCanvasBackground)) return false;
         RECT placed{};
         GetWindowRect(window_, &placed);
         HDC screen = GetDC(nullptr);
@@ -222,7 +223,10 @@ bool DrawingBoard::SetUp() {
     StartHistory();
 
     ShowWindow(window_, SW_SHOW);
-    boardCanvas_.ShowInWindow(window_, std::nullopt, false);
+    // Shown once, as soon as the window is up: what the window shows no
+    // longer changes below, and the paint the showing queued has nothing to add.
+    Show();
+    ValidateRect(window_, nullptr);
 
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (Events().Opened(window_)) {
@@ -231,7 +235,6 @@ bool DrawingBoard::SetUp() {
     }
     SetActiveWindow(window_);
     SetForegroundWindow(window_);
-    Show();
     BoardSetUpDone();
     return true;
 }

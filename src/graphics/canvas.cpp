@@ -105,6 +105,14 @@ int Canvas::FillWithBackground(HDC dc, int width, int height) {
 }
 
 bool Canvas::Create(int width, int height, COLORREF background) {
+    return CreateSurface(width, height, background, true);
+}
+
+bool Canvas::CreateToOverwrite(int width, int height, COLORREF background) {
+    return CreateSurface(width, height, background, false);
+}
+
+bool Canvas::CreateSurface(int width, int height, COLORREF background, bool fill) {
     if (IsCreated()) return false;
     if (!SurfaceSizeOk(width, height)) return false;
     MemoryDc dc = MemoryDc::Compatible();
@@ -125,7 +133,7 @@ bool Canvas::Create(int width, int height, COLORREF background) {
     CreateGraphics();
 
     background_ = background;
-    FillWithBackground(dc_.Get(), width_, height_);
+    if (fill) FillWithBackground(dc_.Get(), width_, height_);
 
     // A fresh surface draws with a solid black hairline; the fields say so too.
     penStyle_ = PS_SOLID;

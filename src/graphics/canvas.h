@@ -63,6 +63,10 @@ public:
     // ---- surface and state ----
     int FillWithBackground(HDC dc, int width, int height);
     bool Create(int width, int height, COLORREF background);
+    // As Create, but the surface is left as the system hands it over (black),
+    // for a caller that writes every pixel of it next: filling a whole 4K
+    // surface first is a pass over 33 MB that the next copy undoes.
+    bool CreateToOverwrite(int width, int height, COLORREF background);
     bool Destroy();
     bool IsCreated() const { return static_cast<bool>(dc_); }
     // Nothing happens (and nullopt is returned) when neither size is given.
@@ -163,6 +167,7 @@ private:
     void RecreateBrush();
     void DeleteGraphics();
     void CreateGraphics();
+    bool CreateSurface(int width, int height, COLORREF background, bool fill);
 
     BITMAPINFO info_{};
     GdipImage picture_;
