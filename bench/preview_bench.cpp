@@ -20,6 +20,12 @@
 // The two take turns in blocks within one run; the ratio of their medians is
 // printed.
 //
+// Last, per board size (3840x2160 and 7680x4320), a 200x200 rectangle: the
+// pointer wanders a few pixels about the corner 200 pixels right of and below
+// the anchor, and each move through the handlers (only what changed) is
+// paired with the two whole-surface copies a whole-canvas preview needs, so
+// the ratio of the two is taken in one run under the same load.
+//
 // Run (from the repository, after tools/build.sh):
 //   . tools/winenv.sh; winenv_start build/wine-session
 //   wine build/bench/drawboard_bench.exe > bench.txt; winenv_stop
@@ -119,6 +125,39 @@ PathRow ComparePaths(DrawingBoard& b, ToolKind kind) {
     return PathRow{Median(samples[0]), Median(samples[1])};
 }
 
+struct ShapeRow {
+    double move = 0;   // median move of a 200x200 rectangle, only what changed
+    double floor = 0;  // median of the two whole-surface copies (restore + show)
+};
+std::vector<ShapeRow> ShapeResults;
+
+// A 200x200 rectangle's moves, each paired with the two whole-surface copies.
+ShapeRow ShapeAgainstCopies(DrawingBoard& b) {
+    HWND window = b.Window();
+    CopyAreaArgs restore;
+    restore.srcDC = b.Committed().DeviceContext();
+    const POINT anchor{CurrentSize.cx / 2 - 100, CurrentSize.cy / 2 - 100};
+    RedrawWholeBoard = false;
+    SelectToolOnBoard(b, ToolRectangle);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, At(anchor));
+    std::vector<double> move, floor;
+    for (int i = 0; i < kSamples; ++i) {
+        const double a = i * 0.7;
+        const POINT p{anchor.x + 200 + static_cast<LONG>(4 * std::cos(a)),
+                      anchor.y + 200 + static_cast<LONG>(4 * std::sin(a))};
+        LONGLONG t0 = Now();
+        SendMessageA(window, WM_MOUSEMOVE, MK_LBUTTON, At(p));
+        move.push_back((Now() - t0) / TicksUs);
+        t0 = Now();
+        b.Shown().CopyArea(restore);
+        b.Shown().ShowInWindow(window, std::nullopt, false);
+        floor.push_back((Now() - t0) / TicksUs);
+    }
+    SendMessageA(window, WM_LBUTTONUP, 0, At(anchor));
+    UndoOnBoard(b, false);
+    return ShapeRow{Median(move), Median(floor)};
+}
+
 // Runs on the board thread, so the messages below go straight to the
 // board's window procedure as the platform's would.
 void RunOnBoard(DrawingBoard& b) {
@@ -172,7 +211,9 @@ void RunOnBoard(DrawingBoard& b) {
         Results.push_back(Row{Median(floor), Median(cycle), Median(draw), Median(bare),
                               Median(added)});
     }
-    for (const ToolCase& tc : *PathCases) PathResults.push_back(ComparePaths(b, tc.kind));
+    if (!Cases->empty())
+        for (const ToolCase& tc : *PathCases) PathResults.push_back(ComparePaths(b, tc.kind));
+    if (CurrentSize.cx >= 3840) ShapeResults.push_back(ShapeAgainstCopies(b));
 }
 
 void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
@@ -192,6 +233,7 @@ void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
     Cases = &cases;
     Results.clear();
     PathResults.clear();
+    ShapeResults.clear();
     WithBoard(&RunOnBoard, 600000);
     CloseBoardAndWait(10000);
 
@@ -206,6 +248,10 @@ void BenchSize(SIZE size, std::vector<ToolCase>& cases) {
         std::printf("%4ldx%-4ld %-9s move, whole canvas %9.1f  only what changed %8.1f  ratio %.3f\n",
                     size.cx, size.cy, (*PathCases)[i].name, r.whole, r.changed, r.changed / r.whole);
     }
+    for (const ShapeRow& r : ShapeResults)
+        std::printf("%4ldx%-4ld 200x200 rectangle, move %8.1f  two whole-surface copies %9.1f  "
+                    "ratio %.4f\n",
+                    size.cx, size.cy, r.move, r.floor, r.move / r.floor);
 }
 
 }  // namespace
@@ -239,5 +285,9 @@ int main() {
                 kSamples);
     BenchSize(SIZE{1920, 1080}, cases);
     BenchSize(SIZE{3840, 2160}, cases);
+    // At 7680x4320 only the 200x200 rectangle: a whole-canvas cycle there
+    // takes long enough that the rows above would take minutes.
+    std::vector<ToolCase> none;
+    BenchSize(SIZE{7680, 4320}, none);
     return 0;
 }
