@@ -22,6 +22,8 @@ void SetUnsavedSettings() {
     Settings.cornerRadiusMax = kCornerRadiusMax;
     Settings.polygonVertices = 6;
     Settings.starVertices = 5;
+    Settings.tableRows = 0;
+    Settings.tableColumns = 0;
 }
 
 void FillMenuItemList() {

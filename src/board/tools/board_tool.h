@@ -7,8 +7,8 @@
 // window shows. A preview restores BoardCanvas from BackCanvas, draws on top and
 // shows the canvas; a release commits BoardCanvas onto BackCanvas.
 //
-// A tool keeps its own gesture state (the polyline's vertex, the rectangle's
-// table lines, ...) in its object; BoardState holds only what every tool shares
+// A tool keeps its own gesture state (the polyline's vertex, ...) in its
+// object; BoardState holds only what every tool shares
 // (current tool, modifier keys, the drag and its points). Settings reach a tool
 // through its context, so a tool can be driven with a local state, local
 // canvases and local settings, without a window.
