@@ -166,9 +166,7 @@ std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
     const unsigned long tag = (GetCurrentProcessId() << 16) ^ GetTickCount() ^
                               static_cast<unsigned long>(InterlockedIncrement(&counter)) ^
                               (attempt * 0x9E37u);
-    char suffix[32];
-    wsprintfA(suffix, ".%08lx.tmp", tag);
-    return path + suffix;
+    return TemporaryPathFor(path, tag);
 }
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
@@ -254,6 +252,15 @@ PathParts SplitPath(const std::string& path) {
     PathRemoveExtensionA(buffer);
     parts.stem = buffer;
     return parts;
+}
+
+std::string TemporaryPathFor(const std::string& path, unsigned long tag) {
+    const std::string name = SplitPath(path).fileName;
+    const std::size_t folder = path.size() >= name.size() ? path.size() - name.size() : 0;
+    const int digits = static_cast<int>(std::clamp<std::size_t>(name.size(), 5, 9)) - 1;
+    char hex[16];
+    wsprintfA(hex, "%08lx", tag & 0xFFFFFFFFul);
+    return path.substr(0, folder) + "~" + std::string(hex + 8 - digits);
 }
 
 std::string LowerAscii(const std::string& text) {
