@@ -40,25 +40,6 @@ void CopySquare(Canvas& dest, const Canvas& source, const RECT& r) {
            top, SRCCOPY);
 }
 
-// Pixels a decoded picture put on the canvas carry an opaque alpha byte,
-// pixels drawn since carry none; the flood compares whole pixels, so one
-// colour would count as two and an opened picture would not fill at all. The
-// board shows no alpha: it is dropped before a flood.
-void DropAlpha(Canvas& canvas) {
-    HDC dc = canvas.DeviceContext();
-    HGDIOBJ bitmap = dc != nullptr ? GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
-    DIBSECTION dib{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib ||
-        dib.dsBm.bmBits == nullptr || dib.dsBm.bmBitsPixel != 32) {
-        return;
-    }
-    GdiFlush();
-    auto* pixel = static_cast<std::uint32_t*>(dib.dsBm.bmBits);
-    const std::size_t count = static_cast<std::size_t>(dib.dsBm.bmWidthBytes / 4) *
-                              static_cast<std::size_t>(std::abs(dib.dsBm.bmHeight));
-    for (std::size_t i = 0; i < count; ++i) pixel[i] &= 0x00FFFFFFu;
-}
-
 // The colour at p of the board canvas, or nothing off the board.
 std::optional<COLORREF> ColorAt(const Canvas& canvas, POINT p) {
     return PickedColor(canvas.GetPixel(p.x, p.y));
@@ -184,10 +165,7 @@ void FillTool::Press(PointerContext& c, POINT p) {
     BoardTool::Press(c, p);
     c.Restore();  // the crosshair is no part of the picture
     // Off the board (a captured pointer) there is nothing to flood.
-    if (ColorAt(c.board, p)) {
-        DropAlpha(c.board);
-        FillSurface(c.board, p);
-    }
+    if (ColorAt(c.board, p)) FillSurface(c.board, p);
     c.Show();
 }
 
