@@ -159,6 +159,13 @@ public:
     int PolyFillMode(std::optional<int> mode = std::nullopt);
 
 private:
+    // Text in a turned font (an angle other than 0): DrawText takes only
+    // upright fonts, and its rectangle from the cursor to the bottom-right
+    // corner would clip glyphs that run up or left. Each line is drawn
+    // unclipped from its turned start; the cursor follows the turned line
+    // (or, with `toNextLine`, goes to the start of the line after the text,
+    // `gap` further).
+    void WriteTurned(std::string_view text, bool toNextLine, int gap);
     void RecreatePen();
     void RecreateBrush();
     void DeleteGraphics();
@@ -193,6 +200,12 @@ private:
     int textX_ = 0;
     int textY_ = 0;
 };
+
+// Where text turned by `angleTenths` (tenths of a degree, counter-clockwise,
+// as a font's escapement) puts the point `along` pixels along its line and
+// `across` pixels down its lines, from the line's start; rounded. At angle 0
+// it is (along, across).
+POINT TurnedTextOffset(int along, int across, int angleTenths);
 
 // The star walk: the order in which StarPolygon joins n polygon vertices (0-based
 // indices), split into the closed polygons it forms. Pure, for testing and reuse.

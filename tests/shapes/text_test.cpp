@@ -264,9 +264,12 @@ TEST(TextTypedText, RebuildGivesBackWhatWasTyped) {
         "a\r\n" + kHan + "\r\nz",
     };
     for (const std::string& typed : texts) {
-        TypedText text;
-        text.Start(POINT{10, 20});
-        text.Record(typed, POINT{10, 20}, 14, FixedWidth, IsGbkLeadByte, false);
-        EXPECT_EQ(text.Rebuild(), typed);
+        for (int angle : {0, 900, 1800, 450}) {  // turned text too
+            TypedText text;
+            text.Start(POINT{10, 20});
+            text.angleTenths = angle;
+            text.Record(typed, POINT{10, 20}, 14, FixedWidth, IsGbkLeadByte, false);
+            EXPECT_EQ(text.Rebuild(), typed) << angle;
+        }
     }
 }
