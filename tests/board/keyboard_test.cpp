@@ -241,11 +241,10 @@ TEST_F(KeyboardTest, FillSwapsAHollowBrushForSolidUntilTheNextPrimaryAction) {
     PressKey('F');
     EXPECT_EQ(chosen, kBrushSolid);
     EXPECT_TRUE(FillStyleSubstituted.load());
-    const auto applies = CommandSeams.chooseBrushType;
-    CommandSeams.chooseBrushType = [](int index) { chosen = index; };  // the toolbox is slow
+    CatchBrushTypes([](int index) { chosen = index; });  // the toolbox is slow to apply
     PressKey('F');  // again: hollow is never asked for
     EXPECT_TRUE(chosen == kBrushSolid && FillStyleSubstituted.load());
-    CommandSeams.chooseBrushType = applies;
+    CatchBrushTypes([](int index) { chosen = index, Settings.brushType = index; });
     PressKey('V');  // a right-button tool: the substitution stays
     EXPECT_TRUE(FillStyleSubstituted.load());
     EXPECT_EQ(chosen, kBrushSolid);
