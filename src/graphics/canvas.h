@@ -201,12 +201,6 @@ private:
     int textY_ = 0;
 };
 
-// Where text turned by `angleTenths` (tenths of a degree, counter-clockwise,
-// as a font's escapement) puts the point `along` pixels along its line and
-// `across` pixels down its lines, from the line's start; rounded. At angle 0
-// it is (along, across).
-POINT TurnedTextOffset(int along, int across, int angleTenths);
-
 // The star walk: the order in which StarPolygon joins n polygon vertices (0-based
 // indices), split into the closed polygons it forms. Pure, for testing and reuse.
 std::vector<std::vector<int>> StarWalk(int n);

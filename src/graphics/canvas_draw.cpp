@@ -13,6 +13,8 @@
 #include <cstring>
 #include <utility>
 
+#include "shapes/text.h"
+
 namespace {
 
 // Degrees to radians with pi taken as 3.1415926535, so that arcs and pies
@@ -136,15 +138,6 @@ void GradientRect(HDC dc, int x1, int y1, COLORREF c1, int x2, int y2, COLORREF 
 
 // ---------------------------------------------------------------- text ----
 
-POINT TurnedTextOffset(int along, int across, int angleTenths) {
-    if (angleTenths % 3600 == 0) return POINT{along, across};
-    const double a = angleTenths / 10.0 * kRadiansPerDegree;
-    const auto snap = [](double v) { return std::round(v * 1e6) / 1e6; };  // cos 90 is 0
-    const double c = snap(std::cos(a)), s = snap(std::sin(a));
-    return POINT{static_cast<LONG>(std::lround(along * c + across * s)),
-                 static_cast<LONG>(std::lround(-along * s + across * c))};
-}
-
 void Canvas::WriteTurned(std::string_view text, bool toNextLine, int gap) {
     const int angle = fontSpec_.angle;
     const int lineHeight = TextHeight(text);
@@ -154,18 +147,13 @@ void Canvas::WriteTurned(std::string_view text, bool toNextLine, int gap) {
     for (std::size_t from = 0;; ++line) {
         const std::size_t at = text.find("\r\n", from);
         const std::string_view piece = text.substr(from, at == std::string_view::npos ? at : at - from);
-        const POINT offset = TurnedTextOffset(0, line * lineHeight, angle);
-        const POINT origin{start.x + offset.x, start.y + offset.y};
+        const POINT origin = TurnTextPoint(start, 0, line * lineHeight, angle);
         TextOutA(dc_.Get(), origin.x, origin.y, TextPtr(piece), TextLen(piece));
-        const POINT advance = TurnedTextOffset(TextWidth(piece), 0, angle);
-        end = POINT{origin.x + advance.x, origin.y + advance.y};
+        end = TurnTextPoint(origin, TextWidth(piece), 0, angle);
         if (at == std::string_view::npos) break;
         from = at + 2;
     }
-    if (toNextLine) {
-        const POINT below = TurnedTextOffset(0, (line + 1) * lineHeight + gap, angle);
-        end = POINT{start.x + below.x, start.y + below.y};
-    }
+    if (toNextLine) end = TurnTextPoint(start, 0, (line + 1) * lineHeight + gap, angle);
     textX_ = end.x;
     textY_ = end.y;
 }
