@@ -257,7 +257,11 @@ PathParts SplitPath(const std::string& path) {
 std::string TemporaryPathFor(const std::string& path, unsigned long tag) {
     const std::string name = SplitPath(path).fileName;
     const std::size_t folder = path.size() >= name.size() ? path.size() - name.size() : 0;
-    const int digits = static_cast<int>(std::clamp<std::size_t>(name.size(), 5, 9)) - 1;
+    // The length limit counts characters: a double-byte one counts once.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < name.size(); ++i, ++characters)
+        if (IsDBCSLeadByte(static_cast<unsigned char>(name[i]))) ++i;
+    const int digits = static_cast<int>(std::clamp<std::size_t>(characters, 5, 9)) - 1;
     char hex[16];
     wsprintfA(hex, "%08lx", tag & 0xFFFFFFFFul);
     return path.substr(0, folder) + "~" + std::string(hex + 8 - digits);
