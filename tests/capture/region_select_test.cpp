@@ -182,7 +182,6 @@ TEST(RegionSelect, ARegionMovedPastTheEdgeAndBackKeepsItsSize) {
     run.Drag({300, 300}, {500, 450});  // 201 x 151
     run.Drag({400, 375}, {screen.cx - 50, 375});  // half of it off the screen
     run.Drag({screen.cx - 100, 375}, {400, 375});
-    EXPECT_TRUE(SameRect(run.State().region, RECT{350, 300, 550, 450}));
     run.KeyUp(VK_RETURN);
     EXPECT_TRUE(run.Result());
     EXPECT_EQ(ReadBmpInfo(Clipboard()).width, 201);
