@@ -13,7 +13,7 @@
 namespace {
 
 constexpr const char* kHelpClass = "DrawBoardHelp";
-constexpr const char* kHelpLines[13] = {
+constexpr const char* kHelpLines[15] = {
     "功能说明：",
     "1：可抓取屏幕或打开一个图片，F9抓取屏幕；",
     "2：绘制工具有快捷键，和右键菜单中字母一致；",
@@ -26,13 +26,15 @@ constexpr const char* kHelpLines[13] = {
     "9：按Esc键清除画板，当前正在输入文字时会取消当前的输入；",
     "10：上下左右方向键配合矩形工具可绘制表格；",
     "11：Ctrl+C可以复制到剪贴板；",
-    "12：数字快捷键(1—8)选择画刷类型。",
+    "12：数字快捷键(1—8)选择画刷类型；",
+    "13：框选截屏时方向键逐像素移动选区，Shift+方向键改变宽度和高度，C键复制鼠标处的颜色；",
+    "14：贴图窗口中滚动鼠标滚轮可缩放，Ctrl+滚轮改变透明度。",
 };
 
 // The window's design at 96 DPI; on a scaled monitor every size is scaled.
 constexpr POINT kHelpPosition{50, 50};
-constexpr SIZE kHelpSize{361, 353};
-constexpr RECT kLabelRect{8, 8, 8 + 344, 8 + 320};
+constexpr SIZE kHelpSize{361, 453};
+constexpr RECT kLabelRect{8, 8, 8 + 344, 8 + 420};
 constexpr int kHelpFontHeight = 12;
 
 // Read by the board thread (topmost changes), written on the main thread.

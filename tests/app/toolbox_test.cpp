@@ -819,7 +819,7 @@ TEST_F(ToolboxTest, HelpCellOpensTheHelpWindowOnce) {
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(r.right - r.left, 361);
-    EXPECT_EQ(r.bottom - r.top, 353);
+    EXPECT_EQ(r.bottom - r.top, 453);
     EXPECT_EQ(GetParent(help), nullptr);
     EXPECT_FALSE(Topmost(help));  // no board open
     HWND label = GetWindow(help, GW_CHILD);
@@ -856,7 +856,7 @@ TEST_F(ToolboxTest, HelpMovedToA144DpiMonitorScalesItsTextBox) {
     GetWindowRect(help, &r);
     EXPECT_TRUE(EqualRect(&r, &suggested));
     const RECT box = RectInParent(label);
-    const RECT scaled{12, 12, 528, 492};  // 8, 8, 352, 328 at 1.5
+    const RECT scaled{12, 12, 528, 642};  // 8, 8, 352, 428 at 1.5
     EXPECT_TRUE(EqualRect(&box, &scaled));
     ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)),
                          sizeof(lf), &lf),
@@ -872,15 +872,15 @@ TEST_F(ToolboxTest, HelpAskedForByAnotherThreadLivesOnTheToolboxThread) {
     EXPECT_EQ(GetWindowThreadProcessId(HelpWindowHandle(), nullptr), GetCurrentThreadId());
 }
 
-TEST(ToolboxHelp, ThirteenLinesEachFollowedByAnEmptyLine) {
+TEST(ToolboxHelp, FifteenLinesEachFollowedByAnEmptyLine) {
     const std::string text = HelpText();
     EXPECT_EQ(text.rfind("功能说明：\r\n\r\n", 0), 0u);
     int breaks = 0;
     for (size_t at = text.find("\r\n\r\n"); at != std::string::npos;
          at = text.find("\r\n\r\n", at + 4))
         ++breaks;
-    EXPECT_EQ(breaks, 13);
-    EXPECT_NE(text.find("12：数字快捷键(1—8)选择画刷类型。\r\n\r\n"), std::string::npos);
+    EXPECT_EQ(breaks, 15);
+    EXPECT_NE(text.find("12：数字快捷键(1—8)选择画刷类型；\r\n\r\n"), std::string::npos);
     EXPECT_EQ(text.size() - text.rfind("。\r\n\r\n"), std::string("。\r\n\r\n").size());
 }
 
