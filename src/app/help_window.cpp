@@ -3,12 +3,12 @@
 
 #include <atomic>
 
-#include "window/owner_thread.h"
 #include "app/palette.h"
-#include "window/raw_window.h"
 #include "app/toolbox.h"
-#include "graphics/dpi.h"
 #include "board/board.h"
+#include "graphics/dpi.h"
+#include "window/owner_thread.h"
+#include "window/raw_window.h"
 
 namespace {
 

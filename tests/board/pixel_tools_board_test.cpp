@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "app/color_picker.h"
-#include "settings/settings.h"
 #include "app/palette.h"
 #include "app/toolbox.h"
 #include "board/board.h"
 #include "board/pixel_rules.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 namespace {
@@ -115,7 +115,7 @@ TEST_F(PixelToolsOnABoard, FillWithAHollowBrushFillsSolidUntilTheNextPrimaryActi
         EXPECT_EQ(BackPixel(p.x, p.y), pen) << p.x << "," << p.y;  // the outline stays
     EXPECT_EQ(BackPixel(30, 30), kBlack);  // outside: untouched
     PixelRect step;  // of the undo history: the filled area, not the whole opened picture
-    OnBoard([&step](DrawingBoard& b) { step = b.history.NewestArea().value_or(PixelRect{}); });
+    OnBoard([&step](DrawingBoard& b) { step = b.History().NewestArea().value_or(PixelRect{}); });
     EXPECT_EQ(step, (PixelRect{51, 300 - 199, 249, 300 - 51}));  // rows from the bottom
     // The list shows "颜色" until another cell's primary action.
     EXPECT_EQ(ListShows(), kBrushSolid);
@@ -129,7 +129,7 @@ TEST_F(PixelToolsOnABoard, EraserBringsBackTheStartingPictureAndTheWheelSizesIt)
     Settings.eraserSize = 10;
     // Two layers of drawing over the picture, with a solid brush (no toolbox
     // here to take a digit key: the setting arrives as the toolbox sends it).
-    SendToBoard(BoardSettingMessage, 54, kBrushSolid);
+    SetSetting(SettingCode::BrushStyle, kBrushSolid);
     PressKey('R');
     Drag({20, 20}, {380, 280});
     Drag({60, 60}, {340, 240});

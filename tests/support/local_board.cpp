@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "board/areas.h"
+#include "board/board.h"
+
 LocalBoard::LocalBoard(int width, int height, COLORREF background)
-    : context{nullptr, state, board, back, settings, layer}, background_(background) {
+    : context{nullptr, state, board, back, settings, layer, *this}, background_(background) {
     EXPECT_TRUE(board.Create(width, height, background));
     EXPECT_TRUE(back.Create(width, height, background));
     EXPECT_TRUE(layer.Create(width, height, background));
@@ -14,6 +17,19 @@ LocalBoard::LocalBoard(int width, int height, COLORREF background)
         c->BrushColor(static_cast<COLORREF>(settings.brushColor.load()));
         c->BrushStyle(settings.brushType.load());
     }
+}
+
+void LocalBoard::RestoreArea(const RECT& area) { CopyCanvasArea(board, back, area); }
+
+void LocalBoard::ShowArea(const RECT& area) { ShowCanvasArea(context.window, board, area); }
+
+void LocalBoard::CommitArea(const RECT& area) {
+    WritingCommitted(area);
+    CopyCanvasArea(back, board, area);
+}
+
+void LocalBoard::WritingCommitted(const RECT& area) {
+    if (history != nullptr) history->BeforeWrite(SurfaceRows(area, back.Height()), back.Pixels());
 }
 
 void LocalBoard::Press(BoardTool& tool, POINT p) { tool.Press(context, p); }

@@ -13,12 +13,13 @@
 
 #include <initializer_list>
 
-#include "settings/settings.h"
 #include "board/board_state.h"
+#include "board/history.h"
 #include "board/tools/board_tool.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
 
-class LocalBoard {
+class LocalBoard : public ToolSurface {
 public:
     explicit LocalBoard(int width = 200, int height = 150, COLORREF background = 0xFFFFFF);
     LocalBoard(const LocalBoard&) = delete;
@@ -30,6 +31,16 @@ public:
     Canvas layer;  // the curve layer, a copy of `back` to begin with
     SettingsRecord settings;
     PointerContext context;
+
+    // Told before the committed drawing is written, when set.
+    UndoHistory* history = nullptr;
+
+    // The surface's moves, as the board makes them (shown only in the
+    // context's window, when one is set).
+    void RestoreArea(const RECT& area) override;
+    void ShowArea(const RECT& area) override;
+    void CommitArea(const RECT& area) override;
+    void WritingCommitted(const RECT& area) override;
 
     COLORREF Background() const { return background_; }
     COLORREF Pen() const { return static_cast<COLORREF>(settings.penColor.load()); }

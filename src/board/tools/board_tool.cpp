@@ -2,17 +2,52 @@
 
 #include <optional>
 
+#include "board/areas.h"
 #include "board/board.h"
 
-void PointerContext::Restore() { CopyWholeCanvas(board, back); }
+std::atomic<bool> RedrawWholeBoard{false};
+
+namespace {
+
+RECT WholeOf(const Canvas& canvas) { return WholeArea(SIZE{canvas.Width(), canvas.Height()}); }
+
+}  // namespace
+
+void PointerContext::Restore() {
+    RECT& drawn = state.drawnArea;
+    if (RedrawWholeBoard.load()) {
+        surface.RestoreArea(WholeOf(board));
+        state.unshownArea = WholeOf(board);
+    } else {
+        surface.RestoreArea(drawn);
+        state.unshownArea = AreaUnion(state.unshownArea, drawn);
+    }
+    drawn = RECT{};
+}
 
 void PointerContext::Show() {
-    if (window != nullptr) board.ShowInWindow(window, std::nullopt, false);
+    surface.ShowArea(RedrawWholeBoard.load() ? WholeOf(board) : state.unshownArea);
+    state.unshownArea = RECT{};
 }
 
 void PointerContext::Commit() {
-    CopyWholeCanvas(back, board);
-    state.backChanged = true;
+    surface.CommitArea(RedrawWholeBoard.load() ? WholeOf(back) : state.drawnArea);
+    state.drawnArea = RECT{};
+}
+
+void PointerContext::Drew(const RECT& area) {
+    const RECT on = AreaClip(area, SIZE{board.Width(), board.Height()});
+    state.drawnArea = AreaUnion(state.drawnArea, on);
+    state.unshownArea = AreaUnion(state.unshownArea, on);
+}
+
+void PointerContext::DrewEverything() { Drew(WholeOf(board)); }
+
+void PointerContext::WritingBack(const RECT& area) {
+    const RECT on = AreaClip(area, SIZE{back.Width(), back.Height()});
+    surface.WritingCommitted(on);
+    // The board canvas may now differ from the drawing there.
+    state.drawnArea = AreaUnion(state.drawnArea, on);
 }
 
 void PointerContext::BeginDrag() {
@@ -48,6 +83,16 @@ void BoardTool::ArrowKey(PointerContext&, WPARAM) {}
 
 void BoardTool::Selected(PointerContext&) {}
 
+LayerKind BoardTool::LayerNeeded() const { return LayerKind::None; }
+
+Leaving BoardTool::WhenLeft(bool) const { return Leaving::Keep; }
+
+BoardMark BoardTool::Mark() const { return BoardMark::None; }
+
+bool BoardTool::ShowsOnSelection() const { return false; }
+
+bool BoardTool::KeepsBoardOnSettingChange() const { return false; }
+
 void BoardTool::ResetGesture() {}
 
 void BoardTool::Refresh(PointerContext& c) {
@@ -78,6 +123,6 @@ void BoardTool::Hover(PointerContext&, POINT) {}
 void DragShapeTool::Drag(PointerContext& c) {
     c.Restore();
     ApplyModifierStep(c.state, Rules());
-    DrawPreview(c);
+    c.Drew(DrawPreview(c));
     c.Show();
 }

@@ -5,7 +5,9 @@
 //
 // Drawing model: BackCanvas holds the committed drawing, BoardCanvas is what the
 // window shows. A preview restores BoardCanvas from BackCanvas, draws on top and
-// shows the canvas; a release commits BoardCanvas onto BackCanvas.
+// shows the canvas; a release commits BoardCanvas onto BackCanvas. A tool says
+// where it drew (PointerContext::Drew), so the restore, the show and the commit
+// copy only that rectangle, and the undo step keeps only its pixels.
 //
 // A tool keeps its own gesture state (the polyline's vertex, ...) in its
 // object; BoardState holds only what every tool shares
@@ -15,12 +17,58 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 
-#include "settings/settings.h"
 #include "board/board_state.h"
 #include "board/tools/modifier_step.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
+
+// Where a tool's context restores, shows and commits: the board
+// (board/board.h), or a local board without a window in the tests. The one
+// commit path: whatever a tool commits goes through CommitArea, so the board's
+// undo history sees every commit. Areas are client pixels; the context
+// (below) works out which.
+class ToolSurface {
+public:
+    // BoardCanvas <- BackCanvas inside `area`: wipes a preview there.
+    virtual void RestoreArea(const RECT& area) = 0;
+    // BoardCanvas -> window inside `area`.
+    virtual void ShowArea(const RECT& area) = 0;
+    // BackCanvas <- BoardCanvas inside `area`; the undo history keeps what
+    // was there first.
+    virtual void CommitArea(const RECT& area) = 0;
+    // A tool is about to write BackCanvas itself inside `area` (the eraser):
+    // the undo history keeps what is there first.
+    virtual void WritingCommitted(const RECT& area) = 0;
+
+protected:
+    ~ToolSurface() = default;
+};
+
+// How previews reach the screen. Off (the default): a restore copies back
+// only what the last preview drew, a show copies only what changed since the
+// last show, a commit writes only what was drawn. On: the whole canvas each
+// time. Both give the same pixels; the switch lets tests and benchmarks
+// compare them.
+extern std::atomic<bool> RedrawWholeBoard;
+
+// The layer a tool draws over (PointerContext::layer), prepared when the tool
+// is chosen: none, the drawing so far (the curve previews over it) or the
+// untouched starting picture (the eraser brings it back).
+enum class LayerKind { None, DrawingSoFar, StartPicture };
+
+// What the board does with a tool's work when another tool (or the same one
+// again) is chosen: nothing, commit what it drew (the curve), or wipe its
+// marks from the board canvas (the eraser's square).
+enum class Leaving { Keep, Commit, Wipe };
+
+// A mark a tool keeps over the drawing on the board canvas only, never
+// committed, and what wipes it: a setting change (the eraser's square), or
+// also a command from a cell or the menu (the eyedropper's spectrum, the
+// fill's crosshair).
+enum class BoardMark { None, WipedBySettings, WipedByCommands };
 
 // The board a tool acts on: its window, its state, its two canvases and the
 // settings the tool reads (and, for the keys and the wheel, changes).
@@ -34,16 +82,26 @@ struct PointerContext {
     // so far (the curve tool previews over it; the curve reaches `back` when
     // another tool is chosen). For the eraser: the untouched starting picture.
     Canvas& layer;
+    ToolSurface& surface;
     // Where a wheel message found the pointer, in client pixels (the message
     // itself carries screen coordinates).
     std::optional<POINT> wheelPoint = std::nullopt;
 
-    // BoardCanvas <- BackCanvas: wipes any preview (one block copy).
+    // BoardCanvas <- BackCanvas: wipes any preview (one block copy of what
+    // was drawn since the last restore).
     void Restore();
-    // BoardCanvas -> window (one block copy).
+    // BoardCanvas -> window (one block copy of what changed since the last show).
     void Show();
     // BackCanvas <- BoardCanvas: what is shown becomes the drawing.
     void Commit();
+    // The tool drew on the board canvas inside `area` (client pixels): the
+    // next restore takes it away, the next show and commit take it along.
+    // Every drawing on the board canvas is reported so.
+    void Drew(const RECT& area);
+    // The tool drew anywhere on the board canvas (or cannot say where).
+    void DrewEverything();
+    // The tool itself is about to write the committed drawing inside `area`.
+    void WritingBack(const RECT& area);
     // The button went down on the board: capture the mouse so the gesture is
     // followed outside the window too, and mark the drag.
     void BeginDrag();
@@ -74,6 +132,15 @@ public:
 
     // The tool was made current: it starts afresh. The default does nothing.
     virtual void Selected(PointerContext& c);
+    // What the tool needs and leaves behind (see the enums above). The
+    // defaults: no layer, nothing to settle when left, no mark; the
+    // selection's own picture does not stay; a setting change restores the
+    // board.
+    virtual LayerKind LayerNeeded() const;
+    virtual Leaving WhenLeft(bool sameToolAgain) const;
+    virtual BoardMark Mark() const;
+    virtual bool ShowsOnSelection() const;
+    virtual bool KeepsBoardOnSettingChange() const;
     // Forgets any gesture in progress (a click chain's points, ...); what the
     // user set with keys, such as the table lines, stays.
     virtual void ResetGesture();
@@ -118,7 +185,8 @@ public:
 
 protected:
     void Drag(PointerContext& c) override;
-    // Draws the shape for the current anchor, corner and cursor on c.board.
-    virtual void DrawPreview(PointerContext& c) = 0;
+    // Draws the shape for the current anchor, corner and cursor on c.board
+    // and answers where it drew.
+    virtual RECT DrawPreview(PointerContext& c) = 0;
 };
 

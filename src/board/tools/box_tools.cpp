@@ -3,10 +3,10 @@
 #include "board/tools/drawing_tools.h"
 #include "board/shape_drawing.h"
 
-void RectangleTool::DrawPreview(PointerContext& c) {
+RECT RectangleTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, c.settings.tableRows.load(),
-                       c.settings.tableColumns.load());
+    return DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, c.settings.tableRows.load(),
+                              c.settings.tableColumns.load());
 }
 
 void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
@@ -28,9 +28,9 @@ void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
     Refresh(c);
 }
 
-void RoundRectTool::DrawPreview(PointerContext& c) {
+RECT RoundRectTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawRoundedBox(c.board, s.cornerPoint, s.currentPoint, c.settings.cornerRadius.load());
+    return DrawRoundedBox(c.board, s.cornerPoint, s.currentPoint, c.settings.cornerRadius.load());
 }
 
 void RoundRectTool::Wheel(PointerContext& c, int step) {
@@ -43,12 +43,12 @@ void RoundRectTool::Wheel(PointerContext& c, int step) {
 
 void RoundRectTool::Adjust(PointerContext& c, int step) { Wheel(c, step); }
 
-void EllipseTool::DrawPreview(PointerContext& c) {
+RECT EllipseTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawEllipseBox(c.board, s.cornerPoint, s.currentPoint);
+    return DrawEllipseBox(c.board, s.cornerPoint, s.currentPoint);
 }
 
-void CircleTool::DrawPreview(PointerContext& c) {
+RECT CircleTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawCircleFromDrag(c.board, s.anchorPoint, s.currentPoint, s.ctrlHeld);
+    return DrawCircleFromDrag(c.board, s.anchorPoint, s.currentPoint, s.ctrlHeld);
 }

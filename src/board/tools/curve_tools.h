@@ -27,7 +27,7 @@ public:
     const ArcState& Arc() const { return arc_; }
 
 protected:
-    void DrawPreview(PointerContext& c) override;  // the first drag's line
+    RECT DrawPreview(PointerContext& c) override;  // the first drag's line
 
 private:
     void Sweep(PointerContext& c, POINT p);
@@ -85,6 +85,11 @@ public:
     void Release(PointerContext& c, POINT p) override;
     void Selected(PointerContext& c) override;  // a new curve
     void ResetGesture() override;
+    LayerKind LayerNeeded() const override { return LayerKind::DrawingSoFar; }
+    // What was drawn of the curve stays, also when the curve is chosen again
+    // to start a new one; a setting change leaves the curve in progress.
+    Leaving WhenLeft(bool) const override { return Leaving::Commit; }
+    bool KeepsBoardOnSettingChange() const override { return true; }
     const std::vector<CurveNode>& Nodes() const { return nodes_; }
     bool ShapeOpen() const override { return !nodes_.empty(); }
 
@@ -93,6 +98,8 @@ protected:
 
 private:
     std::vector<CurveNode> nodes_;
+    RECT layerArea_{};  // where the layer differs from the committed drawing
+    bool layerFollows_ = false;  // the layer is the drawing outside layerArea_
     BezierPath path_;  // scratch for the whole curve, reused
 };
 

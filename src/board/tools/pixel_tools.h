@@ -14,9 +14,12 @@
 // The crosshair at p in the canvas's pen colour and, on a board of at least
 // 300 x 300, the 4x magnifier of the pixels around p framed in the pen
 // colour setting. Part of the board outside the canvas shows black in it.
+// Both are reported to `c` as drawn.
 void DrawCrosshairWithMagnifier(PointerContext& c, POINT p);
-// The magnifier alone (after the crosshair, so it shows in it).
-void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area = {});
+// The magnifier alone (after the crosshair, so it shows in it), inside
+// `area` (the pointer's monitor; the whole canvas when left out); answers
+// where it drew.
+RECT DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area = {});
 
 // Draws a 32- or 24-bit BMP file image (the colour spectrum) into `rect`,
 // stretched by pixel repetition. False, with nothing drawn, when the bytes are
@@ -30,6 +33,7 @@ class FillTool : public BoardTool {
 public:
     using BoardTool::BoardTool;
     void Press(PointerContext& c, POINT p) override;
+    BoardMark Mark() const override { return BoardMark::WipedByCommands; }  // the crosshair
 
 protected:
     void Hover(PointerContext& c, POINT p) override;
@@ -45,6 +49,8 @@ public:
     void Selected(PointerContext& c) override;
     void Move(PointerContext& c, POINT p) override;
     void Release(PointerContext& c, POINT p) override;
+    BoardMark Mark() const override { return BoardMark::WipedByCommands; }  // the spectrum
+    bool ShowsOnSelection() const override { return true; }
 
 private:
     void ShowSpectrum(PointerContext& c);
@@ -64,6 +70,13 @@ public:
     void Move(PointerContext& c, POINT p) override;
     void Release(PointerContext& c, POINT p) override;
     void Wheel(PointerContext& c, int step) override;
+    LayerKind LayerNeeded() const override { return LayerKind::StartPicture; }
+    // The hover square lives only on the board canvas: it must not be
+    // committed with another tool's switch.
+    Leaving WhenLeft(bool sameToolAgain) const override {
+        return sameToolAgain ? Leaving::Keep : Leaving::Wipe;
+    }
+    BoardMark Mark() const override { return BoardMark::WipedBySettings; }
 
 private:
     // Board canvas restored, the square at p brought back on it and framed.

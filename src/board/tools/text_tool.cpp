@@ -3,6 +3,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "board/areas.h"
 
 namespace {
 
@@ -122,7 +123,8 @@ int TextTool::TypeText(PointerContext& c, std::string_view text, bool noRecord) 
     const bool hide = caretMade_ && OnCaretThread(c.window);
     if (hide) HideCaret(c.window);
     text_.angleTenths = c.board.Font().angle;
-    if (SplitLines(text).size() == 1) {
+    const bool oneLine = SplitLines(text).size() == 1;
+    if (oneLine) {
         c.board.WriteText(text);
         // Turned text moves the cursor along its turned line.
         if (text_.angleTenths % 3600 == 0) caret.x += c.board.TextWidth(text);
@@ -134,7 +136,20 @@ int TextTool::TypeText(PointerContext& c, std::string_view text, bool noRecord) 
     MoveCaret(c, caret);
     if (hide) ShowCaret(c.window);
     const TextWidthOf widthOf = [&c](const std::string& character) { return c.board.TextWidth(character); };
-    return text_.Record(text, start, lineHeight_, widthOf, &SystemLeadByte, noRecord);
+    const std::size_t known = text_.glyphs.size();
+    const int lines = text_.Record(text, start, lineHeight_, widthOf, &SystemLeadByte, noRecord);
+    // Where the text went: the cells of a line of upright text, with a line's
+    // height around them for italic overhang and underline; turned or
+    // several lines of text are shown whole.
+    if (!oneLine || c.board.Font().angle % 3600 != 0) {
+        c.DrewEverything();
+    } else {
+        RECT cells{};
+        for (std::size_t i = known; i < text_.glyphs.size(); ++i)
+            cells = AreaUnion(cells, GlyphEraseRect(text_.glyphs[i], 0));
+        c.Drew(AreaGrow(cells, lineHeight_ + 2));
+    }
+    return lines;
 }
 
 void TextTool::Backspace(PointerContext& c) {
@@ -144,6 +159,7 @@ void TextTool::Backspace(PointerContext& c) {
     const RECT r = GlyphEraseRect(box, c.board.Font().angle);
     BitBlt(c.board.DeviceContext(), r.left, r.top, r.right - r.left, r.bottom - r.top,
            c.back.DeviceContext(), r.left, r.top, SRCCOPY);
+    c.Drew(r);
     MoveCaret(c, POINT{box.x, box.y});
     c.board.SetTextPos(box.x, box.y);
     c.Show();
