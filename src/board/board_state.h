@@ -38,8 +38,7 @@ enum ToolKind : int {
 };
 
 // What every tool shares. A tool's own gesture state (the polyline's first
-// vertex, the rectangle's table lines, ...) lives in its tool object
-// (board/tools/tool_table.h).
+// vertex, ...) lives in its tool object (board/tools/tool_table.h).
 struct BoardState {
     ToolKind currentTool = ToolPen;
     POINT currentPoint{};   // the shape's cursor (snapped with Shift)

@@ -298,6 +298,10 @@ std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes) {
     auto canvas = std::make_unique<Canvas>();
     if (!canvas->Create(width, height, kNewCanvasBackground)) return nullptr;
     if (canvas->DrawPicture(image.Handle(), 0, 0, width, height) != 0) return nullptr;
+    // GDI+ leaves an opaque alpha byte in every pixel, GDI drawing leaves
+    // none. The board shows no alpha: it goes once, here, so a later change
+    // (a fill) differs from the picture only where it shows.
+    for (std::uint32_t& pixel : canvas->Pixels()) pixel &= 0x00FFFFFFu;
     return canvas;
 }
 

@@ -9,8 +9,8 @@
 // where it drew (PointerContext::Drew), so the restore, the show and the commit
 // copy only that rectangle, and the undo step keeps only its pixels.
 //
-// A tool keeps its own gesture state (the polyline's vertex, the rectangle's
-// table lines, ...) in its object; BoardState holds only what every tool shares
+// A tool keeps its own gesture state (the polyline's vertex, ...) in its
+// object; BoardState holds only what every tool shares
 // (current tool, modifier keys, the drag and its points). Settings reach a tool
 // through its context, so a tool can be driven with a local state, local
 // canvases and local settings, without a window.

@@ -5,11 +5,13 @@
 
 RECT RectangleTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    return DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, rows_, columns_);
+    return DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, c.settings.tableRows.load(),
+                              c.settings.tableColumns.load());
 }
 
 void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
-    int& count = (key == VK_UP || key == VK_DOWN) ? rows_ : columns_;
+    std::atomic<int>& count =
+        (key == VK_UP || key == VK_DOWN) ? c.settings.tableRows : c.settings.tableColumns;
     switch (key) {
     case VK_UP:
     case VK_RIGHT:
@@ -17,7 +19,7 @@ void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
         break;
     case VK_DOWN:
     case VK_LEFT:
-        if (count == 0) return;  // nothing changed, nothing to redraw
+        if (count.load() <= 0) return;  // nothing changed, nothing to redraw
         --count;
         break;
     default:

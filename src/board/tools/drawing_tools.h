@@ -53,21 +53,16 @@ protected:
 };
 
 // A box with evenly spaced inner table lines, counted with the arrow keys:
-// Up/Down add or remove a row line, Right/Left a column line. The counts stay
-// as the user left them, across gestures and boards.
+// Up/Down add or remove a row line, Right/Left a column line. The counts are
+// the settings' (program-wide, unsaved): they stay as the user left them,
+// across gestures and boards.
 class RectangleTool : public DragShapeTool {
 public:
     using DragShapeTool::DragShapeTool;
     void ArrowKey(PointerContext& c, WPARAM key) override;
-    int Rows() const { return rows_; }
-    int Columns() const { return columns_; }
 
 protected:
     RECT DrawPreview(PointerContext& c) override;  // box and table lines
-
-private:
-    int rows_ = 0;     // inner horizontal lines
-    int columns_ = 0;  // inner vertical lines
 };
 
 class RoundRectTool : public DragShapeTool {

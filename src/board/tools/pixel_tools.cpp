@@ -42,25 +42,6 @@ void CopySquare(Canvas& dest, const Canvas& source, const RECT& r) {
            top, SRCCOPY);
 }
 
-// Pixels a decoded picture put on the canvas carry an opaque alpha byte,
-// pixels drawn since carry none; the flood compares whole pixels, so one
-// colour would count as two and an opened picture would not fill at all. The
-// board shows no alpha: it is dropped before a flood.
-void DropAlpha(Canvas& canvas) {
-    HDC dc = canvas.DeviceContext();
-    HGDIOBJ bitmap = dc != nullptr ? GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
-    DIBSECTION dib{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib ||
-        dib.dsBm.bmBits == nullptr || dib.dsBm.bmBitsPixel != 32) {
-        return;
-    }
-    GdiFlush();
-    auto* pixel = static_cast<std::uint32_t*>(dib.dsBm.bmBits);
-    const std::size_t count = static_cast<std::size_t>(dib.dsBm.bmWidthBytes / 4) *
-                              static_cast<std::size_t>(std::abs(dib.dsBm.bmHeight));
-    for (std::size_t i = 0; i < count; ++i) pixel[i] &= 0x00FFFFFFu;
-}
-
 // The colour at p of the board canvas, or nothing off the board.
 std::optional<COLORREF> ColorAt(const Canvas& canvas, POINT p) {
     return PickedColor(canvas.GetPixel(p.x, p.y));
@@ -171,18 +152,18 @@ namespace {
 // minute on a 1920 x 1080 board, with the board frozen meanwhile. Here the
 // area is found in one pass over the pixels, the brush paints its bounding
 // rectangle, and what lies outside the area is put back.
-void FillSurface(Canvas& canvas, POINT p) {
+RECT FillSurface(Canvas& canvas, POINT p) {
     const int width = canvas.Width(), height = canvas.Height();
     std::span<std::uint32_t> pixels = canvas.Pixels();
     HDC dc = canvas.DeviceContext();
     if (pixels.empty() || dc == nullptr) {
         canvas.FloodFillSurface(p.x, p.y);
-        return;
+        return RECT{0, 0, width, height};  // the platform does not say where it filled
     }
     // The surface lies bottom row first.
     const FloodArea area = SurfaceFloodArea(pixels, width, height, POINT{p.x, height - 1 - p.y});
     const RECT rows = area.bounds;
-    if (rows.right <= rows.left || rows.bottom <= rows.top) return;
+    if (rows.right <= rows.left || rows.bottom <= rows.top) return RECT{};
     const int runWidth = rows.right - rows.left;
     std::vector<std::uint32_t> kept;
     kept.reserve(static_cast<std::size_t>(runWidth) * (rows.bottom - rows.top));
@@ -199,6 +180,7 @@ void FillSurface(Canvas& canvas, POINT p) {
         for (int x = rows.left; x < rows.right; ++x, ++k)
             if (area.inside[line + x] == 0) pixels[line + x] = kept[k];
     }
+    return painted;
 }
 
 }  // namespace
@@ -207,12 +189,7 @@ void FillTool::Press(PointerContext& c, POINT p) {
     BoardTool::Press(c, p);
     c.Restore();  // the crosshair is no part of the picture
     // Off the board (a captured pointer) there is nothing to flood.
-    if (ColorAt(c.board, p)) {
-        DropAlpha(c.board);
-        FillSurface(c.board, p);
-        // The alpha went everywhere: the whole board is new.
-        c.DrewEverything();
-    }
+    if (ColorAt(c.board, p)) c.Drew(FillSurface(c.board, p));
     c.Show();
 }
 

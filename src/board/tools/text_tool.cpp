@@ -20,19 +20,26 @@ bool OnCaretThread(HWND window) {
 
 // ---- caret ----
 
+// The caret's pixels at p: an upright bar, turned with the font.
+RECT TextTool::CaretRect(PointerContext& c, POINT p) const {
+    return TurnedBounds(p, kCaretWidth, lineHeight_, c.board.Font().angle);
+}
+
 void TextTool::PlaceCaret(PointerContext& c, POINT p) {
     RemoveCaret(c);
     caret_ = p;
     if (!OnCaretThread(c.window)) return;
-    caretMade_ = CreateCaret(c.window, nullptr, kCaretWidth, lineHeight_) != FALSE;
+    const RECT r = CaretRect(c, p);
+    caretMade_ = CreateCaret(c.window, nullptr, r.right - r.left, r.bottom - r.top) != FALSE;
     if (!caretMade_) return;
-    SetCaretPos(p.x, p.y);
+    SetCaretPos(r.left, r.top);
     ShowCaret(c.window);
 }
 
 void TextTool::MoveCaret(PointerContext& c, POINT p) {
     caret_ = p;
-    if (caretMade_ && OnCaretThread(c.window)) SetCaretPos(p.x, p.y);
+    const RECT r = CaretRect(c, p);
+    if (caretMade_ && OnCaretThread(c.window)) SetCaretPos(r.left, r.top);
 }
 
 void TextTool::RemoveCaret(PointerContext& c) {
@@ -115,10 +122,13 @@ int TextTool::TypeText(PointerContext& c, std::string_view text, bool noRecord) 
     const POINT start = c.board.GetTextPos();
     const bool hide = caretMade_ && OnCaretThread(c.window);
     if (hide) HideCaret(c.window);
+    text_.angleTenths = c.board.Font().angle;
     const bool oneLine = SplitLines(text).size() == 1;
     if (oneLine) {
         c.board.WriteText(text);
-        caret.x += c.board.TextWidth(text);
+        // Turned text moves the cursor along its turned line.
+        if (text_.angleTenths % 3600 == 0) caret.x += c.board.TextWidth(text);
+        else caret = c.board.GetTextPos();
     } else {
         c.board.WriteLine(text, 0);  // every line from the cursor's x; the cursor goes below
         caret = c.board.GetTextPos();
