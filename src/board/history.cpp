@@ -62,6 +62,7 @@ void UndoHistory::Start(std::span<const std::uint32_t> committed, int width, int
 
 void UndoHistory::Drop() {
     DropSteps();
+    forgotten_ = 0;
     copy_.clear();
     copy_.shrink_to_fit();
     width_ = 0;
@@ -103,6 +104,7 @@ bool UndoHistory::Record(std::span<const std::uint32_t> committed) {
     } catch (const std::bad_alloc&) {
         // Without room for the step the older ones cannot be undone either
         // (they would bring back pixels around a change they never saw).
+        forgotten_ += done_ + 1;  // what is in force stays, and this change with it
         DropSteps();
         CopyArea(area, committed);
         return false;
@@ -129,6 +131,7 @@ bool UndoHistory::Record(std::span<const std::uint32_t> committed) {
         stepBytes_ -= BytesOf(steps_.front());
         steps_.pop_front();
         --done_;
+        ++forgotten_;
     }
     return !steps_.empty();
 }

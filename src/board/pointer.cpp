@@ -10,8 +10,8 @@
 #include "board/tools/tool_table.h"
 
 PointerContext BoardPointerContext(DrawingBoard& b) {
-    return PointerContext{b.Window(), b.state, b.boardCanvas, b.backCanvas, Settings,
-                          b.pictureCanvas};
+    return PointerContext{b.Window(),    b.state,        b.boardCanvas, b.backCanvas,
+                          Settings,      b.pictureCanvas, std::nullopt, &b.history};
 }
 
 POINT PointFromLParam(LPARAM lParam) {
