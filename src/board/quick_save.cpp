@@ -40,7 +40,9 @@ LRESULT CALLBACK NoticeProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         RECT r{};
         GetClientRect(window, &r);
         OwnedBrush back(CreateSolidBrush(0x303030));
+        OwnedBrush frame(CreateSolidBrush(0xC0C0C0));  // seen on a dark picture too
         if (back) FillRect(dc, &r, back.Get());
+        if (frame) FrameRect(dc, &r, frame.Get());
         SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, 0xFFFFFF);

@@ -1,13 +1,10 @@
 #!/usr/bin/env bash
-# Highlighter, mosaic, numbered markers and the quick save with real X input.
-# On a board from the screen a rectangle filled white gives a known colour.
-# G: a highlighter stroke that crosses itself is the half blend of white and
-# the pen colour everywhere, crossings included. K: a mosaic over part of the
-# stroke has 12-pixel blocks equal to the averages of the pixels under them.
-# O: three markers carry three different numbers; after Ctrl+Z the next one
-# takes the third number again. Ctrl+S twice leaves two PNGs of the screen's
-# size in the quick-save folder of Config.ini, with the same pixels (the
-# saved name the board shows is no part of the picture).
+# Highlighter, mosaic, numbered markers and quick save with real X input, over
+# a rectangle filled white: a stroke that crosses itself is the half blend of
+# white and the pen colour throughout; mosaic blocks are the means of what was
+# under them; three markers differ and after Ctrl+Z the next one takes the
+# third number again; Ctrl+S twice leaves two equal PNGs of the screen's size
+# in the Config.ini folder (the name shown on the board is not in them).
 # Usage: annotate_e2e.sh path/to/DrawBoard.exe   (WINEPREFIX and DISPLAY set)
 set -euo pipefail
 . "$(dirname "${BASH_SOURCE[0]}")/e2e_lib.sh"
@@ -23,8 +20,7 @@ open_board
 tool_key r
 drag 400 300 700 420 5
 tool_key f
-xdotool mousemove 650 310 click 1
-sleep 0.3
+xdotool mousemove 650 310 click 1 sleep 0.3
 
 tool_key g
 xdotool mousemove 420 340 mousedown 1
@@ -33,35 +29,25 @@ for p in "500 340" "560 340" "480 340" "480 320" "480 380" "481 381"; do
   xdotool mousemove $p
   sleep 0.05
 done
-xdotool mouseup 1
-sleep 0.3
-xdotool mousemove 1000 800
-sleep 0.3
+xdotool mouseup 1 sleep 0.3 mousemove 1000 800 sleep 0.3
 copy_board before.img
 tool_key k
 drag 500 330 560 366 4
 tool_key o
 for x in 600 640 680; do xdotool mousemove "$x" 370 click 1; sleep 0.3; done
-xdotool mousemove 1000 800
-sleep 0.3
+xdotool mousemove 1000 800 sleep 0.3
 copy_board three.img
-xdotool key ctrl+z
-sleep 0.3
-xdotool mousemove 620 400 click 1
-sleep 0.3
-xdotool mousemove 1000 800
-sleep 0.3
+xdotool key ctrl+z sleep 0.3 mousemove 620 400 click 1 sleep 0.3 mousemove 1000 800 sleep 0.3
 copy_board again.img
 
 expect_colour three.img '#8080FF' highlighted "420 340" "470 340" "480 340" "480 325" "480 378" "430 344"
 expect_colour three.img '#FFFFFF' "beside the stroke" "430 348" "470 330" "490 320"
-# Blocks of 12 from (500,330): each is the mean of the same block before
-# (rounding may differ by one).
+# Blocks of 12 from (500,330), each the mean of the block before (within 1).
 for bx in 0 1 2 3 4; do
   for by in 0 1 2; do
     x=$((500 + 12 * bx)) y=$((330 + 12 * by))
     read -r mr mg mb < <(convert before.img -crop "12x12+$x+$y" +repage -format \
-      '%[fx:int(255*mean.r+0.5)] %[fx:int(255*mean.g+0.5)] %[fx:int(255*mean.b+0.5)]' info:)
+      '%[fx:int(255*mean.r+0.5)] %[fx:int(255*mean.g+0.5)] %[fx:int(255*mean.b+0.5)]\n' info:)
     for p in "$((x + 1)) $((y + 1))" "$((x + 11)) $((y + 11))"; do
       # shellcheck disable=SC2086
       c="$(pixel three.img $p)"
