@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "app/globals.h"
-#include "app/settings.h"
+#include "window/screen.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "capture/save.h"
 #include "graphics/canvas.h"

@@ -26,9 +26,9 @@
 #include <optional>
 #include <vector>
 
-#include "app/globals.h"
+#include "window/screen.h"
 #include "graphics/gdi_owners.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/pointer.h"

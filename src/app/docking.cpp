@@ -1,6 +1,6 @@
 #include "app/docking.h"
 
-#include "app/globals.h"
+#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
 #include "board/board.h"

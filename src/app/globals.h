@@ -3,16 +3,10 @@
 
 #include <windows.h>
 
-#include <cstdint>
-#include <vector>
-
 #include "graphics/canvas.h"
 
-// The board's size and canvases belong to the board object (board/board.h).
-extern SIZE ScreenSize;   // primary screen, pixels
-
+// The screen's size is the window layer's (window/screen.h), the eyedropper's
+// spectrum the board's (board/palette_picture.h).
 extern Canvas PaletteCanvas;  // the toolbox's tool palette
-
-extern std::vector<std::uint8_t> PalettePicture;  // BMP file image of the colour spectrum
 
 extern bool ToolboxLoaded;

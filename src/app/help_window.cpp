@@ -3,9 +3,9 @@
 
 #include <atomic>
 
-#include "app/owner_thread.h"
+#include "window/owner_thread.h"
 #include "app/palette.h"
-#include "app/raw_window.h"
+#include "window/raw_window.h"
 #include "app/toolbox.h"
 #include "graphics/dpi.h"
 #include "graphics/gdi_owners.h"

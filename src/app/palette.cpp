@@ -2,7 +2,7 @@
 
 #include "app/globals.h"
 #include "board/commands.h"
-#include "app/owner_thread.h"
+#include "window/owner_thread.h"
 
 std::atomic<HWND> ToolboxWindow{nullptr};
 std::atomic<HWND> PaletteWindow{nullptr};

@@ -10,6 +10,7 @@
 
 #include <atomic>
 
+#include "board/command_ids.h"
 #include "graphics/dpi.h"
 
 constexpr int kPaletteCellCount = 25;
@@ -21,39 +22,6 @@ constexpr COLORREF kToolboxBackgroundColor = 0xECECEC;
 constexpr int kPaletteFramePenWidth = 2;
 constexpr int kPaletteGridOrigin = 5;
 constexpr int kInitialSelectedCell = 3;  // the pen cell
-
-// What a cell does when clicked: the palette commands. The board carries them
-// out (board/commands.h); a board menu item or a tool key issues the same
-// command as the cell, so menu, keys and palette always agree. The numbers are
-// also the cells' tooltip ids.
-enum class PaletteCommand : int {
-    None = 0,
-    Pen = 1,
-    Arrow = 2,
-    Line = 3,
-    Polyline = 4,
-    Rectangle = 5,  // right button: rounded rectangle
-    Ellipse = 6,
-    Circle = 7,
-    Pie = 8,
-    Polygon = 9,  // right button: star
-    Arc = 10,     // three-point arc; right button: radius arc
-    Bezier = 11,
-    Curve = 12,  // right button: chained arcs
-    Text = 13,
-    Font = 14,
-    Eyedropper = 15,
-    Fill = 16,
-    Eraser = 17,
-    Clear = 18,
-    Open = 19,  // right button: paste from the clipboard
-    Save = 20,
-    MoveBoard = 21,
-    Close = 22,
-    Help = 23,
-    Region = 98,
-    Capture = 99,
-};
 
 // Cell size S for a palette of the given width: (width - 11) / 2.
 int PaletteCellSize(int paletteWidth);

@@ -1,9 +1,11 @@
 #include "app/startup.h"
 
 #include "app/globals.h"
+#include "window/screen.h"
+#include "app/board_listener.h"
 #include "app/hotkey.h"
-#include "app/raw_window.h"
-#include "app/settings.h"
+#include "window/raw_window.h"
+#include "settings/settings.h"
 #include "app/toolbox.h"
 #include "board/board_menu.h"
 #include "board/palette_picture.h"
@@ -34,6 +36,8 @@ void FillMenuItemList() {
 int StartRoutine() {
     // Windows made with "Esc closes" get the Esc handler for WM_KEYUP.
     SetEscCloseRoutine(&EscKeyHandler);
+    // The board announces what happens to it; the toolbox and the palette react.
+    InstallProgramBoardEvents();
     ReadScreenSize();
     BuildEyedropperSpectrum();
     LoadSettings();

@@ -11,13 +11,15 @@
 #include "app/color_picker.h"
 #include "app/docking.h"
 #include "app/globals.h"
+#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/hotkey_notice.h"
-#include "app/menus.h"
-#include "app/owner_thread.h"
+#include "window/focus.h"
+#include "window/menus.h"
+#include "window/owner_thread.h"
 #include "app/palette.h"
-#include "app/raw_window.h"
-#include "app/settings.h"
+#include "window/raw_window.h"
+#include "settings/settings.h"
 #include "app/toolbox_layout.h"
 #include "board/board.h"
 #include "board/board_state.h"
@@ -419,9 +421,6 @@ void Toolbox::Destroyed() {
     PaletteWindow.store(nullptr);
     ToolboxWindow.store(nullptr);
     ToolboxLoaded = false;
-    if (CommandSeams.chooseBrushType == &SetToolboxBrushType) CommandSeams.chooseBrushType = nullptr;
-    if (CommandSeams.regionScreenshot == &ToolboxRegionCommand) CommandSeams.regionScreenshot = nullptr;
-    if (CommandSeams.showColor == &SetToolboxColor1) CommandSeams.showColor = nullptr;
     g_endProcess(0);
 }
 
@@ -729,11 +728,7 @@ LRESULT Toolbox::HandlePalette(HWND palette, UINT message, WPARAM wParam, LPARAM
             ReleaseCapture();
             HWND board = BoardWindow.load();
             if (board != nullptr && IsWindow(board)) {
-                const DWORD me = GetCurrentThreadId();
-                const DWORD boardThread = GetWindowThreadProcessId(board, nullptr);
-                AttachThreadInput(me, boardThread, TRUE);
-                SetActiveWindow(board);
-                AttachThreadInput(me, boardThread, FALSE);
+                WithInputOf(board, [board] { SetActiveWindow(board); });
                 SetForegroundWindow(board);
             }
             break;
@@ -853,13 +848,6 @@ bool LoadToolbox() {
         return false;
     }
     ToolboxWindow.store(window);
-    CommandSeams.fontDialog = &ToolboxFontCommand;
-    CommandSeams.showHelp = &ShowHelpWindow;
-    CommandSeams.chooseBrushType = &SetToolboxBrushType;
-    CommandSeams.helpWindowTopmost = &SetHelpWindowTopmost;
-    CommandSeams.regionScreenshot = &ToolboxRegionCommand;
-    CommandSeams.colorTarget = &ToolboxColorTarget;
-    CommandSeams.showColor = &SetToolboxColor1;
     ToolboxLoaded = true;
     toolbox->Created();
     ShowWindow(window, SW_SHOW);

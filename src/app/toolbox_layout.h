@@ -21,7 +21,6 @@ constexpr int kRadioHeight = 36;
 constexpr int kPenEditLeft = 4, kPenEditWidth = 40, kPenEditHeight = 20;
 constexpr int kBrushListLeft = 0, kBrushListWidth = 64, kBrushListHeight = 20;
 constexpr int kPickerLeft = 6, kPickerWidth = 52, kPickerHeight = 20;
-constexpr int kPenWidthMin = 0, kPenWidthMax = 50;
 
 enum ToolboxPageKind : int { kPagePen = 0, kPageFill = 1, kPageText = 2 };
 

@@ -6,13 +6,10 @@
 #include <span>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/hotkey.h"
-#include "app/menus.h"
-#include "app/owner_thread.h"
-#include "app/palette.h"
-#include "app/settings.h"
-#include "board/board_menu.h"
+#include "window/screen.h"
+#include "window/owner_thread.h"
+#include "settings/settings.h"
+#include "board/board_events.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/board_text.h"
@@ -50,41 +47,9 @@ HANDLE g_noBoardThread = CreateEventA(nullptr, TRUE, TRUE, nullptr);
 HANDLE g_setUpDone = CreateEventA(nullptr, TRUE, FALSE, nullptr);
 std::mutex g_threadGuard;
 
-HWND LiveToolbox() {
-    HWND toolbox = ToolboxWindow.load();
-    return (toolbox != nullptr && IsWindow(toolbox)) ? toolbox : nullptr;
-}
-
 HWND LiveBoard() {
     HWND board = BoardWindow.load();
     return (board != nullptr && IsWindow(board)) ? board : nullptr;
-}
-
-// The toolbox lives on the main thread. From the board thread its window is
-// changed asynchronously: the board never waits for a busy main thread (which
-// may itself be waiting for the board).
-UINT ToolboxPosFlags(HWND toolbox) {
-    const bool foreign = GetWindowThreadProcessId(toolbox, nullptr) != GetCurrentThreadId();
-    return SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (foreign ? SWP_ASYNCWINDOWPOS : 0);
-}
-
-void SetToolboxTopmost(bool topmost) {
-    if (HWND toolbox = LiveToolbox()) {
-        SetWindowPos(toolbox, topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
-                     ToolboxPosFlags(toolbox));
-    }
-}
-
-void ShowToolbox(HWND toolbox, int how) {
-    if (GetWindowThreadProcessId(toolbox, nullptr) != GetCurrentThreadId()) {
-        ShowWindowAsync(toolbox, how);
-    } else {
-        ShowWindow(toolbox, how);
-    }
-}
-
-void SetHelpWindowTopmost(bool topmost) {
-    if (CommandSeams.helpWindowTopmost != nullptr) CommandSeams.helpWindowTopmost(topmost);
 }
 
 // Gives `canvas` the size `size`, creating it when it does not exist yet.
@@ -137,7 +102,7 @@ void BoardThreadEnded() {
 
 DWORD WINAPI BoardThreadProc(LPVOID parameter) {
     std::unique_ptr<BoardStart> start(static_cast<BoardStart*>(parameter));
-    SetToolboxTopmost(true);
+    Events().Starting();
     // The hidden toolbox needs a moment to vanish from the screen before the
     // screen is read; this thread has nothing else to do meanwhile.
     if (start->delayMs > 0) Sleep(start->delayMs);
@@ -155,11 +120,7 @@ DWORD WINAPI BoardThreadProc(LPVOID parameter) {
     }
     g_boardStarting.store(false);
     g_boardThreadId.store(0);
-    SetToolboxTopmost(false);
-    if (!opened) {
-        // No board after all: the toolbox that was hidden for it comes back.
-        if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_SHOWNOACTIVATE);
-    }
+    Events().Ended(opened);
     BoardThreadEnded();
     return 0;
 }
@@ -193,7 +154,7 @@ bool AskPictureFile(std::string& path) {
     char file[MAX_PATH * 4] = {};
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof(ofn);
-    ofn.hwndOwner = LiveToolbox();
+    ofn.hwndOwner = Events().OwnerWindow();
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file;
@@ -227,7 +188,7 @@ bool MakeBoardFromPicture(std::unique_ptr<Canvas> picture, bool fromFile) {
         start->picture = std::move(picture);
         if (!StartBoardThread(std::move(start))) return false;
     }
-    SelectCell(PaletteCellOfCommand(PaletteCommand::MoveBoard));
+    Events().CommandInForce(PaletteCommand::MoveBoard);
     SelectTool(ToolMoveBoard);
     return true;
 }
@@ -406,16 +367,13 @@ bool DrawingBoard::SetUp() {
     boardCanvas.ShowInWindow(window_, std::nullopt, false);
 
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-    if (HWND toolbox = LiveToolbox()) {
-        // The toolbox floats over the board.
+    if (Events().Opened(window_)) {
+        // A window of the program floats over the board.
         SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        ShowToolbox(toolbox, SW_SHOWNOACTIVATE);
-        SetToolboxTopmost(true);
     }
     SetActiveWindow(window_);
     SetForegroundWindow(window_);
     ShowBoardCanvas(*this);
-    SetHelpWindowTopmost(true);
     g_boardStarting.store(false);
     SetEvent(g_setUpDone);
     return true;
@@ -437,7 +395,7 @@ void DrawingBoard::Close() {
     if (pictureCanvas.IsCreated()) pictureCanvas.Destroy();
     history.Drop();
     SaveSettings();
-    SetHelpWindowTopmost(false);
+    Events().Closing();
     BoardTextEnd(*this);
     DestroyWindow(window_);
 }
@@ -460,7 +418,7 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
         SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     }
     ShowBoardCanvas(*this);
-    SetToolboxTopmost(true);
+    Events().Refilled();
     return true;
 }
 
@@ -653,24 +611,22 @@ void ApplyClear(DrawingBoard& b) {
 
 void CaptureToBoard() {
     if (BoardExists() || g_boardStarting.load()) {
-        SelectCell(PreviousSelectedCell());
+        Events().CommandDropped();
         return;
     }
-    if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_HIDE);
+    Events().Capturing();
     auto start = std::make_unique<BoardStart>();
     // Bounded here too: the setting may have been changed since it was read.
     const int delay = BoundedCaptureDelay(Settings.captureDelay.load());
     start->delayMs = delay > 0 ? static_cast<DWORD>(delay) : 0;
-    if (!StartBoardThread(std::move(start))) {
-        if (HWND toolbox = LiveToolbox()) ShowToolbox(toolbox, SW_SHOW);
-    }
+    if (!StartBoardThread(std::move(start))) Events().Ended(false);
 }
 
 void OpenPictureBoard() {
     std::string path;
     if (!AskPictureFile(path) || !OpenPictureBoardFile(path)) {
         // Cancelled, or a file that cannot become a board: as if cancelled.
-        SelectCell(PreviousSelectedCell());
+        Events().CommandDropped();
     }
 }
 
@@ -689,7 +645,6 @@ bool PasteClipboardBoard() {
 
 void ClearBoard() {
     const auto remembered = static_cast<ToolKind>(ChosenTool.load());
-    const int previousCell = PreviousSelectedCell();
     const bool hadBoard = BoardExists();
     // The clear is the clearing tool's switch; the board applies it in turn
     // with the selections queued before and after it.
@@ -699,18 +654,17 @@ void ClearBoard() {
     // Back to the tool of before, through its own cell (the previously
     // selected cell may be one that selects no tool, such as capture or help).
     const ToolCell cell = CellOfTool(remembered);
-    const int toolCell = PaletteCellOfCommand(cell.command);
-    if (toolCell != 0) {
-        SelectCell(toolCell);
+    if (cell.command != PaletteCommand::None) {
+        Events().CommandInForce(cell.command);
         RunCellCommand(cell.command, cell.right);
     } else {
-        SelectCell(previousCell);
+        Events().CommandDropped();
     }
 }
 
 void CloseBoard() {
     if (HWND board = LiveBoard()) PostMessageA(board, WM_CLOSE, 0, 0);
-    SelectCell(PaletteCellOfCommand(PaletteCommand::Pen));
+    Events().CommandInForce(PaletteCommand::Pen);
     // The pen again, without a switch: the board that would apply one is closing.
     ChosenTool.store(ToolPen);
 }
@@ -737,15 +691,9 @@ void CopyBoardToClipboard() {
     if (HWND board = LiveBoard()) {
         RunOnOwner(board, [board] {
             if (DrawingBoard* b = BoardOf(board))
-                CopyCanvasToClipboard(ToolboxWindow.load(), b->boardCanvas);
+                CopyCanvasToClipboard(Events().OwnerWindow(), b->boardCanvas);
         });
     }
 }
 
-void ExitProgram() {
-    DestroyBoardMenu();
-    DestroyPictureWindowMenu();
-    if (HHOOK hook = MouseHook.load()) RemoveMouseHook(hook);
-    SaveSettings();
-    ExitProcess(0);
-}
+void ExitProgram() { Events().ExitWanted(); }

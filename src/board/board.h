@@ -133,8 +133,8 @@ bool CloseBoardAndWait(DWORD timeoutMs);
 void PostBoardFontChanged();
 // Puts the board canvas on the clipboard as a bitmap.
 void CopyBoardToClipboard();
-// Ends the program: menus, mouse hook, settings, exit code 0.
-[[noreturn]] void ExitProgram();
+// Asks the program to end (the board menu's "结束程序").
+void ExitProgram();
 
 // ---- on the board thread ----
 

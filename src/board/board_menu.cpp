@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <atomic>
 
-#include "app/menus.h"
-#include "app/settings.h"
+#include "board/board_events.h"
+#include "window/menus.h"
+#include "settings/settings.h"
 #include "board/commands.h"
 #include "board/tools/tool_table.h"
 
@@ -73,9 +74,8 @@ void BoardMenuCommand(HWND, WPARAM id, LPARAM) {
     }
     if (target.command == PaletteCommand::None) return;
     // The same as a click on the palette cell, so menu and palette agree.
-    if (!target.right) SelectCell(PaletteCellOfCommand(target.command));
+    if (!target.right) Events().CommandInForce(target.command);
     RunCellCommand(target.command, target.right);
-    RepaintPalette();
 }
 
 void OnBoardRightButtonDown(HWND window, WPARAM, LPARAM) { ShowMenuAtCursor(window, BoardMenu()); }

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/palette.h"
+#include "board/command_ids.h"
 #include "board/command_ids.h"
 
 // The menu's rows in order: caption and id; a separator is "-" with id None.

@@ -3,8 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/globals.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_menu.h"
 #include "board/board_text.h"
@@ -14,6 +13,7 @@
 #include "board/tools/board_tool.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
+#include "window/focus.h"
 
 namespace {
 
@@ -63,14 +63,6 @@ void ApplySetting(DrawingBoard& b, int code, int value) {
             break;
         }
     }
-}
-
-void GiveBoardFocus(HWND board) {
-    const DWORD self = GetCurrentThreadId();
-    const DWORD boardThread = GetWindowThreadProcessId(board, nullptr);
-    const bool attached = self != boardThread && AttachThreadInput(self, boardThread, TRUE);
-    SetFocus(board);
-    if (attached) AttachThreadInput(self, boardThread, FALSE);
 }
 
 void RunKeyCommand(DrawingBoard& b, WPARAM key) {
@@ -175,7 +167,7 @@ void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
         case ToolClearing:
             ApplyClear(b);  // leaves the board canvas committed and shown
             if (b.pictureCanvas.IsCreated()) b.pictureCanvas.Destroy();
-            GiveBoardFocus(b.Window());
+            ForceFocus(b.Window());
             return;
         default:
             break;
@@ -204,7 +196,7 @@ void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
         b.pictureCanvas.Destroy();
     }
     if (!boardIsCommitted) RestoreBoardCanvas(b);
-    GiveBoardFocus(b.Window());
+    ForceFocus(b.Window());
 }
 
 void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value) {

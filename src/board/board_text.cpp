@@ -4,6 +4,7 @@
 #include "board/pointer.h"
 #include "board/tools/text_tool.h"
 #include "capture/clipboard_text.h"
+#include "window/focus.h"
 
 TextTool& BoardTextTool(DrawingBoard& b) {
     // The tool table's text row always makes its object.

@@ -6,17 +6,15 @@
 
 #include "../../res/icon_ids.h"
 
-#include "app/globals.h"
-#include "app/owner_thread.h"
-#include "app/palette.h"
-#include "app/settings.h"
+#include "window/owner_thread.h"
+#include "settings/settings.h"
 #include "board/board.h"
+#include "board/board_events.h"
 #include "board/pixel_rules.h"
 #include "board/tools/tool_table.h"
 #include "capture/save.h"
 #include "graphics/canvas.h"
 
-BoardCommandSeams CommandSeams;
 std::atomic<bool> FillStyleSubstituted{false};
 
 namespace {
@@ -33,8 +31,7 @@ constexpr DWORD kBoardReadTimeoutMs = 10000;
 void SaveBoard() {
     HWND board = BoardWindow.load();
     if (board == nullptr || !IsWindow(board)) return;
-    HWND owner = OnBoardThread() ? board : ToolboxWindow.load();
-    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
+    HWND owner = OnBoardThread() ? board : Events().OwnerWindow();
     SavePicture(owner, [board] {
         std::vector<std::uint8_t> bytes;
         CallOnOwner(
@@ -46,18 +43,10 @@ void SaveBoard() {
         return bytes;  // empty when the board went away meanwhile
     });
 }
-void RegionScreenshot() {
-    if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(false);
-}
-void RegionScreenshotSecond() {
-    if (CommandSeams.regionScreenshot != nullptr) CommandSeams.regionScreenshot(true);
-}
-void FontDialog() {
-    if (CommandSeams.fontDialog != nullptr) CommandSeams.fontDialog();
-}
-void ShowHelp() {
-    if (CommandSeams.showHelp != nullptr) CommandSeams.showHelp();
-}
+void RegionScreenshot() { Events().RegionWanted(false); }
+void RegionScreenshotSecond() { Events().RegionWanted(true); }
+void FontDialog() { Events().FontWanted(); }
+void ShowHelp() { Events().HelpWanted(); }
 void PasteBoard() { PasteClipboardBoard(); }
 
 // clang-format off
@@ -130,7 +119,7 @@ void RunPrimaryAction(PaletteCommand command) {
 
 void RunSecondaryAction(PaletteCommand command) {
     if (const std::optional<ToolKind> tool = SecondaryToolOfCommand(command)) {
-        SelectCell(PaletteCellOfCommand(command));
+        Events().CommandInForce(command);
         SelectTool(*tool);
         return;
     }
@@ -197,11 +186,7 @@ int CellIconOf(PaletteCommand command) {
     return 0;
 }
 
-bool ChooseBrushType(int index) {
-    if (CommandSeams.chooseBrushType == nullptr) return false;
-    CommandSeams.chooseBrushType(index);
-    return true;
-}
+bool ChooseBrushType(int index) { return Events().BrushTypeChosen(index); }
 
 void RunCellCommand(PaletteCommand command, bool rightButton) {
     if (!rightButton) {

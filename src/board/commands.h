@@ -1,6 +1,6 @@
 #pragma once
 // The palette commands: what a toolbox cell, a board menu item, a tool key or
-// F9 asks the board to do (PaletteCommand, app/palette.h). The left button
+// F9 asks the board to do (PaletteCommand, board/command_ids.h). The left button
 // runs a cell's primary action, the right button its secondary one. Tool
 // commands come from the tool table (board/tools/tool_table.h); the other
 // commands (capture, region screenshot, font, clear, open, save, close, help,
@@ -15,7 +15,7 @@
 #include <optional>
 #include <span>
 
-#include "app/palette.h"
+#include "board/command_ids.h"
 #include <atomic>
 
 #include "board/board_state.h"
@@ -58,34 +58,11 @@ const CommandDescription* CommandDescriptionOf(PaletteCommand command);
 const char* CellTipOf(PaletteCommand command);
 int CellIconOf(PaletteCommand command);
 
-// Seams for behaviour that lives outside the board: the toolbox and the region
-// screenshot plug their routines in here when they start.
-// A routine left unset makes its command do nothing visible.
-struct BoardCommandSeams {
-    // Region screenshot; `second` for the right-button variant.
-    void (*regionScreenshot)(bool second) = nullptr;
-    // The font dialog of the text settings.
-    void (*fontDialog)() = nullptr;
-    // The help window "说明".
-    void (*showHelp)() = nullptr;
-    // Sets the toolbox's brush-type list to `index` and applies it (digit
-    // keys, the fill tool's brush substitution).
-    void (*chooseBrushType)(int index) = nullptr;
-    // Where the eyedropper puts a colour: the toolbox's page (0 pen, 1 fill,
-    // 2 text).
-    int (*colorTarget)() = nullptr;
-    // Shows a picked colour in the toolbox's main colour picker.
-    void (*showColor)(COLORREF color) = nullptr;
-    // The help window follows the board's always-on-top state.
-    void (*helpWindowTopmost)(bool topmost) = nullptr;
-};
-extern BoardCommandSeams CommandSeams;
-
 // True while the fill cell has swapped a hollow brush for the solid one; the
 // next primary action swaps it back. Belongs to the command dispatcher, not
 // to a board: it outlives boards as the brush list does.
 extern std::atomic<bool> FillStyleSubstituted;
 
-// Sets the toolbox's brush-type list through the seam. False (nothing
-// happens) when no toolbox has plugged it in.
+// Announces the brush type `index` (board/board_events.h): the program shows
+// and applies it. False (nothing happens) when no program takes it.
 bool ChooseBrushType(int index);

@@ -4,6 +4,8 @@
 
 #include "graphics/canvas.h"
 
+std::vector<std::uint8_t> PalettePicture;
+
 std::vector<std::uint8_t> BuildPalettePicture(Canvas& canvas) {
     constexpr int side = kPalettePictureSide;
     constexpr int middle = side / 2;

@@ -13,3 +13,6 @@ constexpr int kPalettePictureSide = 100;
 // already created canvas is resized to that and cleared white) and returns it
 // as a complete BMP file image. Empty when the canvas cannot be made.
 std::vector<std::uint8_t> BuildPalettePicture(Canvas& canvas);
+
+// The spectrum the eyedropper shows, built once at start-up (BMP file image).
+extern std::vector<std::uint8_t> PalettePicture;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/tools/board_tool.h"

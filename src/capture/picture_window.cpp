@@ -4,9 +4,9 @@
 #include <mutex>
 #include <utility>
 
-#include "app/handler_table.h"
-#include "app/menus.h"
-#include "app/raw_window.h"
+#include "window/handler_table.h"
+#include "window/menus.h"
+#include "window/raw_window.h"
 #include "capture/clipboard.h"
 #include "capture/region_geometry.h"
 #include "capture/region_select.h"

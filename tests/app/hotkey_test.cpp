@@ -7,10 +7,10 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
-#include "app/raw_window.h"
+#include "window/raw_window.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "support/board_fixture.h"

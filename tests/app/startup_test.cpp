@@ -10,8 +10,8 @@
 
 #include "support/temp_folder.h"
 
-#include "app/globals.h"
-#include "app/settings.h"
+#include "window/screen.h"
+#include "settings/settings.h"
 #include "app/startup.h"
 
 namespace {

@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "app/hotkey.h"
-#include "app/menus.h"
+#include "window/menus.h"
 #include "app/palette.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"

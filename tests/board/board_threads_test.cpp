@@ -12,10 +12,9 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "app/toolbox.h"
 #include "board/board.h"
 #include "board/board_state.h"

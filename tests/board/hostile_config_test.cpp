@@ -16,8 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "app/startup.h"
 #include "app/toolbox_layout.h"
 #include "board/board.h"

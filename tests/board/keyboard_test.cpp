@@ -6,9 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "app/palette.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
@@ -221,7 +220,7 @@ TEST_F(KeyboardTest, DigitKeysChooseTheBrushStyleThroughTheToolbox) {
     PressKey('3');
     EXPECT_EQ(Settings.brushType.load(), 0);
 
-    CommandSeams.chooseBrushType = [](int index) { chosen = index; };
+    CatchBrushTypes([](int index) { chosen = index; });
     PressKey('1');
     EXPECT_EQ(chosen, 0);
     PressKey('8');
@@ -237,10 +236,10 @@ TEST_F(KeyboardTest, DigitKeysChooseTheBrushStyleThroughTheToolbox) {
 TEST_F(KeyboardTest, FillSwapsAHollowBrushForSolidUntilTheNextPrimaryAction) {
     static int chosen = -1;
     chosen = -1;
-    CommandSeams.chooseBrushType = [](int index) {
+    CatchBrushTypes([](int index) {
         chosen = index;
         Settings.brushType = index;
-    };
+    });
     PressKey('F');
     EXPECT_EQ(chosen, kBrushSolid);
     EXPECT_TRUE(FillStyleSubstituted.load());

@@ -19,7 +19,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "board/board.h"
 #include "capture/clipboard.h"
 #include "graphics/canvas.h"

@@ -9,7 +9,8 @@
 #include <gtest/gtest.h>
 
 #include "app/color_picker.h"
-#include "app/settings.h"
+#include "settings/settings.h"
+#include "app/palette.h"
 #include "app/toolbox.h"
 #include "board/board.h"
 #include "board/pixel_rules.h"

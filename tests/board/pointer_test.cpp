@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
-#include "app/settings.h"
+#include "window/screen.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/tools/drawing_tools.h"

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "support/board_fixture.h"

@@ -20,7 +20,6 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
 #include "app/hotkey.h"
 #include "board/board.h"
 #include "board/command_ids.h"

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "support/board_fixture.h"

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "window/screen.h"
 #include "app/palette.h"
 #include "board/board.h"
 #include "board/board_state.h"

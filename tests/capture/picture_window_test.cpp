@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/hotkey.h"
-#include "app/raw_window.h"
+#include "window/raw_window.h"
 #include "capture/clipboard.h"
 #include "capture/region_select.h"
 #include "capture/save.h"

@@ -3,9 +3,10 @@
 #include <cstring>
 #include <fstream>
 
-#include "app/globals.h"
+#include "board/palette_picture.h"
+#include "app/board_listener.h"
 #include "app/palette.h"
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "app/startup.h"
 #include "board/board.h"
 #include "board/board_state.h"
@@ -269,6 +270,19 @@ std::vector<std::uint8_t> StartPictureBytes() {
     return bytes;
 }
 
+void CatchBrushTypes(void (*chosen)(int index)) {
+    struct Catcher : ProgramBoardEvents {
+        void (*chosen)(int) = nullptr;
+        bool BrushTypeChosen(int index) override {
+            chosen(index);
+            return true;
+        }
+    };
+    static Catcher catcher;
+    catcher.chosen = chosen;
+    InstallBoardEvents(&catcher);
+}
+
 void BoardTest::SetUp() {
     PrepareProcessOnce();
     configPath_ = TempPath("board_config.ini");
@@ -281,13 +295,13 @@ void BoardTest::SetUp() {
     ChosenTool = ToolPen;
     FillStyleSubstituted = false;
     ResetPaletteState();
-    CommandSeams = BoardCommandSeams{};
+    InstallProgramBoardEvents();
 }
 
 void BoardTest::TearDown() {
     if (BoardExists()) SendToBoard(WM_CLOSE);
     EXPECT_TRUE(WaitForBoardGone(10000));
-    CommandSeams = BoardCommandSeams{};
+    InstallProgramBoardEvents();
     SetConfigPath("");
     // Leave the process-wide objects as start-up made them for whoever runs next.
     ChosenTool = ToolPen;

@@ -74,6 +74,10 @@ void PressKey(WPARAM key);  // down and up
 // A left-button drag from `from` to `to` through the real pointer handlers.
 void Drag(POINT from, POINT to);
 
+// The program's board listener, but with the brush type the board announces
+// handed to `chosen` instead of the toolbox (until the fixture's tear-down).
+void CatchBrushTypes(void (*chosen)(int index));
+
 // Every pixel of a canvas equals the other's.
 bool SameCanvasPixels(Canvas& a, Canvas& b);
 

@@ -13,7 +13,7 @@
 
 #include <initializer_list>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board_state.h"
 #include "board/tools/board_tool.h"
 #include "graphics/canvas.h"

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/board_listener.h"
 #include "graphics/gdi_owners.h"
 
 namespace {
@@ -96,5 +97,8 @@ int main(int argc, char** argv) {
     }
     // GDI+ runs for the whole test run, as it does for the program's.
     GdiplusSession gdiplus;
+    // As the program does at start-up: the board's announcements reach the
+    // toolbox and the palette.
+    InstallProgramBoardEvents();
     return RUN_ALL_TESTS();
 }

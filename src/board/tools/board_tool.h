@@ -17,7 +17,7 @@
 
 #include <optional>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/board_state.h"
 #include "board/tools/modifier_step.h"
 #include "graphics/canvas.h"

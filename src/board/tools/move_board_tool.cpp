@@ -1,6 +1,6 @@
 #include "board/tools/move_board.h"
 
-#include "app/globals.h"
+#include "window/screen.h"
 #include "board/pointer.h"
 #include "board/tools/drawing_tools.h"
 

@@ -8,7 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "app/globals.h"
+#include "board/palette_picture.h"
+#include "board/board_events.h"
 #include "board/commands.h"
 #include "board/pixel_rules.h"
 #include "board/shape_drawing.h"
@@ -65,8 +66,7 @@ std::optional<COLORREF> ColorAt(const Canvas& canvas, POINT p) {
 }
 
 ColorTarget CurrentColorTarget() {
-    const int page = CommandSeams.colorTarget != nullptr ? CommandSeams.colorTarget() : 0;
-    return ColorTargetOfPage(page);
+    return ColorTargetOfPage(Events().ColorPage());
 }
 
 std::atomic<int>& TargetSetting(SettingsRecord& s, ColorTarget target) {
@@ -218,7 +218,7 @@ void EyedropperTool::Move(PointerContext& c, POINT p) {
     if (c.state.dragging) {
         if (const std::optional<COLORREF> color = ColorAt(c.board, p)) {
             TargetSetting(c.settings, CurrentColorTarget()).store(static_cast<int>(*color));
-            if (CommandSeams.showColor != nullptr) CommandSeams.showColor(*color);
+            Events().ColorPicked(*color);
         }
     }
     DrawCrosshairWithMagnifier(c, p);
@@ -244,7 +244,7 @@ void EyedropperTool::Release(PointerContext& c, POINT p) {
         }
     }
     c.Restore();  // the spectrum goes until the next move
-    if (color && CommandSeams.showColor != nullptr) CommandSeams.showColor(*color);
+    if (color) Events().ColorPicked(*color);
     ChooseBrushType(brushType);
     c.Show();
     c.Commit();

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 
 namespace {
 
@@ -16,18 +16,6 @@ bool OnCaretThread(HWND window) {
 }
 
 }  // namespace
-
-bool ForceFocus(HWND window) {
-    if (window == nullptr) return false;
-    const DWORD self = GetCurrentThreadId();
-    const DWORD owner = GetWindowThreadProcessId(window, nullptr);
-    const bool attach = owner != 0 && owner != self;
-    if (attach) AttachThreadInput(self, owner, TRUE);
-    const HWND previous = SetFocus(window);
-    const HWND now = GetFocus();
-    if (attach) AttachThreadInput(self, owner, FALSE);
-    return previous != now;
-}
 
 // ---- caret ----
 

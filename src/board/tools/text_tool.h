@@ -73,8 +73,3 @@ private:
     CharacterAssembler assembler_;
     TypedText text_;
 };
-
-// Gives `window` the keyboard focus, also when a window of another thread has
-// it (the two threads' input is attached for the moment of the call). True
-// when the focus changed.
-bool ForceFocus(HWND window);

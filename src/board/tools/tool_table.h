@@ -11,7 +11,7 @@
 #include <optional>
 #include <span>
 
-#include "app/palette.h"
+#include "board/command_ids.h"
 #include "board/board_state.h"
 #include "board/command_ids.h"
 #include "board/tools/modifier_step.h"

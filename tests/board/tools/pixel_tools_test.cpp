@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/globals.h"
+#include "board/board_events.h"
 #include "board/commands.h"
 #include "board/palette_picture.h"
 #include "board/pixel_rules.h"
@@ -223,22 +223,24 @@ protected:
     std::unique_ptr<BoardTool> dropper = MakeTool(ToolEyedropper);
     Canvas spectrum;
     std::vector<std::uint8_t> savedSpectrum_;
-    BoardCommandSeams savedSeams_;
     static inline int page = 0;
     static inline std::vector<COLORREF> shown;
+    struct Listener : BoardEvents {
+        int ColorPage() override { return page; }
+        void ColorPicked(COLORREF c) override { shown.push_back(c); }
+    } listener_;
+    BoardEvents* savedListener_ = nullptr;
 
     void SetUp() override {
         savedSpectrum_ = PalettePicture;
-        savedSeams_ = CommandSeams;
         PalettePicture = BuildPalettePicture(spectrum);
         page = 0;
         shown.clear();
-        CommandSeams.colorTarget = [] { return page; };
-        CommandSeams.showColor = [](COLORREF c) { shown.push_back(c); };
+        savedListener_ = InstallBoardEvents(&listener_);
     }
     void TearDown() override {
         PalettePicture = savedSpectrum_;
-        CommandSeams = savedSeams_;
+        InstallBoardEvents(savedListener_);
     }
     COLORREF SpectrumAt(POINT p) const {
         const auto cell = SpectrumCellAt({400, 300}, p);

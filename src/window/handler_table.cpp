@@ -1,4 +1,4 @@
-#include "app/handler_table.h"
+#include "window/handler_table.h"
 
 #include <map>
 #include <mutex>

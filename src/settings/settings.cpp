@@ -1,4 +1,4 @@
-#include "app/settings.h"
+#include "settings/settings.h"
 
 #include <windows.h>
 
@@ -9,7 +9,6 @@
 #include <type_traits>
 #include <variant>
 
-#include "app/toolbox_layout.h"
 #include "capture/region_geometry.h"
 #include "graphics/canvas.h"
 #include "graphics/gdip_image.h"

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/handler_table.h"
+#include "window/handler_table.h"
 
 namespace {
 

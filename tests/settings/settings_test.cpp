@@ -13,7 +13,7 @@
 
 #include "support/temp_folder.h"
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "app/toolbox_layout.h"
 
 namespace {

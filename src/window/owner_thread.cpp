@@ -1,4 +1,4 @@
-#include "app/owner_thread.h"
+#include "window/owner_thread.h"
 
 #include <atomic>
 #include <memory>

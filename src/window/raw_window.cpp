@@ -1,4 +1,4 @@
-#include "app/raw_window.h"
+#include "window/raw_window.h"
 
 #include <atomic>
 #include <mutex>

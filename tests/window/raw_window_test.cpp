@@ -16,8 +16,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/handler_table.h"
-#include "app/raw_window.h"
+#include "window/handler_table.h"
+#include "window/raw_window.h"
 
 namespace {
 

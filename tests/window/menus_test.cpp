@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/menus.h"
+#include "window/menus.h"
 #include "support/menu_rows.h"
 
 using menu_test::MenuRowSeen;

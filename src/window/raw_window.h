@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/handler_table.h"
+#include "window/handler_table.h"
 
 using CreationRoutine = void (*)(HWND window);
 

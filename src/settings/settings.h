@@ -20,6 +20,7 @@
 constexpr int kCornerRadiusMax = 500;  // also the unsaved cornerRadiusMax
 constexpr int kMaxEraserSize = 500;    // pixels: an eraser of a quarter of a 4K screen
 constexpr int kMaxFontPoints = 1638;   // the largest size the font dialog offers
+constexpr int kPenWidthMin = 0, kPenWidthMax = 50;  // the toolbox's pen width spinner
 
 struct SettingsRecord {
     SettingsRecord();  // the persisted fields start at their first-start values

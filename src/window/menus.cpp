@@ -1,4 +1,4 @@
-#include "app/menus.h"
+#include "window/menus.h"
 
 #include <mutex>
 

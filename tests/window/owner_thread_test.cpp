@@ -1,7 +1,7 @@
 // Work handed to the thread that owns a window: it runs there, in order,
 // and never after its window is gone or its caller has given up.
 
-#include "app/owner_thread.h"
+#include "window/owner_thread.h"
 
 #include <windows.h>
 

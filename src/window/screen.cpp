@@ -1,0 +1,3 @@
+#include "window/screen.h"
+
+SIZE ScreenSize{};
