@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "app/settings.h"
+#include "settings/settings.h"
 #include "board/annotation_rules.h"
 #include "board/board.h"
 #include "capture/save.h"

@@ -35,10 +35,9 @@ tool_key k
 drag 500 330 560 366 4
 tool_key o
 for x in 600 640 680; do xdotool mousemove "$x" 370 click 1; sleep 0.3; done
-xdotool mousemove 1000 800 sleep 0.3
-copy_board three.img
-xdotool key ctrl+z sleep 0.3 mousemove 620 400 click 1 sleep 0.3 mousemove 1000 800 sleep 0.3
-copy_board again.img
+xdotool mousemove 1000 800 sleep 0.3 && copy_board three.img
+xdotool key ctrl+z sleep 0.3 mousemove 620 400 click 1 sleep 0.3 mousemove 1000 800 sleep 0.3 &&
+  copy_board again.img
 
 expect_colour three.img '#8080FF' highlighted "420 340" "470 340" "480 340" "480 325" "480 378" "430 344"
 expect_colour three.img '#FFFFFF' "beside the stroke" "430 348" "470 330" "490 320"

@@ -11,14 +11,11 @@
 #include "support/local_board.h"
 
 namespace {
-
 constexpr COLORREF kGrey = RGB(100, 100, 100);
-
 COLORREF Blend(COLORREF below, COLORREF pen) {
     const std::uint32_t p = BlendHalf(PixelOfColor(below), PixelOfColor(pen));
     return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
 }
-
 }  // namespace
 
 TEST(AnnotationTools, HighlighterBlendsOncePerStrokeAndAgainForASecondStroke) {
@@ -41,9 +38,8 @@ TEST(AnnotationTools, MosaicTurnsTheDraggedAreaIntoAveragedBlocks) {
         for (int y = 10; y < 40; ++y) b.back.SetPixel(x, y, RGB(0, 0, 0));  // stripes
     auto tool = MakeTool(ToolMosaic);
     b.Drag(*tool, {10, 10}, {{30, 20}, {40, 30}});  // 30 x 20: blocks 12, 12, 6 and 12, 8
-    EXPECT_EQ(b.back.GetPixel(10, 10), RGB(128, 128, 128));
-    EXPECT_EQ(b.back.GetPixel(21, 21), RGB(128, 128, 128));
-    EXPECT_EQ(b.back.GetPixel(39, 29), RGB(128, 128, 128));
+    for (POINT p : {POINT{10, 10}, POINT{21, 21}, POINT{39, 29}})
+        EXPECT_EQ(b.back.GetPixel(p.x, p.y), RGB(128, 128, 128)) << p.x;
     EXPECT_EQ(b.back.GetPixel(41, 20), RGB(255, 255, 255));  // outside: stripes stay
     EXPECT_EQ(b.back.GetPixel(42, 20), RGB(0, 0, 0));
     EXPECT_EQ(b.back.GetPixel(10, 30), RGB(0, 0, 0));
