@@ -5,7 +5,8 @@ set -euo pipefail
 
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest
           wine wine64 xvfb xauth xdotool x11-apps x11-utils xclip imagemagick
-          fonts-wqy-microhei locales)
+          fonts-wqy-microhei locales
+          xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils)  # tools/monitors.sh
 
 missing=()
 for p in "${PACKAGES[@]}"; do

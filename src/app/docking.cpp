@@ -4,6 +4,7 @@
 #include "app/hotkey.h"
 #include "app/palette.h"
 #include "board/board.h"
+#include "graphics/monitors.h"
 
 RECT ToolboxRect{};
 std::atomic<bool> ToolboxDocked{false};
@@ -80,14 +81,16 @@ void PollDockingCursor(HWND toolbox) {
 }
 
 DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x, int y,
-                            int screenWidth) {
+                            std::span<const RECT> monitors) {
     DockingDecision d;
     d.docked = docked;
     const int width = rect.right - rect.left;
     if (docked) {
         if (x >= rect.left - 3 && x <= rect.right + 3 && y >= rect.top && y <= rect.bottom) {
             d.move = true;
-            d.newLeft = rect.left > 3 ? screenWidth - width + 1 : 0;
+            // Pushed out at a left edge, a monitor begins where the toolbox ends.
+            const bool leftEdge = !OuterEdge(monitors, rect.right, false, rect.top, rect.bottom, 1);
+            d.newLeft = leftEdge ? rect.right : rect.left - width;
             // While a board is open the toolbox keeps floating over it.
             if (!boardOpen) {
                 d.changeTopmost = true;
@@ -97,24 +100,40 @@ DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x
         }
         return d;
     }
-    const bool atEdge = rect.left <= 3 || screenWidth - rect.left - width < 4;
-    if (!atEdge) return d;
-    const POINT p{x, y};
-    if (PtInRect(&rect, p)) return d;
-    d.move = true;
-    d.newLeft = rect.left > 3 ? screenWidth + 1 : -width;
-    d.changeTopmost = true;
-    d.topmost = true;
-    d.docked = true;
+    if (PtInRect(&rect, POINT{x, y})) return d;
+    for (const RECT& m : monitors) {
+        if (m.top >= rect.bottom || m.bottom <= rect.top) continue;  // not at its height
+        if (rect.left <= m.left + 3 && rect.right > m.left &&
+            OuterEdge(monitors, m.left, true, rect.top, rect.bottom, width)) {
+            d.newLeft = m.left - width;
+        } else if (m.right - rect.left - width < 4 && rect.left < m.right &&
+                   OuterEdge(monitors, m.right, false, rect.top, rect.bottom, width + 1)) {
+            d.newLeft = m.right + 1;
+        } else {
+            continue;
+        }
+        d.move = true;
+        d.changeTopmost = true;
+        d.topmost = true;
+        d.docked = true;
+        return d;
+    }
     return d;
+}
+
+DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x, int y,
+                            int screenWidth) {
+    const RECT screen{0, -(1 << 29), screenWidth, 1 << 29};
+    return DockingStep(rect, docked, boardOpen, x, y, std::span<const RECT>(&screen, 1));
 }
 
 void ToolboxDockingRoutine(UINT message, int x, int y) {
     HWND toolbox = ToolboxWindow.load();
     if (toolbox == nullptr || !IsWindow(toolbox)) return;
     if (PressHeldOnToolbox(message, x, y) || ToolboxBeingMoved.load()) return;
+    const std::vector<RECT> monitors = MonitorRects();
     const DockingDecision d =
-        DockingStep(ToolboxRect, ToolboxDocked.load(), BoardExists(), x, y, ScreenSize.cx);
+        DockingStep(ToolboxRect, ToolboxDocked.load(), BoardExists(), x, y, monitors);
     ToolboxDocked.store(d.docked);
     if (!d.move) return;
     UINT flags = SWP_NOSIZE | SWP_NOACTIVATE;

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <span>
 
 struct DockingDecision {
     bool move = false;        // set the toolbox's left to newLeft (top and size stay)
@@ -17,7 +18,13 @@ struct DockingDecision {
 };
 
 // One mouse event at screen point (x, y). `rect` is the toolbox rectangle,
-// `docked` whether it is pushed out, `boardOpen` whether a board window exists.
+// `docked` whether it is pushed out, `boardOpen` whether a board window exists,
+// `monitors` the desktop's monitors. The toolbox docks at a monitor's left or
+// right edge only where no other monitor lies beyond that edge at the
+// toolbox's height: pushed out there, no part of it shows on a neighbour.
+DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x, int y,
+                            std::span<const RECT> monitors);
+// The same on one screen `screenWidth` wide.
 DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x, int y,
                             int screenWidth);
 

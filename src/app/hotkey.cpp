@@ -67,8 +67,7 @@ void OnF9() {
 // ---- mouse hook ----
 
 int HookCoordinate(LONG raw) {
-    const int value = static_cast<std::int16_t>(static_cast<std::uint32_t>(raw) & 0xFFFFu);
-    return value < 0 ? 0 : value;
+    return static_cast<std::int16_t>(static_cast<std::uint32_t>(raw) & 0xFFFFu);
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {

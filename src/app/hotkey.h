@@ -76,8 +76,8 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
 POINT LastMousePoint();
 
 // A coordinate as the client receives it: the low 16 bits of the point's
-// coordinate as a signed value, with negative values (a monitor left of or
-// above the primary one) made 0.
+// coordinate as a signed value. Negative values are real places (a monitor
+// left of or above the primary one) and stay as they are.
 int HookCoordinate(LONG raw);
 
 // ---- Esc ----

@@ -30,6 +30,7 @@
 #include "graphics/canvas.h"
 #include "graphics/dpi.h"
 #include "graphics/gdip_image.h"
+#include "graphics/monitors.h"
 
 ToolTip PaletteTips;
 std::atomic<int> ToolboxPage{kPagePen};
@@ -394,8 +395,10 @@ void Toolbox::Created() {
 
     RECT box{};
     GetWindowRect(window_, &box);
-    const int screenHeight = ScreenSize.cy > 0 ? ScreenSize.cy : GetSystemMetrics(SM_CYSCREEN);
-    SetWindowPos(window_, nullptr, 0, (screenHeight - (box.bottom - box.top)) / 2, 0, 0,
+    // At the desktop's outer left edge, where it can dock.
+    const POINT home =
+        ToolboxHome(MonitorRects(), SIZE{box.right - box.left, box.bottom - box.top});
+    SetWindowPos(window_, nullptr, home.x, home.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
     if (SelectCell(kInitialSelectedCell))

@@ -20,6 +20,7 @@
 #include "capture/region_geometry.h"
 #include "graphics/gdi_owners.h"
 #include "graphics/gdip_image.h"
+#include "graphics/monitors.h"
 
 std::atomic<HWND> BoardWindow{nullptr};
 std::atomic<int> ChosenTool{ToolPen};
@@ -69,6 +70,13 @@ void EnsurePictureCanvas(DrawingBoard& b) {
         // the eraser's source must cover the new board exactly.
         b.pictureCanvas.Resize(b.size.cx, b.size.cy);
     }
+}
+
+// A board from a picture is centred on the monitor under the pointer.
+POINT PictureBoardPosition(SIZE size) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    return CentreIn(MonitorAt(MonitorRects(), pointer), size);
 }
 
 // Waits, processing messages, until `done` is true or the time is up.
@@ -224,8 +232,17 @@ bool DrawingBoard::Open() {
         return RegisterClassExA(&wc) != 0;
     }();
     if (!registered) return false;
-    size = pendingStart_ ? SIZE{pendingStart_->Width(), pendingStart_->Height()} : ScreenSize;
-    const POINT at = CenteredBoardPosition(ScreenSize, size);
+    POINT at{};
+    if (pendingStart_) {
+        size = SIZE{pendingStart_->Width(), pendingStart_->Height()};
+        at = PictureBoardPosition(size);
+    } else {
+        // The whole desktop, every monitor, from its top-left corner (negative
+        // when a monitor lies left of or above the primary).
+        const RECT desktop = VirtualScreenRect();
+        size = SIZE{desktop.right - desktop.left, desktop.bottom - desktop.top};
+        at = POINT{desktop.left, desktop.top};
+    }
     HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kBoardClass, "画板", WS_POPUP, at.x, at.y,
                                   size.cx, size.cy, nullptr, nullptr, GetModuleHandleA(nullptr),
                                   this);
@@ -338,12 +355,16 @@ bool DrawingBoard::SetUp() {
         // The decoded picture becomes the starting picture as it is.
         startPicture = std::move(pendingStart_);
     } else {
-        // A plain block copy of the primary screen.
+        // A plain block copy of the desktop under the window, every monitor
+        // (gaps between monitors give what the capture gives there).
         startPicture = std::make_unique<Canvas>();
         if (!startPicture->Create(size.cx, size.cy, kNewCanvasBackground)) return false;
+        RECT placed{};
+        GetWindowRect(window_, &placed);
         HDC screen = GetDC(nullptr);
         if (screen == nullptr) return false;
-        BitBlt(startPicture->DeviceContext(), 0, 0, size.cx, size.cy, screen, 0, 0, SRCCOPY);
+        BitBlt(startPicture->DeviceContext(), 0, 0, size.cx, size.cy, screen, placed.left,
+               placed.top, SRCCOPY);
         ReleaseDC(nullptr, screen);
     }
     CopyWholeCanvas(boardCanvas, *startPicture);
@@ -407,7 +428,7 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
     startPicture = std::move(picture);
     size = wanted;
 
-    const POINT at = CenteredBoardPosition(ScreenSize, size);
+    const POINT at = PictureBoardPosition(size);
     MoveWindow(window_, at.x, at.y, size.cx, size.cy, TRUE);
     CopyWholeCanvas(boardCanvas, *startPicture);
     CommitBoardCanvas(*this);
@@ -496,7 +517,7 @@ bool WaitForBoardGone(DWORD timeoutMs) {
 }
 
 POINT CenteredBoardPosition(SIZE screen, SIZE board) {
-    return POINT{(screen.cx - board.cx) / 2, (screen.cy - board.cy) / 2};
+    return CentreIn(RECT{0, 0, screen.cx, screen.cy}, board);
 }
 
 std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes) {

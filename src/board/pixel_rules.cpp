@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "graphics/canvas.h"
+#include "graphics/monitors.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ constexpr int kMagnifierFarGap = kMagnifierGap + kMagnifierSide;
 // from the board's edge.
 constexpr int kMagnifierReach = kMagnifierGap + kMagnifierSide + 5;
 
-int MagnifierOrigin(int pointer, int boardSide) {
-    return pointer + kMagnifierReach > boardSide ? pointer - kMagnifierFarGap
-                                                 : pointer + kMagnifierGap;
+int MagnifierOrigin(int pointer, int areaEnd) {
+    return pointer + kMagnifierReach > areaEnd ? pointer - kMagnifierFarGap
+                                               : pointer + kMagnifierGap;
 }
 
 int Saturate(std::int64_t v) {
@@ -28,10 +29,14 @@ int Saturate(std::int64_t v) {
 }  // namespace
 
 std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p) {
+    return PlaceMagnifier(board, p, RECT{0, 0, board.cx, board.cy});
+}
+
+std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p, const RECT& area) {
     if (board.cx < kMagnifierMinBoardSide || board.cy < kMagnifierMinBoardSide) return std::nullopt;
     MagnifierLayout m;
-    const int x = MagnifierOrigin(p.x, board.cx);
-    const int y = MagnifierOrigin(p.y, board.cy);
+    const int x = MagnifierOrigin(p.x, area.right);
+    const int y = MagnifierOrigin(p.y, area.bottom);
     m.square = RECT{x, y, x + kMagnifierSide, y + kMagnifierSide};
 
     const int half = kMagnifierSourceSide / 2;
@@ -47,10 +52,11 @@ std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p) {
     return m;
 }
 
-RECT SpectrumRect(SIZE board) {
-    const int left = (board.cx - kSpectrumShownSide) / 2;
-    const int top = (board.cy - kSpectrumShownSide) / 2;
-    return RECT{left, top, left + kSpectrumShownSide, top + kSpectrumShownSide};
+RECT SpectrumRect(SIZE board) { return SpectrumRectIn(RECT{0, 0, board.cx, board.cy}); }
+
+RECT SpectrumRectIn(const RECT& area) {
+    const POINT at = CentreIn(area, SIZE{kSpectrumShownSide, kSpectrumShownSide});
+    return RECT{at.x, at.y, at.x + kSpectrumShownSide, at.y + kSpectrumShownSide};
 }
 
 std::optional<POINT> SpectrumCellAt(SIZE board, POINT p) {

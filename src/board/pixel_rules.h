@@ -31,8 +31,10 @@ struct MagnifierLayout {
 };
 
 // The magnifier for the pointer at `p` on a board of `board` size, or nothing
-// on a board smaller than 300 x 300.
+// on a board smaller than 300 x 300. It flips at the edges of `area` (the
+// part of the board on the pointer's monitor), by default the whole board.
 std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p);
+std::optional<MagnifierLayout> PlaceMagnifier(SIZE board, POINT p, const RECT& area);
 
 // ---- eyedropper ----
 
@@ -42,6 +44,9 @@ constexpr int kSpectrumShownSide = 200;
 constexpr int kSpectrumCellSide = 2;  // board pixels per spectrum pixel, each way
 
 RECT SpectrumRect(SIZE board);
+// The same in the middle of `area` of the board (the part of the board on
+// the pointer's monitor).
+RECT SpectrumRectIn(const RECT& area);
 // The spectrum pixel shown at board point `p`, or nothing outside it.
 std::optional<POINT> SpectrumCellAt(SIZE board, POINT p);
 

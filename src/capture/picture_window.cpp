@@ -11,6 +11,7 @@
 #include "capture/region_geometry.h"
 #include "capture/region_select.h"
 #include "capture/save.h"
+#include "graphics/monitors.h"
 
 namespace {
 
@@ -67,8 +68,8 @@ void PictureSetUp(HWND window) {
             entry->canvas.DrawPicture(image, 0, 0);
         entry->canvas.UnloadPicture();
     }
-    const SIZE screen{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    const POINT at = PictureWindowPosition(entry->centre, SIZE{width, height}, screen);
+    // Centred on the pointer, on the pointer's monitor.
+    const POINT at = WindowPositionOnMonitor(MonitorRects(), entry->centre, SIZE{width, height});
     MoveWindow(window, at.x, at.y, width, height, TRUE);
 
     PictureWindowMenu();

@@ -1,6 +1,9 @@
 #include "capture/region_geometry.h"
 
 #include <algorithm>
+#include <span>
+
+#include "graphics/monitors.h"
 
 namespace {
 
@@ -24,8 +27,10 @@ int Px(int value, int dpi) { return ScaleForDpi(value, dpi); }
 
 int MagnifierSize(int dpi) { return kMagnifierZoom * MagnifierSourceSize(dpi); }
 
-int MagnifierLeft(POINT p, SIZE screen, int dpi) {
-    return p.x + Px(kMagnifierGap, dpi) + MagnifierSize(dpi) + Px(kMagnifierGap, dpi) > screen.cx
+RECT Whole(SIZE screen) { return RECT{0, 0, screen.cx, screen.cy}; }
+
+int MagnifierLeft(POINT p, const RECT& area, int dpi) {
+    return p.x + Px(kMagnifierGap, dpi) + MagnifierSize(dpi) + Px(kMagnifierGap, dpi) > area.right
                ? p.x - Px(kMagnifierLeftShift, dpi)
                : p.x + Px(kMagnifierGap, dpi);
 }
@@ -123,21 +128,27 @@ std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen) {
 
 int MagnifierSourceSize(int dpi) { return Px(kMagnifierSource, dpi); }
 
-RECT MagnifierRect(POINT p, SIZE screen, int dpi) {
-    const int left = MagnifierLeft(p, screen, dpi);
-    const int top = p.y + Px(kMagnifierDrop, dpi) + Px(kMagnifierHeightRule, dpi) > screen.cy
+RECT MagnifierRect(POINT p, SIZE screen, int dpi) { return MagnifierRectIn(p, Whole(screen), dpi); }
+
+RECT MagnifierRectIn(POINT p, const RECT& area, int dpi) {
+    const int left = MagnifierLeft(p, area, dpi);
+    const int top = p.y + Px(kMagnifierDrop, dpi) + Px(kMagnifierHeightRule, dpi) > area.bottom
                         ? p.y - Px(kMagnifierRaise, dpi)
                         : p.y + Px(kMagnifierDrop, dpi);
     return RECT{left, top, left + MagnifierSize(dpi), top + MagnifierSize(dpi)};
 }
 
 RECT InfoBoxRect(POINT p, SIZE screen, bool magnifierShown, int dpi) {
-    const int left = MagnifierLeft(p, screen, dpi);
+    return InfoBoxRectIn(p, Whole(screen), magnifierShown, dpi);
+}
+
+RECT InfoBoxRectIn(POINT p, const RECT& area, bool magnifierShown, int dpi) {
+    const int left = MagnifierLeft(p, area, dpi);
     int top = 0;
     if (magnifierShown) {
-        top = MagnifierRect(p, screen, dpi).top + Px(kInfoBelowMagnifier, dpi);
+        top = MagnifierRectIn(p, area, dpi).top + Px(kInfoBelowMagnifier, dpi);
     } else {
-        top = p.y + Px(kMagnifierDrop, dpi) + Px(kInfoHeightRule, dpi) > screen.cy
+        top = p.y + Px(kMagnifierDrop, dpi) + Px(kInfoHeightRule, dpi) > area.bottom
                   ? p.y - Px(kInfoRaise, dpi)
                   : p.y + Px(kMagnifierDrop, dpi);
     }
@@ -159,15 +170,19 @@ std::string InfoPointLine(POINT p) {
 }
 
 RECT LabelRect(const RECT& region, SIZE screen, int dpi) {
+    return LabelRectIn(region, Whole(screen), dpi);
+}
+
+RECT LabelRectIn(const RECT& region, const RECT& area, int dpi) {
     const int width = Px(kLabelWidth, dpi);
     int x = region.left;
-    if (x < 0) x = 0;
-    if (region.left + width > screen.cx) x = screen.cx - width;
+    if (x < area.left) x = area.left;
+    if (region.left + width > area.right) x = area.right - width;
     int y = 0;
-    if (region.top > Px(kLabelRoomAbove, dpi)) {
+    if (region.top > area.top + Px(kLabelRoomAbove, dpi)) {
         y = region.top - Px(kLabelRaise, dpi);
     } else {
-        y = region.top < 0 ? 0 : region.top + Px(2, dpi);
+        y = region.top < area.top ? area.top : region.top + Px(2, dpi);
         // Inside the region: clear of its left edge and handles too.
         if (x == region.left) x += Px(2, dpi);
     }
@@ -187,9 +202,6 @@ std::string LabelText(const RECT& region, SIZE screen) {
 int BoundedCaptureDelay(int setting) { return std::clamp(setting, 0, kMaxCaptureDelayMs); }
 
 POINT PictureWindowPosition(POINT mouse, SIZE size, SIZE screen) {
-    LONG x = std::max<LONG>(mouse.x - size.cx / 2, 0);
-    LONG y = std::max<LONG>(mouse.y - size.cy / 2, 0);
-    if (x + size.cx > screen.cx) x = std::max<LONG>(screen.cx - size.cx, 0);
-    if (y + size.cy > screen.cy) y = std::max<LONG>(screen.cy - size.cy, 0);
-    return POINT{x, y};
+    const RECT whole = Whole(screen);
+    return WindowPositionOnMonitor(std::span<const RECT>(&whole, 1), mouse, size);
 }

@@ -70,9 +70,12 @@ int MagnifierSourceSize(int dpi = kBaseDpi);
 // The magnifier (120 x 120) for the pointer at (x, y): right of and below the
 // pointer, or left of / above it where it would leave the screen.
 RECT MagnifierRect(POINT pointer, SIZE screen, int dpi = kBaseDpi);
+// The same flipping at the edges of `monitor`, the monitor under the pointer.
+RECT MagnifierRectIn(POINT pointer, const RECT& monitor, int dpi = kBaseDpi);
 // The information box (120 x 30): under the magnifier when that is shown,
 // else next to the pointer by the same rules.
 RECT InfoBoxRect(POINT pointer, SIZE screen, bool magnifierShown, int dpi = kBaseDpi);
+RECT InfoBoxRectIn(POINT pointer, const RECT& monitor, bool magnifierShown, int dpi = kBaseDpi);
 // Whether the magnifier is drawn: with no region selected, or while a handle
 // (not the whole region) is dragged.
 bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle);
@@ -84,6 +87,8 @@ std::string InfoPointLine(POINT pointer);
 // The label (200 x 20) at the region's corner: above the region, or inside
 // it at its top when there is no room above, and never off the screen.
 RECT LabelRect(const RECT& region, SIZE screen, int dpi = kBaseDpi);
+// The same kept on `monitor`, the monitor under the region's top-left corner.
+RECT LabelRectIn(const RECT& region, const RECT& monitor, int dpi = kBaseDpi);
 // Its text (GBK): the top-left corner and the size of the part of the
 // region that is on the screen (0 x 0 when none is).
 std::string LabelText(const RECT& region, SIZE screen);

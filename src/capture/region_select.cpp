@@ -12,6 +12,7 @@
 #include "../../res/icon_ids.h"
 #include "capture/clipboard.h"
 #include "capture/region_geometry.h"
+#include "graphics/monitors.h"
 
 namespace {
 
@@ -402,11 +403,24 @@ bool RegionSurface::CaptureScreen(std::optional<std::pair<HCURSOR, POINT>> curso
     {
         ScreenDc screen;
         if (!screen) return false;
-        copied = BitBlt(CaptureDc(), 0, 0, size_.cx, size_.cy, screen.Get(), 0, 0, SRCCOPY);
+        copied = BitBlt(CaptureDc(), 0, 0, size_.cx, size_.cy, screen.Get(), origin_.x, origin_.y,
+                        SRCCOPY);
     }
-    if (cursor) DrawIcon(CaptureDc(), cursor->second.x, cursor->second.y, cursor->first);
+    if (cursor)
+        DrawIcon(CaptureDc(), cursor->second.x - origin_.x, cursor->second.y - origin_.y,
+                 cursor->first);
     Restore();
     return copied != FALSE;
+}
+
+void RegionSurface::SetDesktop(POINT origin, std::vector<RECT> monitors) {
+    origin_ = origin;
+    monitors_ = std::move(monitors);
+}
+
+RECT RegionSurface::MonitorOf(POINT p) const {
+    if (monitors_.empty()) return RECT{0, 0, size_.cx, size_.cy};
+    return MonitorAt(monitors_, p);
 }
 
 void RegionSurface::Restore() {
@@ -425,7 +439,7 @@ void RegionSurface::DrawOverlay(const RECT& region) {
     for (const RECT& box : HandleBoxes(region)) ::FillRect(work, &box, selection);
     const RECT frame{region.left, region.top, region.right + 1, region.bottom + 1};
     FrameRect(work, &frame, selection);
-    const RECT label = LabelRect(region, size_, dpi_);
+    const RECT label = LabelRectIn(region, MonitorOf(POINT{region.left, region.top}), dpi_);
     const std::string text = LabelText(region, size_);
     TextOutA(work, label.left + Px(kTextInset), label.top + Px(kTextInset), text.c_str(),
              static_cast<int>(text.size()));
@@ -481,8 +495,9 @@ bool RegionSurface::Compose(const View& view, POINT p) {
         drawn = true;
     }
     const bool magnifier = MagnifierShown(view.regionSelected, view.dragging, view.activeHandle);
-    if (magnifier) DrawMagnifier(p, MagnifierRect(p, size_, dpi_));
-    DrawInfoBox(p, InfoBoxRect(p, size_, magnifier, dpi_));
+    const RECT monitor = MonitorOf(p);
+    if (magnifier) DrawMagnifier(p, MagnifierRectIn(p, monitor, dpi_));
+    DrawInfoBox(p, InfoBoxRectIn(p, monitor, magnifier, dpi_));
     return drawn;
 }
 
@@ -606,13 +621,18 @@ RegionCapture CaptureScreenRegion(const RegionSelectOptions& options) {
 
     Selection s;
     s.options = options;
-    s.screen = SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    // The window covers the primary monitor: its scale sizes the magnifier,
-    // the texts and the cursor; the frozen screen stays in its own pixels.
+    // The window covers the whole desktop, every monitor; the rectangle is
+    // kept in the desktop picture's own pixels, (0,0) at its top-left corner.
+    const RECT desktop = VirtualScreenRect();
+    s.screen = SIZE{desktop.right - desktop.left, desktop.bottom - desktop.top};
+    // The primary monitor's scale sizes the magnifier, the texts and the
+    // cursor; the frozen screen stays in its own pixels.
     const int dpi = DpiAtPoint(POINT{0, 0});
     if (!s.surface.Create(s.screen, options.selectionColor, options.frameColor, options.textColor,
                           dpi))
         return {};
+    s.surface.SetDesktop(POINT{desktop.left, desktop.top},
+                         ShiftedMonitors(MonitorRects(), -desktop.left, -desktop.top));
     s.surface.CaptureScreen(cursor);
     if (!RegisterSelectionClass()) return {};
     s.ownCursor = CreateSelectionCursor(dpi);
@@ -620,7 +640,8 @@ RegionCapture CaptureScreenRegion(const RegionSelectOptions& options) {
 
     g_selection = &s;
     s.window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kSelectionClass, kSelectionTitle,
-                               WS_POPUP, 0, 0, s.screen.cx, s.screen.cy, nullptr, nullptr,
+                               WS_POPUP, desktop.left, desktop.top, s.screen.cx, s.screen.cy,
+                               nullptr, nullptr,
                                GetModuleHandleA(nullptr), nullptr);
     if (s.window != nullptr) {
         g_selectionWindow.store(s.window);

@@ -98,8 +98,14 @@ public:
     HDC CaptureDc() const { return captureDc_.Get(); }
     HDC WorkDc() const { return workDc_.Get(); }
 
-    // Copies the primary screen into the capture surface (and the cursor on
-    // top when `cursor` is given: its image and where its hot spot is).
+    // The surface shows the desktop from `origin` (screen coordinates of its
+    // top-left pixel) with these monitors on it (in surface pixels): the
+    // magnifier, the box and the label keep to the monitor they are on.
+    // Without it: the primary screen, one monitor over the whole surface.
+    void SetDesktop(POINT origin, std::vector<RECT> monitors);
+
+    // Copies the desktop into the capture surface (and the cursor on top
+    // when `cursor` is given: its image and where its image goes on the screen).
     bool CaptureScreen(std::optional<std::pair<HCURSOR, POINT>> cursor = std::nullopt);
 
     // What one recomposition shows.
@@ -129,8 +135,11 @@ private:
     void DrawInfoBox(POINT pointer, const RECT& box);
 
     int Px(int value) const { return ScaleForDpi(value, dpi_); }
+    RECT MonitorOf(POINT p) const;
 
     SIZE size_{};
+    POINT origin_{};
+    std::vector<RECT> monitors_;
     int dpi_ = kBaseDpi;
     // Declared so that they go in the right order: the selections are undone
     // first, then the DCs deleted, then the objects they held.

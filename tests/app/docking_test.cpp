@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 constexpr int kScreen = 1920;
@@ -122,6 +124,33 @@ TEST(Docking, RoundTripAtEitherEdgeDoesNotBounce) {
         d = DockingStep(r, docked, false, edgeX, kTop + 50, kScreen);
         EXPECT_FALSE(d.move) << start;
         EXPECT_FALSE(d.docked);
+    }
+}
+
+TEST(Docking, OnSeveralMonitorsOnlyAnOuterEdgeAtItsHeight) {
+    const std::vector<RECT> left{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}},
+        low{{0, 0, 1920, 1080}, {-1280, 600, 0, 1080}}, above{{0, 0, 1920, 1080}, {200, -900, 1800, 0}},
+        right{{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}};
+    struct Case {
+        const std::vector<RECT>& monitors;
+        int left, top;  // the toolbox's corner, whether docked, the pointer
+        bool docked;
+        POINT p;
+        int newLeft;  // 1: stays
+    } cases[] = {
+        {left, 0, kTop, false, {960, 540}, 1},  // a monitor beyond the primary's edge
+        {left, -1280, kTop, false, {960, 540}, -1280 - kW},
+        {left, -1280 - kW, kTop, true, {-1279, 500}, -1280},
+        {low, 0, 50, false, {960, 540}, -kW},  // the neighbour lies below its height
+        {low, 0, 500, false, {960, 540}, 1},
+        {above, 200, -600, false, {960, 540}, 200 - kW},
+        {right, 1920 - kW, kTop, false, {9, 9}, 1},
+        {right, 3201, kTop, true, {3199, 500}, 3200 - kW + 1},
+    };
+    for (const Case& c : cases) {
+        const DockingDecision d = DockingStep(RECT{c.left, c.top, c.left + kW, c.top + kH}, c.docked,
+                                              false, c.p.x, c.p.y, c.monitors);
+        EXPECT_EQ(d.move ? d.newLeft : 1, c.newLeft) << c.left << "," << c.top;
     }
 }
 

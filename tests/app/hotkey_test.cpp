@@ -110,15 +110,15 @@ TEST_F(Hotkey, PressingF9OpensTheBoard) {
     EXPECT_TRUE(WaitForBoardReady(10000));
 }
 
-TEST(HotkeyMouse, CoordinatesLeftOfOrAboveTheScreenBecomeZero) {
-    EXPECT_EQ(HookCoordinate(-5), 0);
-    EXPECT_EQ(HookCoordinate(-1), 0);
+TEST(HotkeyMouse, CoordinatesLeftOfOrAboveThePrimaryStayNegative) {
+    EXPECT_EQ(HookCoordinate(-5), -5);
+    EXPECT_EQ(HookCoordinate(-1280), -1280);
     EXPECT_EQ(HookCoordinate(0), 0);
     EXPECT_EQ(HookCoordinate(1919), 1919);
     EXPECT_EQ(HookCoordinate(0x10064), 100);  // only the low 16 bits count
 }
 
-TEST(HotkeyMouse, HookProcedureHandsTheClientClampedCoordinates) {
+TEST(HotkeyMouse, HookProcedureHandsTheClientSignedCoordinates) {
     g_seen.calls = 0;
     HHOOK hook = InstallMouseHook(&RecordHook);
     ASSERT_NE(hook, nullptr);
@@ -128,7 +128,7 @@ TEST(HotkeyMouse, HookProcedureHandsTheClientClampedCoordinates) {
     MouseHookProc(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&data));
     EXPECT_EQ(g_seen.calls.load(), 1);
     EXPECT_EQ(g_seen.message.load(), static_cast<UINT>(WM_MOUSEMOVE));
-    EXPECT_EQ(g_seen.x.load(), 0);
+    EXPECT_EQ(g_seen.x.load(), -5);
     EXPECT_EQ(g_seen.y.load(), 40);
     // Only actions reach the client.
     MouseHookProc(HC_ACTION + 1, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&data));

@@ -10,8 +10,18 @@
 #include <gtest/gtest.h>
 
 #include "graphics/canvas.h"
+#include "graphics/monitors.h"
 
 namespace {
+
+// A 1280 x 1024 monitor left of the primary; a 1600 x 900 one above it.
+const std::vector<RECT> kLeft{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}};
+const std::vector<RECT> kAbove{{0, 0, 1920, 1080}, {200, -900, 1800, 0}};
+
+// The part of a board over these monitors (none: the board alone) on the monitor under p.
+RECT Area(const std::vector<RECT>& monitors, SIZE board, POINT p) {
+    return AreaOnBoard(monitors, monitors.empty() ? RECT{0, 0, board.cx, board.cy} : DesktopRect(monitors), p);
+}
 
 std::string Str(const RECT& r) {
     char text[64];
@@ -28,6 +38,7 @@ struct MagnifierCase {
     RECT square;
     RECT source;  // empty: no board pixels to show
     RECT target;
+    std::vector<RECT> monitors = {};  // a board over the whole desktop
 };
 
 TEST(MagnifierPlacement, SitsBesideThePointerAndReadsOnlyBoardPixels) {
@@ -52,10 +63,16 @@ TEST(MagnifierPlacement, SitsBesideThePointerAndReadsOnlyBoardPixels) {
          {1779, 939, 1899, 1059}, {1904, 1064, 1920, 1080}, {1779, 939, 1843, 1003}},
         {"captured pointer left of the board", {1920, 1080}, {-40, 500},
          {-20, 520, 100, 640}, {0, 0, 0, 0}, {0, 0, 0, 0}},
+        {"10 from the left monitor's right edge: to the left, not onto the primary",
+         {3200, 1080}, {1270, 500}, {1130, 520, 1250, 640}, {1255, 485, 1285, 515},
+         {1130, 520, 1250, 640}, kLeft},
+        {"near the bottom of a monitor above the primary: above, not onto the primary",
+         {1920, 1980}, {1000, 880}, {1020, 740, 1140, 860}, {985, 865, 1015, 895},
+         {1020, 740, 1140, 860}, kAbove},
     };
     for (const MagnifierCase& c : cases) {
         SCOPED_TRACE(c.what);
-        const auto m = PlaceMagnifier(c.board, c.p);
+        const auto m = PlaceMagnifier(c.board, c.p, Area(c.monitors, c.board, c.p));
         ASSERT_TRUE(m.has_value());
         EXPECT_EQ(Str(m->square), Str(c.square));
         if (Empty(c.source)) {
@@ -81,15 +98,22 @@ TEST(SpectrumPlacement, MiddleOfTheBoardTruncatedTowardZero) {
     struct Case {
         SIZE board;
         RECT rect;
+        std::vector<RECT> monitors = {};  // a board over the whole desktop
+        POINT pointer = {};
     };
     const Case cases[] = {
+        // In the middle of the monitor under the pointer.
+        {{3200, 1080}, {540, 468, 740, 668}, kLeft, {100, 100}},
+        {{3200, 1080}, {2140, 440, 2340, 640}, kLeft, {1300, 100}},
+        {{1920, 1980}, {900, 350, 1100, 550}, kAbove, {1000, 10}},
         {{1920, 1080}, {860, 440, 1060, 640}},
         {{1365, 767}, {582, 283, 782, 483}},
         {{150, 100}, {-25, -50, 175, 150}},
         {{101, 101}, {-49, -49, 151, 151}},  // -99 / 2 is -49, not -50
     };
     for (const Case& c : cases)
-        EXPECT_EQ(Str(SpectrumRect(c.board)), Str(c.rect)) << c.board.cx << " x " << c.board.cy;
+        EXPECT_EQ(Str(SpectrumRectIn(Area(c.monitors, c.board, c.pointer))), Str(c.rect))
+            << c.board.cx << " x " << c.board.cy;
 }
 
 TEST(SpectrumPlacement, EachSpectrumPixelCoversTwoByTwoBoardPixels) {

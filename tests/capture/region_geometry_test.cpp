@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include "graphics/monitors.h"
+
 namespace {
 
 constexpr SIZE kScreen{1920, 1080};
+// The screen alone; a 1280 x 1024 monitor left of it; a 1600 x 900 one above it.
+const std::vector<RECT> kOne{{0, 0, 1920, 1080}};
+const std::vector<RECT> kLeft{{0, 0, 1920, 1080}, {-1280, 56, 0, 1080}};
+const std::vector<RECT> kAbove{{0, 0, 1920, 1080}, {200, -900, 1800, 0}};
 
 bool Same(const RECT& a, const RECT& b) {
     return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
@@ -110,7 +116,12 @@ TEST(RegionGeometry, MagnifierAndInfoBoxFollowThePointerAndStayOnTheScreen) {
         RECT magnifier;
         RECT infoWithMagnifier;
         RECT infoAlone;
+        std::vector<RECT> monitors = kOne;
     } cases[] = {
+        // The pointer's monitor, not the desktop, decides where they flip.
+        {{-10, 400}, {-135, 420, -15, 540}, {-135, 539, -15, 569}, {-135, 420, -15, 450}, kLeft},
+        {{1000, -50}, {1005, -210, 1125, -90}, {1005, -91, 1125, -61}, {1005, -90, 1125, -60},
+         kAbove},
         {{500, 400}, {505, 420, 625, 540}, {505, 539, 625, 569}, {505, 420, 625, 450}},
         // 10 pixels from the right edge: to the left of the pointer (x - 125).
         {{1910, 400}, {1785, 420, 1905, 540}, {1785, 539, 1905, 569}, {1785, 420, 1905, 450}},
@@ -123,10 +134,11 @@ TEST(RegionGeometry, MagnifierAndInfoBoxFollowThePointerAndStayOnTheScreen) {
         {{500, 1026}, {505, 866, 625, 986}, {505, 985, 625, 1015}, {505, 986, 625, 1016}},
     };
     for (const Case& c : cases) {
-        EXPECT_TRUE(RectIs(MagnifierRect(c.p, kScreen), c.magnifier)) << c.p.x << "," << c.p.y;
-        EXPECT_TRUE(RectIs(InfoBoxRect(c.p, kScreen, true), c.infoWithMagnifier))
+        const RECT m = MonitorAt(c.monitors, c.p);
+        EXPECT_TRUE(RectIs(MagnifierRectIn(c.p, m), c.magnifier)) << c.p.x << "," << c.p.y;
+        EXPECT_TRUE(RectIs(InfoBoxRectIn(c.p, m, true), c.infoWithMagnifier))
             << c.p.x << "," << c.p.y;
-        EXPECT_TRUE(RectIs(InfoBoxRect(c.p, kScreen, false), c.infoAlone))
+        EXPECT_TRUE(RectIs(InfoBoxRectIn(c.p, m, false), c.infoAlone))
             << c.p.x << "," << c.p.y;
     }
 }
@@ -169,7 +181,10 @@ TEST(RegionGeometry, LabelSitsAboveOrInsideAndStaysOnTheScreen) {
     struct Case {
         RECT region;
         POINT at;
+        std::vector<RECT> monitors = kOne;
     } cases[] = {
+        {{-100, 500, 300, 700}, {-200, 476}, kLeft},
+        {{1700, -800, 1900, -700}, {1600, -824}, kAbove},
         {{300, 100, 500, 300}, {300, 76}},
         {{300, 20, 500, 300}, {302, 22}},     // no room above: inside, clear of the edge
         {{300, 29, 500, 300}, {302, 31}},
@@ -180,7 +195,7 @@ TEST(RegionGeometry, LabelSitsAboveOrInsideAndStaysOnTheScreen) {
         {{1800, 10, 1900, 300}, {1720, 12}},
     };
     for (const Case& c : cases) {
-        const RECT r = LabelRect(c.region, kScreen);
+        const RECT r = LabelRectIn(c.region, MonitorAt(c.monitors, {c.region.left, c.region.top}));
         EXPECT_EQ(r.left, c.at.x) << c.region.left << "," << c.region.top;
         EXPECT_EQ(r.top, c.at.y) << c.region.left << "," << c.region.top;
         EXPECT_EQ(r.right - r.left, 200);
@@ -211,7 +226,10 @@ TEST(RegionGeometry, PictureWindowIsCentredOnTheMouseAndKeptOnTheScreen) {
         POINT mouse;
         SIZE size;
         POINT at;
+        std::vector<RECT> monitors = kOne;
     } cases[] = {
+        {{-5, 500}, {300, 300}, {-300, 350}, kLeft},
+        {{1000, -10}, {200, 100}, {900, -100}, kAbove},
         {{500, 400}, {101, 51}, {450, 375}},
         {{0, 0}, {200, 100}, {0, 0}},
         {{1919, 1079}, {200, 100}, {1720, 980}},
@@ -220,7 +238,7 @@ TEST(RegionGeometry, PictureWindowIsCentredOnTheMouseAndKeptOnTheScreen) {
         {{500, 500}, {2500, 1200}, {0, 0}},
     };
     for (const Case& c : cases) {
-        const POINT p = PictureWindowPosition(c.mouse, c.size, kScreen);
+        const POINT p = WindowPositionOnMonitor(c.monitors, c.mouse, c.size);
         EXPECT_EQ(p.x, c.at.x) << c.mouse.x << "," << c.mouse.y;
         EXPECT_EQ(p.y, c.at.y) << c.mouse.x << "," << c.mouse.y;
     }

@@ -1,8 +1,8 @@
 #include "board/tools/move_board.h"
 
-#include "window/screen.h"
 #include "board/pointer.h"
 #include "board/tools/drawing_tools.h"
+#include "graphics/monitors.h"
 
 namespace {
 
@@ -29,9 +29,10 @@ void TrackBoardMove(HWND window, LPARAM lParam) {
 
 void MoveBoardTool::Press(PointerContext& c, POINT p) {
     RecordPress(c.state, p);
-    if (c.window == nullptr ||
-        (c.board.Width() == ScreenSize.cx && c.board.Height() == ScreenSize.cy)) {
-        c.BeginDrag();  // a screen-sized board stays where it is
+    const RECT desktop = VirtualScreenRect();
+    if (c.window == nullptr || (c.board.Width() == desktop.right - desktop.left &&
+                                c.board.Height() == desktop.bottom - desktop.top)) {
+        c.BeginDrag();  // a desktop-sized board stays where it is
         return;
     }
     // Let the platform drag the whole window as if by its caption. The call

@@ -14,6 +14,7 @@
 #include "board/pixel_rules.h"
 #include "board/shape_drawing.h"
 #include "graphics/gdi_owners.h"
+#include "graphics/monitors.h"
 
 namespace {
 
@@ -65,6 +66,24 @@ std::optional<COLORREF> ColorAt(const Canvas& canvas, POINT p) {
     return PickedColor(canvas.GetPixel(p.x, p.y));
 }
 
+// The part of the board on the monitor under board point `p`, in board
+// pixels; the whole board when there is no window.
+RECT PointerArea(const PointerContext& c, POINT p) {
+    RECT placed{};
+    if (c.window == nullptr || !GetWindowRect(c.window, &placed))
+        return RECT{0, 0, c.board.Width(), c.board.Height()};
+    placed.right = placed.left + c.board.Width();
+    placed.bottom = placed.top + c.board.Height();
+    return AreaOnBoard(MonitorRects(), placed, p);
+}
+
+// The pointer in board pixels, wherever it is.
+POINT PointerOnBoard(const PointerContext& c) {
+    POINT p{};
+    if (c.window != nullptr && GetCursorPos(&p)) ScreenToClient(c.window, &p);
+    return p;
+}
+
 ColorTarget CurrentColorTarget() {
     return ColorTargetOfPage(Events().ColorPage());
 }
@@ -86,8 +105,10 @@ int EraserHalfSize(const SettingsRecord& s) {
 
 // ---- crosshair and magnifier ----
 
-void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame) {
-    const std::optional<MagnifierLayout> m = PlaceMagnifier(CanvasSize(canvas), p);
+void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area) {
+    const SIZE size = CanvasSize(canvas);
+    const std::optional<MagnifierLayout> m =
+        PlaceMagnifier(size, p, area.value_or(RECT{0, 0, size.cx, size.cy}));
     HDC dc = canvas.DeviceContext();
     if (!m || dc == nullptr) return;
     const RECT& t = m->target;
@@ -109,7 +130,8 @@ void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame) {
 
 void DrawCrosshairWithMagnifier(PointerContext& c, POINT p) {
     DrawCrosshair(c.board, p, c.settings.crossSize.load(), c.settings.penWidth.load());
-    DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load()));
+    DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load()),
+                  PointerArea(c, p));
 }
 
 bool DrawBmpStretched(Canvas& canvas, std::span<const std::uint8_t> bmp, RECT rect) {
@@ -201,10 +223,15 @@ void FillTool::Hover(PointerContext& c, POINT p) {
 // ---- eyedropper ----
 
 void EyedropperTool::ShowSpectrum(PointerContext& c) {
-    DrawBmpStretched(c.board, PalettePicture, SpectrumRect(CanvasSize(c.board)));
+    // (A board refilled with a smaller picture chooses again.)
+    if (!spectrumArea_ || spectrumArea_->right > c.board.Width() ||
+        spectrumArea_->bottom > c.board.Height())
+        spectrumArea_ = PointerArea(c, PointerOnBoard(c));
+    DrawBmpStretched(c.board, PalettePicture, SpectrumRectIn(*spectrumArea_));
 }
 
 void EyedropperTool::Selected(PointerContext& c) {
+    spectrumArea_.reset();  // opens again on the pointer's monitor
     c.Restore();
     ShowSpectrum(c);
     c.Show();

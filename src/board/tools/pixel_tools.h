@@ -6,6 +6,7 @@
 // The tool table (tool_table.cpp) makes one object of each.
 
 #include <cstdint>
+#include <optional>
 #include <span>
 
 #include "board/tools/board_tool.h"
@@ -15,7 +16,7 @@
 // colour setting. Part of the board outside the canvas shows black in it.
 void DrawCrosshairWithMagnifier(PointerContext& c, POINT p);
 // The magnifier alone (after the crosshair, so it shows in it).
-void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame);
+void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area = {});
 
 // Draws a 32- or 24-bit BMP file image (the colour spectrum) into `rect`,
 // stretched by pixel repetition. False, with nothing drawn, when the bytes are
@@ -47,6 +48,9 @@ public:
 
 private:
     void ShowSpectrum(PointerContext& c);
+    // Where the spectrum is shown: chosen on the pointer's monitor when the
+    // tool is selected.
+    std::optional<RECT> spectrumArea_;
 };
 
 // A square of half-size 橡皮擦大小 (bounded to 1..最大橡皮擦) follows the
