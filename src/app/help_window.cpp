@@ -28,15 +28,17 @@ constexpr const char* kHelpLines[] = {
     "10：上下左右方向键配合矩形工具可绘制表格；",
     "11：Ctrl+C可以复制到剪贴板；",
     "12：数字快捷键(1—8)选择画刷类型；",
-    "13：Ctrl+Z撤销，Ctrl+Y或Ctrl+Shift+Z重做；",
-    "14：右键点击画笔、填充、正圆格子可选荧光笔(G)、马赛克(K)、序号(O)；",
-    "15：Ctrl+S快速保存为PNG，保存到Config.ini中的快速保存目录(默认为图片文件夹下的画板)。",
+    "13：框选截屏时方向键逐像素移动选区，Shift+方向键改变宽度和高度，C键复制鼠标处的颜色；",
+    "14：贴图窗口中滚动鼠标滚轮可缩放，Ctrl+滚轮改变透明度；",
+    "15：Ctrl+Z撤销，Ctrl+Y或Ctrl+Shift+Z重做；",
+    "16：右键点击画笔、填充、正圆格子可选荧光笔(G)、马赛克(K)、序号(O)；",
+    "17：Ctrl+S快速保存为PNG，保存到Config.ini中的快速保存目录(默认为图片文件夹下的画板)。",
 };
 
 // The window's design at 96 DPI; on a scaled monitor every size is scaled.
 constexpr POINT kHelpPosition{50, 50};
-constexpr SIZE kHelpSize{361, 353};
-constexpr RECT kLabelRect{8, 8, 8 + 344, 8 + 320};
+constexpr SIZE kHelpSize{361, 453};
+constexpr RECT kLabelRect{8, 8, 8 + 344, 8 + 420};
 constexpr int kHelpFontHeight = 12;
 
 // Read by the board thread (topmost changes), written on the main thread.

@@ -23,3 +23,21 @@ std::string ReadClipboardText(std::size_t maxBytes) {
     CloseClipboard();
     return text;
 }
+
+bool WriteClipboardText(HWND owner, const std::string& text) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (block == nullptr) return false;
+    auto* bytes = static_cast<char*>(GlobalLock(block));
+    if (bytes == nullptr || !OpenClipboardBriefly(owner)) {
+        if (bytes != nullptr) GlobalUnlock(block);
+        GlobalFree(block);
+        return false;
+    }
+    std::memcpy(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(block);
+    EmptyClipboard();
+    const bool taken = SetClipboardData(CF_TEXT, block) != nullptr;
+    CloseClipboard();
+    if (!taken) GlobalFree(block);  // otherwise the clipboard owns it
+    return taken;
+}

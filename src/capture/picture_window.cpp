@@ -1,5 +1,7 @@
 #include "capture/picture_window.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <mutex>
 #include <utility>
@@ -8,6 +10,7 @@
 #include "window/menus.h"
 #include "window/raw_window.h"
 #include "capture/clipboard.h"
+#include "capture/picture_zoom.h"
 #include "capture/region_geometry.h"
 #include "capture/region_select.h"
 #include "capture/save.h"
@@ -26,9 +29,57 @@ constexpr COLORREF kPictureBackground = 0;
 void OnPicturePaint(HWND window, WPARAM, LPARAM) {
     PAINTSTRUCT ps{};
     BeginPaint(window, &ps);
+    // Zoomed, the canvas is stretched over the window: enlarged, each pixel
+    // stays a sharp block; shrunk, it is smoothed.
     if (std::shared_ptr<PictureWindowEntry> entry = FindPictureWindow(window))
-        entry->canvas.ShowInWindow(window, std::nullopt, false);
+        entry->canvas.ShowInWindow(window, std::nullopt, entry->scale != 1.0);
     EndPaint(window, &ps);
+}
+
+// Shows the picture at `scale`, keeping the picture's point under `pointer`
+// (a screen point) where it is.
+void ZoomPicture(HWND window, PictureWindowEntry& entry, double scale, POINT pointer) {
+    RECT now{};
+    if (!GetWindowRect(window, &now)) return;
+    const RECT next = ZoomAbout(now, SIZE{entry.width, entry.height}, scale, pointer);
+    entry.scale = scale;
+    SetWindowPos(window, nullptr, next.left, next.top, next.right - next.left,
+                 next.bottom - next.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(window, nullptr, FALSE);
+}
+
+// Below 100 % the window is layered with that alpha; at 100 % it is an
+// ordinary window again, with nothing composited.
+void SetPictureOpacity(HWND window, PictureWindowEntry& entry, int percent) {
+    entry.opacity = percent;
+    const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+    if (percent >= 100) {
+        if ((exStyle & WS_EX_LAYERED) == 0) return;
+        SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        return;
+    }
+    if ((exStyle & WS_EX_LAYERED) == 0) SetWindowLongPtrA(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window, 0, OpacityAlpha(percent), LWA_ALPHA);
+}
+
+void OnPictureWheel(HWND window, WPARAM wParam, LPARAM lParam) {
+    // The wheel goes to the window with the focus; the one under the pointer
+    // is meant (each runs on its own thread: it is handed over).
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    if (HWND under = WindowFromPoint(at); under != window && FindPictureWindow(under)) {
+        PostMessageA(under, WM_MOUSEWHEEL, wParam, lParam);
+        return;
+    }
+    std::shared_ptr<PictureWindowEntry> entry = FindPictureWindow(window);
+    if (!entry) return;
+    const int notches = TakeWheelNotches(entry->wheelRest, GET_WHEEL_DELTA_WPARAM(wParam));
+    if (notches == 0) return;
+    if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
+        SetPictureOpacity(window, *entry, StepOpacity(entry->opacity, notches));
+    } else {
+        ZoomPicture(window, *entry, ZoomScale(entry->scale, notches), at);
+    }
 }
 
 void OnPictureClose(HWND window, WPARAM, LPARAM) {
@@ -76,6 +127,7 @@ void PictureSetUp(HWND window) {
     RegisterHandler(window, WM_PAINT, &OnPicturePaint);
     RegisterHandler(window, WM_CLOSE, &OnPictureClose);
     RegisterHandler(window, WM_RBUTTONDOWN, &OnPictureRightButton);
+    RegisterHandler(window, WM_MOUSEWHEEL, &OnPictureWheel);
 
     ShowWindow(window, SW_SHOW);
     SetForegroundWindow(window);
@@ -213,6 +265,14 @@ void PictureWindowCommand(HWND window, WPARAM id, LPARAM) {
     case kPictureSaveId:
         if (std::shared_ptr<PictureWindowEntry> e = FindPictureWindow(window))
             SavePicture(e->canvas, window);
+        break;
+    case kPictureActualSizeId:
+        if (std::shared_ptr<PictureWindowEntry> e = FindPictureWindow(window)) {
+            // Back to the picture's own size about the window's middle.
+            RECT r{};
+            GetWindowRect(window, &r);
+            ZoomPicture(window, *e, 1.0, POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+        }
         break;
     case kPictureCloseId:
         SendMessageA(window, WM_CLOSE, 0, 0);

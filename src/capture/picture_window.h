@@ -3,8 +3,10 @@
 // that shows the captured rectangle at its own size, opens centred on the
 // mouse and stays until closed. Each has its own Canvas and its own thread;
 // any number can be open. The right button opens its menu (topmost on or
-// off, copy to the clipboard, save to a file, close); the left button drags
-// it; Esc closes it.
+// off, copy to the clipboard, save to a file, back to its own size, close);
+// the left button drags it; Esc closes it. The wheel zooms it about the
+// pointer and Ctrl+wheel fades it; copying and saving always give the
+// picture's own pixels at its own size.
 //
 // PictureWindowList is shared by the toolbox's thread and the windows'
 // threads and guarded by one lock. Each window's entry is handed to its own
@@ -28,6 +30,12 @@ struct PictureWindowEntry {
     Canvas canvas;
     POINT centre{};                    // the mouse point the window opens on
     bool creating = true;              // until its set-up has run
+    // How the window shows it (its own thread's): the scale of the picture's
+    // own size, the opacity in percent and the part of a wheel notch not yet
+    // acted on.
+    double scale = 1.0;
+    int opacity = 100;
+    int wheelRest = 0;
 };
 
 // Menu ids of the picture-window menu.
@@ -36,6 +44,7 @@ constexpr int kPictureNotTopmostId = 132;
 constexpr int kPictureCopyId = 133;
 constexpr int kPictureSaveId = 134;
 constexpr int kPictureCloseId = 135;
+constexpr int kPictureActualSizeId = 136;  // "原始大小": back to the picture's own size
 
 // Adds an entry for `picture` and starts its window's thread. False (nothing
 // added) when the bytes state no picture size.

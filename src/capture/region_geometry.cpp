@@ -1,6 +1,7 @@
 #include "capture/region_geometry.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <span>
 
 #include "graphics/monitors.h"
@@ -116,6 +117,49 @@ DragCorners DragHandle(int handle, DragCorners c, POINT p, POINT last) {
     return c;
 }
 
+namespace {
+
+// One pixel in the direction of an arrow key; nothing for other keys.
+POINT ArrowStep(UINT key) {
+    switch (key) {
+    case VK_LEFT: return POINT{-1, 0};
+    case VK_RIGHT: return POINT{1, 0};
+    case VK_UP: return POINT{0, -1};
+    case VK_DOWN: return POINT{0, 1};
+    default: return POINT{0, 0};
+    }
+}
+
+}  // namespace
+
+RECT NudgeRegion(const RECT& region, UINT key, bool shift, SIZE screen) {
+    const POINT step = ArrowStep(key);
+    RECT moved = region;
+    if (shift) {
+        // The right and bottom edges move; the top-left corner stays put.
+        moved.right += step.x;
+        moved.bottom += step.y;
+        const bool growsPastEdge = (step.x > 0 && region.right >= screen.cx - 1) ||
+                                   (step.y > 0 && region.bottom >= screen.cy - 1);
+        if (growsPastEdge || moved.right < moved.left || moved.bottom < moved.top ||
+            IsPointRegion(moved))
+            return region;
+        return moved;
+    }
+    const bool movesPastEdge = (step.x < 0 && region.left <= 0) || (step.y < 0 && region.top <= 0) ||
+                               (step.x > 0 && region.right >= screen.cx - 1) ||
+                               (step.y > 0 && region.bottom >= screen.cy - 1);
+    if (movesPastEdge) return region;
+    return RECT{region.left + step.x, region.top + step.y, region.right + step.x,
+                region.bottom + step.y};
+}
+
+POINT NudgePointer(POINT p, UINT key, SIZE screen) {
+    const POINT step = ArrowStep(key);
+    return POINT{std::clamp<LONG>(p.x + step.x, 0, std::max<LONG>(screen.cx - 1, 0)),
+                 std::clamp<LONG>(p.y + step.y, 0, std::max<LONG>(screen.cy - 1, 0))};
+}
+
 std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen) {
     // The last pixel of the screen is width - 1: clamping to the width itself
     // would reach one column (and row) past the captured picture.
@@ -167,6 +211,13 @@ std::string InfoColorLine(COLORREF color) {
 
 std::string InfoPointLine(POINT p) {
     return "鼠标点：(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+}
+
+std::string ColorHexText(COLORREF color) {
+    char text[8];
+    std::snprintf(text, sizeof(text), "#%02X%02X%02X", GetRValue(color), GetGValue(color),
+                  GetBValue(color));
+    return text;
 }
 
 RECT LabelRect(const RECT& region, SIZE screen, int dpi) {

@@ -56,6 +56,17 @@ struct DragCorners {
 };
 DragCorners DragHandle(int handle, DragCorners corners, POINT p, POINT last);
 
+// The arrow keys while a region is chosen, for pixel-exact selections. An
+// arrow (VK_LEFT..VK_DOWN) moves the region one pixel; with Shift, Right and
+// Left make it one pixel wider and narrower and Down and Up one pixel taller
+// and shorter, by moving its right or bottom edge. A step that would take it
+// further past an edge of a `screen`-sized screen, or shrink it to less than
+// a pixel or to a single point, leaves it as it is.
+RECT NudgeRegion(const RECT& region, UINT key, bool shift, SIZE screen);
+// Before a region is chosen an arrow moves the pointer by one pixel instead,
+// never off the screen.
+POINT NudgePointer(POINT pointer, UINT key, SIZE screen);
+
 // The part of `region` on a screen of `screen` size, or nothing when no pixel
 // of it is on the screen.
 std::optional<RECT> ClipRegionToScreen(const RECT& region, SIZE screen);
@@ -83,6 +94,8 @@ bool MagnifierShown(bool regionSelected, bool dragging, int activeHandle);
 // The information box's two lines, GBK.
 std::string InfoColorLine(COLORREF color);
 std::string InfoPointLine(POINT pointer);
+// The colour as text for the clipboard: "#RRGGBB", capital hexadecimal digits.
+std::string ColorHexText(COLORREF color);
 
 // The label (200 x 20) at the region's corner: above the region, or inside
 // it at its top when there is no room above, and never off the screen.

@@ -11,6 +11,7 @@
 
 #include "../../res/icon_ids.h"
 #include "capture/clipboard.h"
+#include "capture/clipboard_text.h"
 #include "capture/region_geometry.h"
 #include "graphics/monitors.h"
 
@@ -223,6 +224,46 @@ void OnKeyUp(Selection& s, WPARAM key) {
     }
 }
 
+// The arrow keys: with a region chosen they move or resize it by a pixel;
+// before one is chosen they move the pointer by a pixel (which also drags
+// out a rectangle while the button is down). Everything follows at once.
+void OnArrowKey(Selection& s, UINT key, bool shift) {
+    if (s.regionSelected) {
+        if (s.buttonDown) return;  // the drag under way decides
+        const RECT moved = NudgeRegion(CurrentRegion(s), key, shift, s.screen);
+        s.start = POINT{moved.left, moved.top};
+        s.end = POINT{moved.right, moved.bottom};
+        Redraw(s, PointerInWindow(s));
+        return;
+    }
+    const POINT p = NudgePointer(PointerInWindow(s), key, s.screen);
+    POINT onScreen = p;
+    ClientToScreen(s.window, &onScreen);
+    SetCursorPos(onScreen.x, onScreen.y);
+    OnMouseMove(s, p);
+}
+
+void OnKeyDown(Selection& s, WPARAM key, LPARAM lParam) {
+    if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    switch (key) {
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+        OnArrowKey(s, static_cast<UINT>(key), shift);
+        break;
+    case 'C':
+        // The colour the information box shows; the selection stays open.
+        // A held key copies once.
+        if (!shift && (lParam & (1 << 30)) == 0)
+            WriteClipboardText(s.window, ColorHexText(s.surface.ShownColor()));
+        break;
+    default:
+        break;
+    }
+}
+
 POINT PointOf(LPARAM lParam) { return POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
 
 LRESULT CALLBACK SelectionProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -261,6 +302,9 @@ LRESULT CALLBACK SelectionProc(HWND window, UINT message, WPARAM wParam, LPARAM 
         return 0;
     case WM_RBUTTONUP:
         Cancel(*s);
+        return 0;
+    case WM_KEYDOWN:
+        OnKeyDown(*s, wParam, lParam);
         return 0;
     case WM_KEYUP:
         OnKeyUp(*s, wParam);
@@ -476,6 +520,7 @@ void RegionSurface::DrawInfoBox(POINT p, const RECT& box) {
     HDC work = WorkDc();
     COLORREF color = GetPixel(work, p.x, p.y);
     if (color == CLR_INVALID) color = 0;
+    shownColor_ = color;
     const std::string line1 = InfoColorLine(color);
     const std::string line2 = InfoPointLine(p);
     TextOutA(work, box.left + Px(kTextInset), box.top + Px(kInfoLine1), line1.c_str(),

@@ -1,7 +1,9 @@
 #pragma once
 // The region screenshot: the screen is frozen into a full-screen window on
 // which the user drags out a rectangle, adjusts it with eight handles or
-// moves it, and confirms it (double click inside it, or Enter). The confirmed
+// moves it (or sets it to the pixel with the arrow keys), and confirms it
+// (double click inside it, or Enter); C copies the colour under the pointer
+// as text. The confirmed
 // part of the frozen screen goes to the clipboard as a bitmap. A magnifier
 // with the colour and position under the pointer follows the mouse, and a
 // label at the rectangle's corner tells its position and size.
@@ -119,6 +121,8 @@ public:
     // Recomposes the work surface for the pointer at `pointer`. Returns true
     // when a rectangle (not a single point) was drawn.
     bool Compose(const View& view, POINT pointer);
+    // The colour the information box showed at the last recomposition.
+    COLORREF ShownColor() const { return shownColor_; }
     // Restores the work surface to the frozen screen alone.
     void Restore();
     // Copies the work surface to a DC (the window's) in one block copy.
@@ -141,6 +145,7 @@ private:
     POINT origin_{};
     std::vector<RECT> monitors_;
     int dpi_ = kBaseDpi;
+    COLORREF shownColor_ = 0;
     // Declared so that they go in the right order: the selections are undone
     // first, then the DCs deleted, then the objects they held.
     OwnedBitmap captureBitmap_;

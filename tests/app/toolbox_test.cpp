@@ -883,14 +883,14 @@ TEST_F(ToolboxTest, HelpAskedForByAnotherThreadLivesOnTheToolboxThread) {
     EXPECT_EQ(GetWindowThreadProcessId(HelpWindowHandle(), nullptr), GetCurrentThreadId());
 }
 
-TEST(ToolboxHelp, ThirteenLinesEachFollowedByAnEmptyLine) {
+TEST(ToolboxHelp, EighteenLinesEachFollowedByAnEmptyLine) {
     const std::string text = HelpText();
     EXPECT_EQ(text.rfind("功能说明：\r\n\r\n", 0), 0u);
     int breaks = 0;
     for (size_t at = text.find("\r\n\r\n"); at != std::string::npos;
          at = text.find("\r\n\r\n", at + 4))
         ++breaks;
-    EXPECT_EQ(breaks, 16);
+    EXPECT_EQ(breaks, 18);
     EXPECT_NE(text.find("12：数字快捷键(1—8)选择画刷类型；\r\n\r\n"), std::string::npos);
     EXPECT_EQ(text.size() - text.rfind("。\r\n\r\n"), std::string("。\r\n\r\n").size());
 }

@@ -1,6 +1,8 @@
 #include "capture/region_geometry.h"
+#include "capture/picture_zoom.h"
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include "graphics/monitors.h"
 
@@ -213,6 +215,7 @@ TEST(RegionGeometry, LabelTellsTheCornerAndTheSizeOnTheScreen) {
 TEST(RegionGeometry, InfoLinesSplitTheColourIntoRedGreenBlue) {
     EXPECT_EQ(InfoColorLine(RGB(10, 200, 255)), "RGB：(10,200,255)");
     EXPECT_EQ(InfoPointLine(POINT{1919, 0}), "鼠标点：(1919,0)");
+    EXPECT_EQ(ColorHexText(RGB(10, 200, 255)), "#0AC8FF");
 }
 
 TEST(RegionGeometry, CaptureDelayIsBounded) {
@@ -242,4 +245,42 @@ TEST(RegionGeometry, PictureWindowIsCentredOnTheMouseAndKeptOnTheScreen) {
         EXPECT_EQ(p.x, c.at.x) << c.mouse.x << "," << c.mouse.y;
         EXPECT_EQ(p.y, c.at.y) << c.mouse.x << "," << c.mouse.y;
     }
+}
+
+TEST(RegionGeometry, ArrowKeysMoveOrResizeByAPixelButNeverPastAScreenEdge) {
+    struct Case {
+        RECT region;
+        UINT key;
+        bool shift;
+        RECT want;
+    } const cases[] = {
+        {{10, 20, 110, 70}, VK_RIGHT, false, {11, 20, 111, 70}}, {{0, 0, 9, 9}, VK_LEFT, false, {0, 0, 9, 9}},
+        {{10, 20, 110, 70}, VK_UP, false, {10, 19, 110, 69}},    {{0, 0, 9, 9}, VK_UP, false, {0, 0, 9, 9}},
+        {{9, 9, 1919, 1079}, VK_RIGHT, false, {9, 9, 1919, 1079}}, {{9, 9, 99, 1079}, VK_DOWN, false, {9, 9, 99, 1079}},
+        {{10, 20, 110, 70}, VK_RIGHT, true, {10, 20, 111, 70}},  {{10, 20, 110, 70}, VK_UP, true, {10, 20, 110, 69}},
+        {{9, 9, 1919, 70}, VK_RIGHT, true, {9, 9, 1919, 70}},    {{9, 9, 99, 1079}, VK_DOWN, true, {9, 9, 99, 1079}},
+        {{10, 20, 10, 70}, VK_LEFT, true, {10, 20, 10, 70}},     {{10, 20, 11, 20}, VK_LEFT, true, {10, 20, 11, 20}},
+    };
+    for (const Case& c : cases)
+        EXPECT_TRUE(RectIs(NudgeRegion(c.region, c.key, c.shift, kScreen), c.want)) << c.key << " " << c.shift;
+}
+
+TEST(RegionGeometry, PictureZoomStepsBoundsAndThePointUnderThePointer) {
+    EXPECT_DOUBLE_EQ(ZoomScale(1.0, 5), std::pow(1.1, 5));
+    EXPECT_EQ(ZoomScale(ZoomScale(1.0, 5), -5), 1.0);  // exactly back
+    EXPECT_EQ(ZoomScale(9.5, 1), kMaxZoom);
+    EXPECT_EQ(ZoomScale(0.105, -3), kMinZoom);
+    EXPECT_EQ(StepOpacity(100, -3), 70);
+    EXPECT_EQ(StepOpacity(30, -2), kMinOpacity);
+    EXPECT_EQ(OpacityAlpha(70), 179);
+    const RECT start{700, 400, 820, 480};  // a 120 x 80 picture at 100 %
+    EXPECT_TRUE(RectIs(ZoomAbout(start, {120, 80}, std::pow(1.1, 5), {730, 420}), {681, 387, 874, 516}));
+    for (const int notches : {5, 24, -20})
+        for (const POINT p : {POINT{700, 400}, POINT{819, 479}, POINT{760, 401}}) {
+            const RECT r = ZoomAbout(start, {120, 80}, ZoomScale(1.0, notches), p);
+            const double w = r.right - r.left, h = r.bottom - r.top;
+            // The middle of the pointer's pixel: the same picture point, to half a screen pixel.
+            EXPECT_NEAR((p.x + 0.5 - r.left) * 120 / w, p.x + 0.5 - start.left, 60 / w + 1e-9);
+            EXPECT_NEAR((p.y + 0.5 - r.top) * 80 / h, p.y + 0.5 - start.top, 40 / h + 1e-9);
+        }
 }

@@ -49,7 +49,7 @@ TEST(Menus, PictureWindowMenuIsMadeOnceAndShared) {
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(PictureWindowMenu(), menu);
     const std::vector<MenuRowSeen> rows = RowsOf(menu);
-    ASSERT_EQ(rows.size(), 7u);
+    ASSERT_EQ(rows.size(), 8u);
     EXPECT_EQ(rows[0].caption, "窗口置顶");
     EXPECT_EQ(rows[0].id, 131u);
     EXPECT_EQ(rows[1].caption, "取消置顶");
@@ -60,8 +60,10 @@ TEST(Menus, PictureWindowMenuIsMadeOnceAndShared) {
     EXPECT_EQ(rows[4].caption, "保存到文件");
     EXPECT_EQ(rows[4].id, 134u);
     EXPECT_TRUE(rows[5].separator);
-    EXPECT_EQ(rows[6].caption, "关闭");
-    EXPECT_EQ(rows[6].id, 135u);
+    EXPECT_EQ(rows[6].caption, "原始大小");
+    EXPECT_EQ(rows[6].id, 136u);
+    EXPECT_EQ(rows[7].caption, "关闭");
+    EXPECT_EQ(rows[7].id, 135u);
     DestroyPictureWindowMenu();
     EXPECT_FALSE(IsMenu(menu));
     EXPECT_FALSE(PictureWindowMenuExists());
