@@ -21,14 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "window/screen.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "capture/save.h"
 #include "graphics/canvas.h"
 #include "graphics/gdi_owners.h"
 #include "graphics/gdip_image.h"
 #include "graphics/monitors.h"
+#include "settings/settings.h"
+#include "window/screen.h"
 
 namespace {
 
@@ -163,19 +163,19 @@ void ClearRow(SIZE size) {
     WithBoard(
         [&](DrawingBoard& b) {
             for (int i = 0; i < 3 * kRuns; ++i) {
-                b.boardCanvas.Line(0, 0, size.cx, size.cy);  // something to clear
-                CommitBoardCanvas(b);
+                b.Shown().Line(0, 0, size.cx, size.cy);  // something to clear
+                b.Commit();
                 double t0 = Ms();
                 SendMessageA(b.Window(), WM_KEYDOWN, VK_ESCAPE, 1);
                 clear.push_back(Ms() - t0);
                 t0 = Ms();
-                ApplyClear(b);
+                b.ClearToStart();
                 applied.push_back(Ms() - t0);
                 t0 = Ms();
-                CopyWholeCanvas(b.boardCanvas, b.backCanvas);
+                b.Restore();
                 copy.push_back(Ms() - t0);
                 t0 = Ms();
-                ShowBoardCanvas(b);
+                b.Show();
                 show.push_back(Ms() - t0);
                 ratio.push_back(clear.back() / (2 * copy.back() + show.back()));
             }

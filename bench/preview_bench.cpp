@@ -26,14 +26,14 @@
 #include <optional>
 #include <vector>
 
-#include "window/screen.h"
-#include "graphics/gdi_owners.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/pointer.h"
 #include "board/shape_drawing.h"
+#include "graphics/gdi_owners.h"
+#include "settings/settings.h"
 #include "timing.h"
+#include "window/screen.h"
 
 namespace {
 
@@ -74,10 +74,10 @@ double TicksUs = 1;
 // board's window procedure as the platform's would.
 void RunOnBoard(DrawingBoard& b) {
     HWND window = b.Window();
-    Canvas& BoardCanvas = b.boardCanvas;
+    Canvas& BoardCanvas = b.Shown();
     const POINT anchor{20, 20};
     CopyAreaArgs restore;
-    restore.srcDC = b.backCanvas.DeviceContext();
+    restore.srcDC = b.Committed().DeviceContext();
     for (const ToolCase& tc : *Cases) {
         std::vector<double> floor, draw, bare, cycle, added;
         // Floor: the restore and the copy into the window, the two block

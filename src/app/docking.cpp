@@ -1,6 +1,5 @@
 #include "app/docking.h"
 
-#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
 #include "board/board.h"
@@ -129,7 +128,9 @@ DockingDecision DockingStep(const RECT& rect, bool docked, bool boardOpen, int x
 
 void ToolboxDockingRoutine(UINT message, int x, int y) {
     HWND toolbox = ToolboxWindow.load();
-    if (toolbox == nullptr || !IsWindow(toolbox)) return;
+    // A toolbox not shown yet stays where it was put: pushed out of view before
+    // its first showing, it would never be drawn at all until the edge is touched.
+    if (toolbox == nullptr || !IsWindow(toolbox) || !IsWindowVisible(toolbox)) return;
     if (PressHeldOnToolbox(message, x, y) || ToolboxBeingMoved.load()) return;
     const std::vector<RECT> monitors = MonitorRects();
     const DockingDecision d =

@@ -3,13 +3,13 @@
 
 #include <atomic>
 
-#include "window/owner_thread.h"
 #include "app/palette.h"
-#include "window/raw_window.h"
 #include "app/toolbox.h"
+#include "board/board.h"
 #include "graphics/dpi.h"
 #include "graphics/gdi_owners.h"
-#include "board/board.h"
+#include "window/owner_thread.h"
+#include "window/raw_window.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // selection and hover state, and the framing drawn on PaletteCanvas.
 // Selection state belongs to the main (toolbox) thread. SelectCell and
 // RepaintPalette may be called from any thread: away from the palette
-// window's thread they are handed to the palette window (app/owner_thread.h),
+// window's thread they are handed to the palette window (window/owner_thread.h),
 // so the state and the canvas are only ever touched by one thread.
 
 #include <windows.h>

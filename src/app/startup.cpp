@@ -1,14 +1,14 @@
 #include "app/startup.h"
 
-#include "app/globals.h"
-#include "window/screen.h"
 #include "app/board_listener.h"
+#include "app/globals.h"
 #include "app/hotkey.h"
-#include "window/raw_window.h"
-#include "settings/settings.h"
 #include "app/toolbox.h"
 #include "board/board_menu.h"
 #include "board/palette_picture.h"
+#include "settings/settings.h"
+#include "window/raw_window.h"
+#include "window/screen.h"
 
 void ReadScreenSize() {
     ScreenSize.cx = GetSystemMetrics(SM_CXSCREEN);

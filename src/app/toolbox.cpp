@@ -11,15 +11,9 @@
 #include "app/color_picker.h"
 #include "app/docking.h"
 #include "app/globals.h"
-#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/hotkey_notice.h"
-#include "window/focus.h"
-#include "window/menus.h"
-#include "window/owner_thread.h"
 #include "app/palette.h"
-#include "window/raw_window.h"
-#include "settings/settings.h"
 #include "app/toolbox_layout.h"
 #include "board/board.h"
 #include "board/board_state.h"
@@ -31,6 +25,11 @@
 #include "graphics/dpi.h"
 #include "graphics/gdip_image.h"
 #include "graphics/monitors.h"
+#include "settings/settings.h"
+#include "window/focus.h"
+#include "window/menus.h"
+#include "window/owner_thread.h"
+#include "window/raw_window.h"
 
 ToolTip PaletteTips;
 std::atomic<int> ToolboxPage{kPagePen};
@@ -96,13 +95,6 @@ std::span<const std::uint8_t> ResourceBytes(int id) {
     const DWORD size = SizeofResource(module, info);
     if (data == nullptr || size == 0) return {};
     return {static_cast<const std::uint8_t*>(data), size};
-}
-
-void PostBoardSetting(SettingCode code, int value) {
-    HWND board = BoardWindow.load();
-    if (board != nullptr && IsWindow(board))
-        PostMessageA(board, BoardSettingMessage, static_cast<WPARAM>(code),
-                     static_cast<LPARAM>(value));
 }
 
 bool SameThreadAs(HWND window) {
@@ -505,8 +497,7 @@ void Toolbox::OnPenWidthChanged() {
     char text[64] = {};
     GetWindowTextA(c_.penEdit, text, sizeof(text));
     const int value = ParseIniInteger(text);
-    Settings.penWidth = value;
-    PostBoardSetting(SettingCode::PenWidth, value);
+    ChangeSetting(SettingCode::PenWidth, value);
 }
 
 void Toolbox::OnPenWheel(int delta) {
@@ -528,13 +519,12 @@ void Toolbox::OnPenWheel(int delta) {
 void Toolbox::OnBrushTypeChanged() {
     const LRESULT index = SendMessageA(c_.brushList, CB_GETCURSEL, 0, 0);
     if (index < 0 || index > 7) return;
-    Settings.brushType = static_cast<int>(index);
+    ChangeSetting(SettingCode::BrushStyle, static_cast<int>(index));
     if (ToolboxPage.load() == kPageFill) {
         SendMessageA(c_.picker2, kColorPickerSetColor,
                      static_cast<COLORREF>(Settings.backColor.load()), 0);
         ApplyLayout(LayoutNow(kPageFill, static_cast<int>(index)));
     }
-    PostBoardSetting(SettingCode::BrushStyle, static_cast<int>(index));
 }
 
 void Toolbox::SelectBrushType(int index) {
@@ -547,24 +537,20 @@ void Toolbox::OnPicker1Changed() {
     const int color = static_cast<int>(SendMessageA(c_.picker1, kColorPickerGetColor, 0, 0));
     switch (ToolboxPage.load()) {
         case kPageFill:
-            Settings.brushColor = color;
-            PostBoardSetting(SettingCode::BrushColor, color);
+            ChangeSetting(SettingCode::BrushColor, color);
             break;
         case kPageText:
-            Settings.textColor = color;
-            PostBoardSetting(SettingCode::TextColor, color);
+            ChangeSetting(SettingCode::TextColor, color);
             break;
         default:
-            Settings.penColor = color;
-            PostBoardSetting(SettingCode::PenColor, color);
+            ChangeSetting(SettingCode::PenColor, color);
             break;
     }
 }
 
 void Toolbox::OnPicker2Changed() {
     const int color = static_cast<int>(SendMessageA(c_.picker2, kColorPickerGetColor, 0, 0));
-    Settings.backColor = color;
-    PostBoardSetting(SettingCode::TextBack, color);
+    ChangeSetting(SettingCode::TextBack, color);
 }
 
 LRESULT Toolbox::Handle(UINT message, WPARAM wParam, LPARAM lParam) {

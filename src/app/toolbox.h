@@ -6,7 +6,7 @@
 // ends the process.
 //
 // The window and its controls belong to the main thread. The routines marked
-// "any thread" hand their work to the toolbox window (app/owner_thread.h), so
+// "any thread" hand their work to the toolbox window (window/owner_thread.h), so
 // the board thread may call them.
 
 #include <windows.h>

@@ -7,7 +7,7 @@
 // made, used and destroyed on the board thread only. Other threads reach it
 // through its window's queue: typed messages (settings, font, tool, close)
 // posted to it, or work handed over with RunOnOwner / CallOnOwner
-// (app/owner_thread.h). Work for a board that is gone is dropped.
+// (window/owner_thread.h). Work for a board that is gone is dropped.
 
 #include <windows.h>
 
@@ -15,11 +15,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "board/board_state.h"
 #include "board/history.h"
+#include "board/tools/board_tool.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
+#include "window/owner_thread.h"
 
 // Private messages of the board window.
 // The toolbox posts a setting change: wParam code 51-56, lParam value.
@@ -28,8 +31,10 @@ constexpr UINT BoardSettingMessage = 0x8075;
 constexpr UINT kBoardFontMessage = WM_APP + 0x3B0;
 // Select a tool on the board (posted; wParam the ToolKind).
 constexpr UINT kBoardToolMessage = WM_APP + 0x3B1;
+// Clear the board back to its starting picture (posted).
+constexpr UINT kBoardClearMessage = WM_APP + 0x3B2;
 
-class DrawingBoard {
+class DrawingBoard : public ToolSurface {
 public:
     // `start` is the starting picture; null means the screen, captured when
     // the window is set up.
@@ -43,24 +48,44 @@ public:
     bool Open();
     HWND Window() const { return window_; }
 
-    // The board's state, tools and canvases, for code running on the board
-    // thread.
+    // The board's state and tools, for code running on the board thread.
     BoardState state;
-    ToolSet tools;        // one object per tool, with its gesture in progress
-    SIZE size{};          // the board picture's (and the window's) size
-    Canvas boardCanvas;   // what the window shows; the tools draw on it
-    Canvas backCanvas;    // the committed drawing
-    Canvas pictureCanvas; // the eraser's source or the curve's layer, on demand
-    // Set by a clear: the board canvas equals the back canvas and the current
-    // (clearing) tool draws nothing, so the next switch need not restore it.
-    bool boardMatchesBack = false;
-    // The starting picture, decoded once (never null once set up).
-    std::unique_ptr<Canvas> startPicture;
-    // Undo and redo of the committed drawing. Every commit sets
-    // state.backChanged; after each message the board handles, what the
-    // commits changed becomes one step, unless a gesture is still under way
-    // (then its commits become one step when it ends).
-    UndoHistory history;
+    ToolSet tools;  // one object per tool, with its gesture in progress
+    SIZE size{};    // the board picture's (and the window's) size
+
+    // The canvases, on the board thread. The tools draw previews on the board
+    // canvas; the committed drawing changes only through Commit.
+    Canvas& Shown() { return boardCanvas_; }         // what the window shows
+    Canvas& Committed() { return backCanvas_; }      // the committed drawing
+    Canvas& Layer() { return pictureCanvas_; }       // the eraser's source or the curve's layer
+    Canvas* StartPicture() { return startPicture_.get(); }
+    const UndoHistory& History() const { return history_; }
+
+    // ---- the one commit path (ToolSurface) ----
+    // Board canvas onto the committed drawing; the history takes what changed
+    // as a step once the message (or the gesture) is over.
+    void Commit() override;
+    // Committed drawing onto the board canvas: wipes any preview.
+    void Restore() override;
+    // Board canvas into the window.
+    void Show() override;
+
+    // Back to the starting picture, committed and shown (the clear).
+    void ClearToStart();
+    // The layer for a tool that draws over one (board/tools/board_tool.h):
+    // made in the board's size and filled; none for LayerKind::None.
+    void PrepareLayer(LayerKind kind);
+    void DropLayer();
+    LayerKind CurrentLayerKind() const;  // the current tool's
+    // True once after a clear: the board canvas still equals the committed
+    // drawing, so a switch need not restore it.
+    bool TakeMatchesCommitted() { return std::exchange(matchesCommitted_, false); }
+    // Takes the newest change back (or makes the one taken back again) on
+    // the committed drawing; false when there was none.
+    bool StepHistory(bool redo);
+    // Applies the settings record's pen, brush and text settings to the
+    // board and back canvases: the one mapping of settings onto canvases.
+    void ApplySettings();
 
     // True while a gesture is under way: the button is down, a shape of
     // several clicks is being built, or text is being typed.
@@ -89,6 +114,19 @@ private:
 
     HWND window_ = nullptr;
     std::unique_ptr<Canvas> pendingStart_;
+    Canvas boardCanvas_;    // what the window shows; the tools draw on it
+    Canvas backCanvas_;     // the committed drawing
+    Canvas pictureCanvas_;  // the eraser's source or the curve's layer, on demand
+    // The starting picture, decoded once (never null once set up).
+    std::unique_ptr<Canvas> startPicture_;
+    // Undo and redo of the committed drawing. Every commit sets
+    // committedChanged_; after each message the board handles, what the
+    // commits changed becomes one step, unless a gesture is still under way
+    // (then its commits become one step when it ends).
+    UndoHistory history_;
+    bool committedChanged_ = false;
+    // Set by a clear: the board canvas equals the committed drawing.
+    bool matchesCommitted_ = false;
 };
 
 // The board bound to `window` (null for any other window). Board thread only.
@@ -102,6 +140,9 @@ extern std::atomic<HWND> BoardWindow;
 // exists it is the tool the board has been asked to make current.
 extern std::atomic<int> ChosenTool;
 
+// The board window when it names a live window, else null. Any thread; only
+// a handle to post to.
+HWND LiveBoard();
 // True while the board window handle names a live window.
 bool BoardExists();
 // True on the thread that runs the board window.
@@ -138,24 +179,14 @@ void ExitProgram();
 
 // ---- on the board thread ----
 
-// The clear of the board: back to the starting picture (the application of
-// the transient clearing tool).
-void ApplyClear(DrawingBoard& b);
-// Prepares the picture canvas for the curve tool or the eraser.
-void PreparePictureCanvas(DrawingBoard& b);
 // Copies all of `source` onto `dest` at (0,0) in one block copy; nothing when
 // either is not created.
 void CopyWholeCanvas(Canvas& dest, const Canvas& source);
-void RestoreBoardCanvas(DrawingBoard& b);  // back canvas onto board canvas
-void CommitBoardCanvas(DrawingBoard& b);   // board canvas onto back canvas
-void ShowBoardCanvas(DrawingBoard& b);     // board canvas into the window
 // Ctrl+Z (redo false) and Ctrl+Y / Ctrl+Shift+Z (redo true): a gesture under
 // way is first ended as a tool switch would end it, then the newest change
 // to the committed drawing is taken back (or the last one taken back is made
 // again) and shown. False when there was nothing to undo (or redo).
 bool UndoOnBoard(DrawingBoard& b, bool redo);
-// Applies pen, brush and text settings to the board and back canvases.
-void ApplySettingsToCanvases(DrawingBoard& b);
 
 // The open dialog's filter, '|'-separated.
 extern const char* const kOpenPictureFilter;
@@ -185,7 +216,5 @@ bool WithBoard(const std::function<void(DrawingBoard&)>& work, DWORD timeoutMs =
 bool WaitForBoardReady(DWORD timeoutMs);
 // Waits until no board window exists and its thread has ended.
 bool WaitForBoardGone(DWORD timeoutMs);
-// Processes the calling thread's pending messages (for code that waits).
-void ProcessPendingMessages();
 // Waits `milliseconds` while processing messages.
 void WaitProcessingMessages(DWORD milliseconds);

@@ -4,10 +4,10 @@
 #include <atomic>
 
 #include "board/board_events.h"
-#include "window/menus.h"
-#include "settings/settings.h"
 #include "board/commands.h"
 #include "board/tools/tool_table.h"
+#include "settings/settings.h"
+#include "window/menus.h"
 
 namespace {
 

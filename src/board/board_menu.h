@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "board/command_ids.h"
-#include "board/command_ids.h"
 
 // The menu's rows in order: caption and id; a separator is "-" with id None.
 struct BoardMenuItem {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_menu.h"
 #include "board/board_text.h"
@@ -13,6 +12,7 @@
 #include "board/tools/board_tool.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
 #include "window/focus.h"
 
 namespace {
@@ -28,41 +28,6 @@ void RefreshPreview(DrawingBoard& b) {
     if (tool == nullptr) return;
     PointerContext c = BoardPointerContext(b);
     tool->Refresh(c);
-}
-
-void ApplyTextBackground(Canvas& canvas, int back) {
-    if (back == kNoTextBackground) {
-        canvas.TextTransparent(true);
-    } else {
-        canvas.TextTransparent(false);
-        canvas.TextBackColor(static_cast<COLORREF>(back));
-    }
-}
-
-void ApplySetting(DrawingBoard& b, int code, int value) {
-    for (Canvas* canvas : {&b.boardCanvas, &b.backCanvas}) {
-        switch (static_cast<SettingCode>(code)) {
-        case SettingCode::PenWidth:
-            canvas->PenWidth(value);
-            break;
-        case SettingCode::PenColor:
-            canvas->PenColor(static_cast<COLORREF>(value));
-            break;
-        case SettingCode::BrushColor:
-            canvas->BrushColor(static_cast<COLORREF>(value));
-            break;
-        case SettingCode::BrushStyle:
-            canvas->BrushStyle(value);
-            break;
-        case SettingCode::TextColor:
-            canvas->TextColor(static_cast<COLORREF>(value));
-            break;
-        case SettingCode::TextBack:
-            // The message only says that it changed; the setting holds it.
-            ApplyTextBackground(*canvas, Settings.backColor.load());
-            break;
-        }
-    }
 }
 
 void RunKeyCommand(DrawingBoard& b, WPARAM key) {
@@ -118,91 +83,110 @@ void SelectTool(ToolKind tool) {
     }
 }
 
-void SelectToolOnBoard(DrawingBoard& b, ToolKind tool) {
-    const ToolKind current = b.state.currentTool;
-    if (current == ToolCurve) {
-        // What was drawn of the curve stays, also when the curve is chosen
-        // again to start a new one (the switch below restores the board from
-        // the committed drawing).
-        CommitBoardCanvas(b);
-    } else if (current == ToolEraser && tool != ToolEraser) {
-        // The eraser's hover square lives only on the board canvas; it must
-        // not be committed with the switch below.
-        RestoreBoardCanvas(b);
-        if (tool == ToolCurve) ShowBoardCanvas(b);
-    }
-    b.state.currentTool = tool;
-    ApplyBoardChange(b, tool, 0, true);
-}
+namespace {
 
-void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch) {
-    BoardState& s = b.state;
-    // Right after a clear the board canvas is the committed drawing already:
-    // restoring it again would only copy the whole canvas for nothing.
-    const bool boardIsCommitted = std::exchange(b.boardMatchesBack, false);
-    if (toolSwitch) BoardTextEnd(b);  // what was typed stays
-
-    if (toolSwitch) {
-        // The tool starts afresh (a new polyline, the polygon's fill rule, ...).
-        if (BoardTool* tool = b.tools.For(static_cast<ToolKind>(code))) {
-            PointerContext c = BoardPointerContext(b);
-            tool->Selected(c);
-        }
-        // What the tools without an object of their own yet do on selection.
-        switch (code) {
-        case ToolBezier:
-        case ToolChainedArcs:
-            ResetMultiPointState(b);
-            break;
-        case ToolCurve:
-            ResetMultiPointState(b);
-            PreparePictureCanvas(b);  // the drawing so far, under the curve
-            break;
-        case ToolEyedropper:
-            return;  // the spectrum its selection showed stays on show
-        case ToolEraser:
-            ResetMultiPointState(b);
-            PreparePictureCanvas(b);  // the untouched starting picture
-            break;
-        case ToolClearing:
-            ApplyClear(b);  // leaves the board canvas committed and shown
-            if (b.pictureCanvas.IsCreated()) b.pictureCanvas.Destroy();
-            ForceFocus(b.Window());
-            return;
-        default:
-            break;
-        }
-    } else if (IsSettingCode(code)) {
-        const int tool = s.currentTool;
-        if (tool == ToolEyedropper || tool == ToolFill || tool == ToolEraser) {
-            RestoreBoardCanvas(b);
-            ShowBoardCanvas(b);
-        }
-        ApplySetting(b, code, value);
-        const auto setting = static_cast<SettingCode>(code);
-        if ((setting == SettingCode::TextColor || setting == SettingCode::TextBack) &&
-            s.textToolActive) {
-            BoardTextRetype(b);
-        }
-        if (tool == ToolCurve) return;  // the curve in progress survives
-    } else {
-        return;
+// After a tool switch or a setting change: a layer the current tool does not
+// draw over is committed and dropped, the board shows the committed drawing
+// (unless a clear left it so already) and has the keyboard focus.
+void SettleBoard(DrawingBoard& b, bool boardIsCommitted) {
+    const BoardTool* tool = b.tools.For(b.state.currentTool);
+    const bool layerWanted = tool != nullptr && tool->LayerNeeded() != LayerKind::None;
+    if (!layerWanted && b.Layer().IsCreated()) {
+        b.Commit();
+        b.Show();
+        b.DropLayer();
     }
-
-    const int tool = s.currentTool;
-    if (tool != ToolCurve && tool != ToolEraser && b.pictureCanvas.IsCreated()) {
-        CommitBoardCanvas(b);
-        ShowBoardCanvas(b);
-        b.pictureCanvas.Destroy();
-    }
-    if (!boardIsCommitted) RestoreBoardCanvas(b);
+    if (!boardIsCommitted) b.Restore();
     ForceFocus(b.Window());
 }
 
-void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value) {
+}  // namespace
+
+void SelectToolOnBoard(DrawingBoard& b, ToolKind tool) {
+    if (const BoardTool* current = b.tools.For(b.state.currentTool)) {
+        switch (current->WhenLeft(b.state.currentTool == tool)) {
+        case Leaving::Commit:
+            b.Commit();
+            break;
+        case Leaving::Wipe:
+            b.Restore();
+            b.Show();
+            break;
+        case Leaving::Keep:
+            break;
+        }
+    }
+    b.state.currentTool = tool;
+    // Right after a clear the board canvas is the committed drawing already:
+    // restoring it again would only copy the whole canvas for nothing.
+    const bool boardIsCommitted = b.TakeMatchesCommitted();
+    BoardTextEnd(b);  // what was typed stays
+    if (BoardTool* next = b.tools.For(tool)) {
+        // The tool starts afresh (a new polyline, the polygon's fill rule, ...)
+        // over the layer it needs.
+        PointerContext c = BoardPointerContext(b);
+        next->Selected(c);
+        b.PrepareLayer(next->LayerNeeded());
+        if (next->ShowsOnSelection()) return;  // what its selection showed stays on show
+    }
+    SettleBoard(b, boardIsCommitted);
+}
+
+void ClearOnBoard(DrawingBoard& b) {
+    // The clear is a switch to the transient clearing kind: what the tool
+    // being left drew or shows is settled first, typed text stays.
+    if (const BoardTool* current = b.tools.For(b.state.currentTool)) {
+        if (current->WhenLeft(false) == Leaving::Commit) b.Commit();
+    }
+    b.state.currentTool = ToolClearing;
+    b.TakeMatchesCommitted();
+    BoardTextEnd(b);
+    b.ClearToStart();  // leaves the board canvas committed and shown
+    b.DropLayer();
+    ForceFocus(b.Window());
+}
+
+void ApplySettingChange(DrawingBoard& b, SettingCode setting) {
+    const bool boardIsCommitted = b.TakeMatchesCommitted();
+    const BoardTool* tool = b.tools.For(b.state.currentTool);
+    if (tool != nullptr && tool->Mark() != BoardMark::None) {
+        // Its mark over the drawing goes with the old setting.
+        b.Restore();
+        b.Show();
+    }
+    b.ApplySettings();
+    if ((setting == SettingCode::TextColor || setting == SettingCode::TextBack) &&
+        b.state.textToolActive) {
+        BoardTextRetype(b);
+    }
+    if (tool != nullptr && tool->KeepsBoardOnSettingChange()) return;
+    SettleBoard(b, boardIsCommitted);
+}
+
+void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM) {
     const int c = static_cast<int>(code);
     if (!IsSettingCode(c)) return;  // only setting changes come this way
-    if (DrawingBoard* b = BoardOf(board)) ApplyBoardChange(*b, c, static_cast<int>(value), false);
+    if (DrawingBoard* b = BoardOf(board)) ApplySettingChange(*b, static_cast<SettingCode>(c));
+}
+
+std::atomic<int>& SettingOfCode(SettingCode code) {
+    switch (code) {
+    case SettingCode::PenWidth: return Settings.penWidth;
+    case SettingCode::PenColor: return Settings.penColor;
+    case SettingCode::BrushColor: return Settings.brushColor;
+    case SettingCode::BrushStyle: return Settings.brushType;
+    case SettingCode::TextColor: return Settings.textColor;
+    case SettingCode::TextBack: break;
+    }
+    return Settings.backColor;
+}
+
+void ChangeSetting(SettingCode code, int value) {
+    SettingOfCode(code).store(value);
+    HWND board = BoardWindow.load();
+    if (board != nullptr && IsWindow(board))
+        PostMessageA(board, BoardSettingMessage, static_cast<WPARAM>(code),
+                     static_cast<LPARAM>(value));
 }
 
 void OnBoardKeyDown(HWND board, WPARAM key, LPARAM) {

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <vector>
 
 #include "board/command_ids.h"
@@ -55,9 +56,6 @@ struct BoardState {
     bool shiftHeld = false;
     bool textToolActive = false;
     bool typing = false;
-    // Set by every commit: the committed drawing may have changed since the
-    // undo history last looked at it.
-    bool backChanged = false;
 };
 
 class DrawingBoard;
@@ -73,17 +71,31 @@ void ResetMultiPointState(DrawingBoard& b);
 // posted from any other).
 void SelectTool(ToolKind tool);
 
-// The switch on the board: commits or restores what the curve / eraser leave
-// behind, makes `tool` current and applies the switch. Board thread.
+// The switch on the board: settles what the tool being left drew or shows
+// (each tool says what: board/tools/board_tool.h), makes `tool` current,
+// prepares its layer and selects it. Board thread.
 void SelectToolOnBoard(DrawingBoard& b, ToolKind tool);
 
-// Applies a tool switch (code = the new ToolKind, toolSwitch true) or a
-// setting change (codes 51-56 with their value) to the board canvases. Runs
-// on the board thread.
-void ApplyBoardChange(DrawingBoard& b, int code, int value, bool toolSwitch);
+// The clear on the board: back to the starting picture, with the transient
+// clearing kind current until the tool of before is chosen again. Board thread.
+void ClearOnBoard(DrawingBoard& b);
 
-// BoardSettingMessage (0x8075) of the board window: wParam code, lParam value.
-void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM value);
+// ---- settings ----
+// One carrier: the shared settings record. A change is stored there and the
+// board is told which setting changed; it reads the record.
+
+// The record's field a setting code names.
+std::atomic<int>& SettingOfCode(SettingCode code);
+// Any thread: stores `value` and tells the board, when one exists (posted).
+void ChangeSetting(SettingCode code, int value);
+// The board's part: the canvases take the record's settings (the text being
+// typed is redrawn in a new text colour or background). Board thread.
+void ApplySettingChange(DrawingBoard& b, SettingCode setting);
+
+// BoardSettingMessage (0x8075) of the board window: wParam the code of the
+// setting that changed. lParam repeats the value for whoever watches the
+// message; the board reads the record, which may hold a newer one.
+void OnBoardSettingMessage(HWND board, WPARAM code, LPARAM);
 
 // WM_KEYDOWN / WM_KEYUP of the board window.
 void OnBoardKeyDown(HWND board, WPARAM key, LPARAM lParam);

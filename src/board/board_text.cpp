@@ -36,7 +36,7 @@ void BoardTextRetype(DrawingBoard& b) {
 }
 
 void BoardTextFontChanged(DrawingBoard& b) {
-    b.boardCanvas.Font(GetTextFont());
+    b.Shown().Font(GetTextFont());
     PointerContext c = BoardPointerContext(b);
     BoardTextTool(b).FontApplied(c);
     if (b.state.textToolActive) BoardTextRetype(b);

@@ -73,14 +73,15 @@ enum class BoardMenuId : int {
     Marker = 128,
 };
 
-// BoardSettingMessage: wParam is the code, lParam the new value.
+// BoardSettingMessage: wParam is the code of the setting that changed (the
+// settings record holds its value; board/board_state.h), lParam repeats it.
 enum class SettingCode : int {
     PenWidth = 51,
     PenColor = 52,
     BrushColor = 53,
     BrushStyle = 54,
     TextColor = 55,
-    TextBack = 56,  // the value is not used: the setting holds it
+    TextBack = 56,
 };
 
 constexpr bool IsSettingCode(int code) {

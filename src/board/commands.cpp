@@ -1,19 +1,24 @@
 #include "board/commands.h"
 
+#include <commdlg.h>
+
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "../../res/icon_ids.h"
 
-#include "window/owner_thread.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_events.h"
 #include "board/pixel_rules.h"
+#include "board/tools/board_tool.h"
 #include "board/tools/tool_table.h"
+#include "capture/clipboard.h"
 #include "capture/save.h"
 #include "graphics/canvas.h"
+#include "graphics/gdip_image.h"
+#include "settings/settings.h"
+#include "window/owner_thread.h"
 
 std::atomic<bool> FillStyleSubstituted{false};
 
@@ -37,7 +42,7 @@ void SaveBoard() {
         CallOnOwner(
             board,
             [board, &bytes] {
-                if (DrawingBoard* b = BoardOf(board)) bytes = b->boardCanvas.ToBmpBytes();
+                if (DrawingBoard* b = BoardOf(board)) bytes = b->Shown().ToBmpBytes();
             },
             kBoardReadTimeoutMs);
         return bytes;  // empty when the board went away meanwhile
@@ -100,10 +105,10 @@ void RemoveToolOverlay() {
     RunOnOwner(board, [board] {
         DrawingBoard* b = BoardOf(board);
         if (b == nullptr) return;
-        const int tool = b->state.currentTool;
-        if (tool != ToolEyedropper && tool != ToolFill) return;
-        RestoreBoardCanvas(*b);
-        ShowBoardCanvas(*b);
+        const BoardTool* tool = b->tools.For(b->state.currentTool);
+        if (tool == nullptr || tool->Mark() != BoardMark::WipedByCommands) return;
+        b->Restore();
+        b->Show();
     });
 }
 
@@ -142,6 +147,27 @@ struct CellTips {
         }
     }
 };
+
+
+// The open dialog; false when the user cancels.
+bool AskPictureFile(std::string& path) {
+    std::string filter = kOpenPictureFilter;
+    for (char& c : filter)
+        if (c == '|') c = '\0';
+    filter.push_back('\0');
+    char file[MAX_PATH * 4] = {};
+    OPENFILENAMEA ofn{};
+    ofn.lStructSize = sizeof(ofn);
+    ofn.hwndOwner = Events().OwnerWindow();
+    ofn.lpstrFilter = filter.c_str();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = sizeof(file);
+    ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+    if (!GetOpenFileNameA(&ofn)) return false;
+    path = file;
+    return !path.empty();
+}
 
 }  // namespace
 
@@ -198,3 +224,75 @@ void RunCellCommand(PaletteCommand command, bool rightButton) {
         RunSecondaryAction(command);
     }
 }
+
+const char* const kOpenPictureFilter =
+    "所有图片文件|*.jpg;*.bmp;*.png;*.gif|JPG图片|*.jpg|BMP图片|*.bmp|PNG图片|*.png|GIF图片|*.gif|"
+    "所有文件|*.*";
+
+void OpenPictureBoard() {
+    std::string path;
+    if (!AskPictureFile(path) || !OpenPictureBoardFile(path)) {
+        // Cancelled, or a file that cannot become a board: as if cancelled.
+        Events().CommandDropped();
+    }
+}
+
+bool OpenPictureBoardFile(const std::string& path) {
+    // A header that states a size we refuse: not even read.
+    std::vector<std::uint8_t> bytes;
+    if (!ReadPictureFile(path, bytes)) return false;
+    return MakeBoardFromPicture(DecodePicture(bytes), true);
+}
+
+bool PasteClipboardBoard() {
+    std::vector<std::uint8_t> bytes = ReadClipboardPicture();
+    if (bytes.empty()) return false;
+    return MakeBoardFromPicture(DecodePicture(bytes), false);
+}
+
+void ClearBoard() {
+    const auto remembered = static_cast<ToolKind>(ChosenTool.load());
+    // The clear runs on the board in turn with the selections queued before
+    // and after it; until the tool of before is chosen again the clearing
+    // kind is the chosen one.
+    ChosenTool.store(ToolClearing);
+    HWND board = LiveBoard();
+    if (board == nullptr) return;  // only the tool changes; there is nothing to clear
+    if (OnBoardThread()) {
+        if (DrawingBoard* b = BoardOf(board)) ClearOnBoard(*b);
+    } else {
+        PostMessageA(board, kBoardClearMessage, 0, 0);
+    }
+
+    // Back to the tool of before, through its own cell (the previously
+    // selected cell may be one that selects no tool, such as capture or help).
+    const ToolCell cell = CellOfTool(remembered);
+    if (cell.command != PaletteCommand::None) {
+        Events().CommandInForce(cell.command);
+        RunCellCommand(cell.command, cell.right);
+    } else {
+        Events().CommandDropped();
+    }
+}
+
+void CloseBoard() {
+    if (HWND board = LiveBoard()) PostMessageA(board, WM_CLOSE, 0, 0);
+    Events().CommandInForce(PaletteCommand::Pen);
+    // The pen again, without a switch: the board that would apply one is closing.
+    ChosenTool.store(ToolPen);
+}
+
+void PostBoardFontChanged() {
+    if (HWND board = LiveBoard()) PostMessageA(board, kBoardFontMessage, 0, 0);
+}
+
+void CopyBoardToClipboard() {
+    if (HWND board = LiveBoard()) {
+        RunOnOwner(board, [board] {
+            if (DrawingBoard* b = BoardOf(board))
+                CopyCanvasToClipboard(Events().OwnerWindow(), b->Shown());
+        });
+    }
+}
+
+void ExitProgram() { Events().ExitWanted(); }

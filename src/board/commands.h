@@ -12,11 +12,9 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 #include <span>
-
-#include "board/command_ids.h"
-#include <atomic>
 
 #include "board/board_state.h"
 #include "board/command_ids.h"

@@ -2,16 +2,16 @@
 
 #include <cstdint>
 
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/tools/board_tool.h"
 #include "board/tools/move_board.h"
 #include "board/tools/tool_table.h"
+#include "settings/settings.h"
 
 PointerContext BoardPointerContext(DrawingBoard& b) {
-    return PointerContext{b.Window(),    b.state,        b.boardCanvas, b.backCanvas,
-                          Settings,      b.pictureCanvas, std::nullopt, &b.history};
+    return PointerContext{b.Window(), b.state, b.Shown(), b.Committed(), Settings,
+                          b.Layer(),  b,       std::nullopt, &b.History()};
 }
 
 POINT PointFromLParam(LPARAM lParam) {

@@ -145,7 +145,7 @@ std::string QuickSaveBoard(DrawingBoard& b) {
         }
         return std::string();
     }
-    const std::vector<std::uint8_t> bmp = b.boardCanvas.ToBmpBytes();
+    const std::vector<std::uint8_t> bmp = b.Shown().ToBmpBytes();
     if (SavePictureToFile(path, bmp, owner) != SaveOutcome::Saved) return std::string();
     ShowNotice(owner, "已保存：" + SplitPath(path).fileName);
     return path;

@@ -6,15 +6,15 @@
 #include <mutex>
 #include <utility>
 
-#include "window/handler_table.h"
-#include "window/menus.h"
-#include "window/raw_window.h"
 #include "capture/clipboard.h"
 #include "capture/picture_zoom.h"
 #include "capture/region_geometry.h"
 #include "capture/region_select.h"
 #include "capture/save.h"
 #include "graphics/monitors.h"
+#include "window/handler_table.h"
+#include "window/menus.h"
+#include "window/raw_window.h"
 
 namespace {
 

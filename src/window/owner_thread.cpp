@@ -6,7 +6,7 @@
 
 namespace {
 
-enum WorkKind : WPARAM { kPostedWork = 0x504F5354, kSentWork = 0x53454E44 };
+enum WorkKind : WPARAM { kPostedWork = 0x504F5354, kSentWork = 0x53454E44, kQueuedWork = 0x51554555 };
 
 struct PostedWork {
     std::function<void()> work;
@@ -17,9 +17,13 @@ struct PostedWork {
 // not run work that points into the caller's returned frame.
 struct SentWork {
     explicit SentWork(const std::function<void()>& w) : work(&w) {}
+    ~SentWork() {
+        if (done != nullptr) CloseHandle(done);
+    }
     const std::function<void()>* work;
     enum : int { kWaiting, kRunning, kDone, kAbandoned };
     std::atomic<int> state{kWaiting};
+    HANDLE done = nullptr;  // set when it has run (queued work only)
 };
 
 bool OwnedByCaller(HWND window) {
@@ -34,6 +38,57 @@ void AnswerSentMessages() {
 }
 
 }  // namespace
+
+void ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));  // for the thread's own loop
+            return;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+bool WaitUntilProcessing(const std::function<bool()>& done, DWORD timeoutMs, HANDLE wake) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        const DWORD left = static_cast<DWORD>(deadline - now);
+        MsgWaitForMultipleObjects(wake != nullptr ? 1 : 0, &wake, FALSE, left < 10 ? left : 10,
+                                  QS_ALLINPUT);
+        ProcessPendingMessages();
+    }
+    return true;
+}
+
+bool CallOnOwnerQueued(HWND window, const std::function<void()>& work, DWORD timeoutMs) {
+    if (window == nullptr || !IsWindow(window) || !work) return false;
+    if (OwnedByCaller(window)) {
+        work();
+        return true;
+    }
+    auto shared = std::make_shared<SentWork>(work);
+    shared->done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (shared->done == nullptr) return false;
+    auto* ticket = new std::shared_ptr<SentWork>(shared);
+    if (!PostMessageA(window, kRunOnOwnerMessage, kQueuedWork, reinterpret_cast<LPARAM>(ticket))) {
+        delete ticket;
+        return false;
+    }
+    const auto finished = [&] { return shared->state.load() == SentWork::kDone; };
+    // The window may go without running the work: that ends the wait too.
+    WaitUntilProcessing([&] { return finished() || !IsWindow(window); }, timeoutMs,
+                        shared->done);
+    int expected = SentWork::kWaiting;
+    // Not begun: it never will (a window that went dropped it already).
+    if (shared->state.compare_exchange_strong(expected, SentWork::kAbandoned)) return false;
+    // Begun: it refers to our frame, so let it end.
+    WaitUntilProcessing(finished, INFINITE, shared->done);
+    return true;
+}
 
 bool RunOnOwner(HWND window, std::function<void()> work) {
     if (window == nullptr || !IsWindow(window) || !work) return false;
@@ -86,7 +141,7 @@ LRESULT RunOwnerWork(WPARAM wParam, LPARAM lParam) {
         if (item->work) item->work();
         return 1;
     }
-    if (wParam == kSentWork) {
+    if (wParam == kSentWork || wParam == kQueuedWork) {
         std::unique_ptr<std::shared_ptr<SentWork>> ticket(
             reinterpret_cast<std::shared_ptr<SentWork>*>(lParam));
         SentWork& sent = **ticket;
@@ -94,6 +149,7 @@ LRESULT RunOwnerWork(WPARAM wParam, LPARAM lParam) {
         if (!sent.state.compare_exchange_strong(expected, SentWork::kRunning)) return 0;
         (*sent.work)();
         sent.state.store(SentWork::kDone);
+        if (sent.done != nullptr) SetEvent(sent.done);
         return 1;
     }
     return 0;
@@ -103,6 +159,7 @@ void DropOwnerWork(HWND window) {
     MSG msg;
     while (PeekMessageA(&msg, window, kRunOnOwnerMessage, kRunOnOwnerMessage, PM_REMOVE)) {
         if (msg.wParam == kPostedWork) delete reinterpret_cast<PostedWork*>(msg.lParam);
+        if (msg.wParam == kQueuedWork) delete reinterpret_cast<std::shared_ptr<SentWork>*>(msg.lParam);
     }
 }
 

@@ -26,6 +26,21 @@ bool RunOnOwner(HWND window, std::function<void()> work);
 // caller's locals).
 bool CallOnOwner(HWND window, const std::function<void()>& work, DWORD timeoutMs);
 
+// As CallOnOwner, but behind what is queued for the window already (the work
+// is posted, not sent); while it waits the caller processes all its own
+// messages, posted ones too. False when the window is gone (or goes) or the
+// time ran out; then the work never runs.
+bool CallOnOwnerQueued(HWND window, const std::function<void()>& work, DWORD timeoutMs);
+
+// Processes the calling thread's pending messages (for code that waits).
+void ProcessPendingMessages();
+// Waits until `done` is true or the time is up, processing the caller's
+// messages meanwhile (looking again at least every 10 ms). `wake`, when
+// given, is an event set when `done` may have become true, so the wait ends
+// at once. True when `done` became true.
+bool WaitUntilProcessing(const std::function<bool()>& done, DWORD timeoutMs,
+                         HANDLE wake = nullptr);
+
 // The window procedure's part: runs the work carried by kRunOnOwnerMessage.
 LRESULT RunOwnerWork(WPARAM wParam, LPARAM lParam);
 

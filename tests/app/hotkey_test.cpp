@@ -7,13 +7,13 @@
 
 #include <gtest/gtest.h>
 
-#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/palette.h"
-#include "window/raw_window.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "support/board_fixture.h"
+#include "window/raw_window.h"
+#include "window/screen.h"
 
 using namespace board_test;
 

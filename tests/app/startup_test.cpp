@@ -8,35 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include "support/helpers.h"
 #include "support/temp_folder.h"
 
-#include "window/screen.h"
-#include "settings/settings.h"
 #include "app/startup.h"
+#include "settings/settings.h"
+#include "window/screen.h"
 
 namespace {
-
-std::string ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return written == bytes.size();
-}
 
 std::string IniValue(const std::string& path, const char* section, const char* key) {
     char buffer[256] = {};
@@ -139,58 +118,40 @@ class ProgramRun {
 public:
     explicit ProgramRun(const TempFolder& folder) : exe_(folder.File("DrawBoard.exe")) {
         copied_ = CopyFileA(BuiltProgram().c_str(), exe_.c_str(), FALSE) != FALSE;
-    }
-    ~ProgramRun() {
-        if (started_) {
-            if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
-                TerminateProcess(process_.hProcess, 99);
-                WaitForSingleObject(process_.hProcess, 5000);
-            }
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
+        process_.SetGrace(0);  // still running at the end: ended at once
     }
     bool Copied() const { return copied_; }
 
     bool Start() {
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
         // No standard handles for the program: nothing it (or anything it
         // starts) leaves behind may hold the test runner's output open.
-        si.dwFlags = STARTF_USESTDHANDLES;
-        std::string command = "\"" + exe_ + "\"";
         // Started from another folder, so the program must find Config.ini by
         // its own location, not by the current directory.
-        started_ = CreateProcessA(exe_.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                  nullptr, &si, &process_) != FALSE;
-        return started_;
+        return process_.Start("\"" + exe_ + "\"", 0, true, exe_);
     }
 
     // The toolbox window once it shows, or nullptr after the time limit.
     HWND WaitForToolbox(int timeoutMs = 20000) {
         const ULONGLONG deadline = GetTickCount64() + timeoutMs;
         while (GetTickCount64() < deadline) {
-            FindToolbox search{process_.dwProcessId, nullptr};
+            FindToolbox search{process_.Id(), nullptr};
             EnumWindows(&MatchToolbox, reinterpret_cast<LPARAM>(&search));
             if (search.found != nullptr) return search.found;
-            if (WaitForSingleObject(process_.hProcess, 50) == WAIT_OBJECT_0) return nullptr;
+            if (process_.WaitForExit(50)) return nullptr;
         }
         return nullptr;
     }
 
     // Exit code, or -1 when the program did not end in time.
     int WaitForExit(int timeoutMs = 10000) {
-        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0) return -1;
-        DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
-        return static_cast<int>(code);
+        if (!process_.WaitForExit(timeoutMs)) return -1;
+        return static_cast<int>(process_.ExitCode());
     }
 
 private:
     std::string exe_;
     bool copied_ = false;
-    bool started_ = false;
-    PROCESS_INFORMATION process_{};
+    HelperProcess process_;
 };
 
 TEST(StartupProgram, FirstStartCreatesConfigBesideTheProgramAndExitsZero) {
@@ -217,12 +178,12 @@ TEST(StartupProgram, ExistingConfigIsKeptAtStartAndSavedOnClose) {
     ASSERT_TRUE(run.Copied()) << "program not found at " << BuiltProgram();
     const std::string config = folder.File("Config.ini");
     const std::string text = "[属性]\r\n画笔粗细=7\r\n[文字]\r\n字体名称=黑体\r\n字体大小=12\r\n文字加粗=1\r\n";
-    ASSERT_TRUE(WriteBytes(config, text));
+    ASSERT_TRUE(WriteText(config, text));
     ASSERT_TRUE(run.Start());
 
     HWND toolbox = run.WaitForToolbox();
     ASSERT_NE(toolbox, nullptr);
-    EXPECT_EQ(ReadBytes(config), text);  // not rewritten at start
+    EXPECT_EQ(ReadText(config), text);  // not rewritten at start
 
     PostMessageA(toolbox, WM_CLOSE, 0, 0);
     ASSERT_EQ(run.WaitForExit(), 0);
@@ -242,7 +203,7 @@ TEST(StartupProgram, ReadOnlyConfigStillStartsAndEndsCleanly) {
     ASSERT_TRUE(run.Copied()) << "program not found at " << BuiltProgram();
     const std::string config = folder.File("Config.ini");
     const std::string text = "[属性]\r\n画笔粗细=5\r\n";
-    ASSERT_TRUE(WriteBytes(config, text));
+    ASSERT_TRUE(WriteText(config, text));
     ASSERT_TRUE(SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_READONLY));
     ASSERT_TRUE(run.Start());
 
@@ -250,7 +211,7 @@ TEST(StartupProgram, ReadOnlyConfigStillStartsAndEndsCleanly) {
     ASSERT_NE(toolbox, nullptr);
     PostMessageA(toolbox, WM_CLOSE, 0, 0);
     EXPECT_EQ(run.WaitForExit(), 0);
-    EXPECT_EQ(ReadBytes(config), text);
+    EXPECT_EQ(ReadText(config), text);
 }
 
 }  // namespace

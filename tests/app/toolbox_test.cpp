@@ -15,18 +15,19 @@
 #include "app/color_picker.h"
 #include "app/docking.h"
 #include "app/globals.h"
-#include "window/screen.h"
 #include "app/hotkey.h"
 #include "app/hotkey_notice.h"
 #include "app/palette.h"
-#include "window/raw_window.h"
-#include "settings/settings.h"
 #include "app/toolbox_layout.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
 #include "capture/region_select.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
+#include "support/temp_folder.h"
+#include "window/raw_window.h"
+#include "window/screen.h"
 
 namespace {
 
@@ -55,40 +56,24 @@ void RecordNotice(const char*, const char* text) {
 class HeldF9 {
 public:
     HeldF9() {
-        char exe[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string folder(exe);
-        folder.erase(folder.find_last_of('\\') + 1);
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        ready_ = std::string(temp) + "hold_f9_" + std::to_string(GetCurrentProcessId()) + ".txt";
-        DeleteFileA(ready_.c_str());
-        std::string command = "\"" + folder + "drawboard_hold_f9.exe\" 60 \"" + ready_ + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &process_))
+        ready_ = folder_.File("hold_f9.txt");
+        if (!process_.Start("\"" + TestFolder() + "drawboard_hold_f9.exe\" 60 \"" + ready_ + "\""))
             return;
         const ULONGLONG end = GetTickCount64() + 10000;
-        while (GetTickCount64() < end && !Holding() &&
-               WaitForSingleObject(process_.hProcess, 50) == WAIT_TIMEOUT) {
+        while (GetTickCount64() < end && !Holding() && !process_.WaitForExit(50)) {
         }
     }
     ~HeldF9() {
-        if (process_.hProcess == nullptr) return;
         DeleteFileA(ready_.c_str());  // the helper lets go when its file is gone
-        if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0)
-            TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
     }
     HeldF9(const HeldF9&) = delete;
     HeldF9& operator=(const HeldF9&) = delete;
     bool Holding() const { return GetFileAttributesA(ready_.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 private:
+    TempFolder folder_{"hold_f9"};
     std::string ready_;
-    PROCESS_INFORMATION process_{};
+    HelperProcess process_;  // ended after the file is gone
 };
 
 void RecordEnd(UINT code) {
@@ -121,12 +106,7 @@ LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
 class ToolboxTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder_ = std::string(temp) + "toolbox_test_" + std::to_string(GetCurrentProcessId()) +
-                  "_" + std::to_string(GetTickCount64());
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        ini_ = folder_ + "\\Config.ini";
+        ini_ = folder_.File("Config.ini");
         SetConfigPath(ini_);
 
         g_endCalls = 0;
@@ -175,7 +155,6 @@ protected:
         SetNoticeRoutine(oldNotice_);
         SetConfigPath("");
         DeleteFileA(ini_.c_str());
-        RemoveDirectoryA(folder_.c_str());
         ResetPaletteState();
     }
 
@@ -282,7 +261,7 @@ protected:
     }
     static bool Topmost(HWND w) { return (GetWindowLongPtrA(w, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-    std::string folder_;
+    TempFolder folder_{"toolbox_test"};
     std::string ini_;
     ToolboxControls c_;
     HWND fakeBoard_ = nullptr;

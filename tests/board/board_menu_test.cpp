@@ -10,14 +10,14 @@
 #include <gtest/gtest.h>
 
 #include "app/hotkey.h"
-#include "window/menus.h"
 #include "app/palette.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 #include "support/menu_rows.h"
+#include "window/menus.h"
 
 using namespace board_test;
 using menu_test::MenuRowSeen;
@@ -168,23 +168,14 @@ TEST(BoardMenuExitChild, ExitItemEndsTheProcess) {
 TEST_F(BoardMenuTest, ExitItemWritesConfigBeforeTheProcessEnds) {
     const std::string ini = TempPath("exit_child_config.ini");
     DeleteFileA(ini.c_str());
-    char exe[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, exe, sizeof(exe));
-    std::string command = std::string("\"") + exe + "\" --gtest_filter=BoardMenuExitChild.*";
     SetEnvironmentVariableA(kExitChildVariable, ini.c_str());
-    STARTUPINFOA si{};
-    si.cb = sizeof(si);
-    PROCESS_INFORMATION pi{};
-    const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE,
-                                        CREATE_NO_WINDOW, nullptr, nullptr, &si, &pi);
+    HelperProcess child;
+    const bool started =
+        child.Start("\"" + TestExecutable() + "\" --gtest_filter=BoardMenuExitChild.*", CREATE_NO_WINDOW);
     SetEnvironmentVariableA(kExitChildVariable, nullptr);
     ASSERT_TRUE(started);
-    const DWORD waited = WaitForSingleObject(pi.hProcess, 60000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 9);
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const DWORD waited = child.WaitForExit(60000) ? WAIT_OBJECT_0 : WAIT_TIMEOUT;
+    const DWORD code = child.ExitCode();
     ASSERT_EQ(waited, WAIT_OBJECT_0);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(GetPrivateProfileIntA("属性", "画笔粗细", -1, ini.c_str()), 17);

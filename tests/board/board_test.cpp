@@ -9,18 +9,18 @@
 
 #include <gtest/gtest.h>
 
-#include "window/screen.h"
-#include "window/menus.h"
 #include "app/palette.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/board_text.h"
-#include "board/tools/text_tool.h"
 #include "board/commands.h"
+#include "board/tools/text_tool.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
+#include "window/menus.h"
+#include "window/screen.h"
 
 using namespace board_test;
 
@@ -104,7 +104,7 @@ TEST_F(BoardCreation, CaptureAppliesTheSettingsToBothCanvases) {
     Settings.backColor = 0x00FFFF;
     CaptureBoard();
     OnBoard([](DrawingBoard& b) {
-        for (Canvas* c : {&b.boardCanvas, &b.backCanvas}) {
+        for (Canvas* c : {&b.Shown(), &b.Committed()}) {
             EXPECT_EQ(c->PenWidth(), 3);
             EXPECT_EQ(c->PenColor(), 0x00AA00u);
             EXPECT_EQ(c->BrushColor(), 0x123456u);
@@ -166,10 +166,8 @@ TEST_F(BoardCreation, CloseSavesSettingsAndLeavesNothingBehind) {
 TEST_F(BoardCreation, ClearAfterDrawingShowsTheStartingPictureAgain) {
     ColorPatch patch(kPatchRect, kPatchRed);
     CaptureBoard();
-    Settings.penWidth = 5;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenWidth), 5);
-    Settings.penColor = 0x00FF00;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
+    SetSetting(SettingCode::PenWidth, 5);
+    SetSetting(SettingCode::PenColor, 0x00FF00);
     PressKey('P');
     Drag({320, 260}, {480, 260});
     ASSERT_EQ(BackPixel(400, 260), 0x00FF00u);  // the stroke is committed
@@ -212,8 +210,8 @@ TEST_F(BoardCreation, PictureFileGivesACentredBoardOfItsSizeNewOrReused) {
     EXPECT_EQ(r.right - r.left, 50);
     EXPECT_EQ(r.bottom - r.top, 30);
     OnBoard([](DrawingBoard& b) {
-        EXPECT_EQ(b.boardCanvas.Width(), 50);
-        EXPECT_EQ(b.backCanvas.Height(), 30);
+        EXPECT_EQ(b.Shown().Width(), 50);
+        EXPECT_EQ(b.Committed().Height(), 30);
     });
     EXPECT_EQ(BoardPixel(0, 0), RGB(255, 0, 0));  // not upside down
     EXPECT_EQ(BoardPixel(25, 15), RGB(0, 128, 255));
@@ -297,8 +295,8 @@ TEST_F(BoardCreation, FilesThatCannotBecomeABoardChangeNothing) {
         EXPECT_EQ(StartPictureBytes(), base);
         EXPECT_EQ(LiveBoardSize().cx, 64);
         OnBoard([](DrawingBoard& b) {
-            EXPECT_EQ(b.boardCanvas.Width(), 64);
-            EXPECT_EQ(b.backCanvas.Height(), 48);
+            EXPECT_EQ(b.Shown().Width(), 64);
+            EXPECT_EQ(b.Committed().Height(), 48);
         });
         const RECT now = BoardRect();
         EXPECT_EQ(now.left, before.left);
@@ -315,7 +313,7 @@ TEST_F(BoardCreation, ToolSwitchFromAnotherThreadRunsOnTheBoardThread) {
     OnBoard([&lineHeight](DrawingBoard& b) {
         EXPECT_TRUE(b.state.textToolActive);
         lineHeight = BoardTextTool(b).LineHeight();
-        EXPECT_EQ(lineHeight, b.boardCanvas.TextHeight("A"));
+        EXPECT_EQ(lineHeight, b.Shown().TextHeight("A"));
     });
     // A click opens a text box: its caret, as tall as a line, is the board
     // thread's, never this one's.
@@ -355,9 +353,9 @@ TEST_F(BoardCreation, LeavingTheCurveCommitsItAndLeavingTheEraserCommitsNoPrevie
     ASSERT_TRUE(PictureCanvasCreated());
     // Something drawn on the board canvas only, as the curve leaves its pieces.
     OnBoard([](DrawingBoard& b) {
-        b.boardCanvas.PenColor(0x0000FF);
-        b.boardCanvas.PenWidth(3);
-        b.boardCanvas.Line(100, 100, 200, 100);
+        b.Shown().PenColor(0x0000FF);
+        b.Shown().PenWidth(3);
+        b.Shown().Line(100, 100, 200, 100);
     });
     PressKey('L');
     EXPECT_EQ(BackPixel(150, 100), 0x0000FFu);
@@ -368,8 +366,8 @@ TEST_F(BoardCreation, LeavingTheCurveCommitsItAndLeavingTheEraserCommitsNoPrevie
     // An eraser hover square lives on the board canvas only; it must not stay.
     const COLORREF under = BackPixel(300, 400);
     OnBoard([](DrawingBoard& b) {
-        b.boardCanvas.PenColor(0x000000);
-        b.boardCanvas.Line(290, 400, 310, 400);
+        b.Shown().PenColor(0x000000);
+        b.Shown().Line(290, 400, 310, 400);
     });
     PressKey('L');
     EXPECT_EQ(BackPixel(300, 400), under);

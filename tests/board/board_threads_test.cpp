@@ -14,13 +14,13 @@
 
 #include "app/hotkey.h"
 #include "app/palette.h"
-#include "settings/settings.h"
 #include "app/toolbox.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/board_text.h"
 #include "board/commands.h"
 #include "board/tools/text_tool.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 using namespace board_test;
@@ -80,9 +80,9 @@ TEST_F(BoardThreads, BoardClosingWhileTheToolboxHandsItWork) {
         const ULONGLONG start = GetTickCount64();
         for (int i = 0; BoardExists() || i < 40; ++i) {
             SelectTool(kSwitchTools[i % std::size(kSwitchTools)]);
-            PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenWidth), 1 + i % 5);
+            ChangeSetting(SettingCode::PenWidth, 1 + i % 5);
             PostBoardFontChanged();
-            WithBoard([](DrawingBoard& b) { b.boardCanvas.GetPixel(1, 1); }, 2000);
+            WithBoard([](DrawingBoard& b) { b.Shown().GetPixel(1, 1); }, 2000);
             ASSERT_LT(GetTickCount64() - start, 15000u) << "the board never went away";
         }
         ASSERT_TRUE(WaitForBoardGone(10000));
@@ -110,8 +110,8 @@ TEST_F(BoardThreads, FontChangedWhileTheBoardClosesIsAppliedOnlyOnTheBoardThread
     ToolboxFontCommand();
     const int size = GetTextFont().size;
     OnBoard([size](DrawingBoard& b) {
-        EXPECT_EQ(b.boardCanvas.Font().size, size);
-        EXPECT_EQ(BoardTextTool(b).LineHeight(), b.boardCanvas.TextHeight("A"));
+        EXPECT_EQ(b.Shown().Font().size, size);
+        EXPECT_EQ(BoardTextTool(b).LineHeight(), b.Shown().TextHeight("A"));
     });
     SetFontDialogRoutine(oldDialog);
 }

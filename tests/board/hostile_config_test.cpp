@@ -16,7 +16,6 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
 #include "app/startup.h"
 #include "app/toolbox_layout.h"
 #include "board/board.h"
@@ -24,6 +23,7 @@
 #include "board/tools/tool_table.h"
 #include "capture/region_geometry.h"
 #include "graphics/gdip_image.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 using namespace board_test;
@@ -146,7 +146,7 @@ protected:
             OnBoard([&drawn](DrawingBoard& b) {
                 for (int y = 0; y < 300 && !drawn; y += 2)
                     for (int x = 0; x < 400 && !drawn; x += 2)
-                        drawn = b.backCanvas.GetPixel(x, y) != kPictureColor;
+                        drawn = b.Committed().GetPixel(x, y) != kPictureColor;
             });
             EXPECT_TRUE(drawn);
         }

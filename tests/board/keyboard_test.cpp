@@ -7,13 +7,13 @@
 #include <gtest/gtest.h>
 
 #include "app/palette.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
 #include "board/tools/drawing_tools.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 using namespace board_test;
@@ -178,8 +178,7 @@ TEST_F(KeyboardTest, ArrowKeysCountTableLinesOnlyForTheRectangle) {
 }
 
 TEST_F(KeyboardTest, ArrowKeyWhileDraggingRedrawsThePreviewAtOnce) {
-    Settings.penColor = 0x0000FF;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x0000FF);
+    SetSetting(SettingCode::PenColor, 0x0000FF);
     PressKey('R');
     SendToBoard(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
     SendToBoard(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(190, 160));
@@ -200,10 +199,8 @@ TEST_F(KeyboardTest, ModifierKeysFollowDownAndUp) {
 
 TEST_F(KeyboardTest, EscClearsTheBoard) {
     const COLORREF before = BackPixel(600, 500);
-    Settings.penColor = 0x00FF00;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
-    Settings.penWidth = 4;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenWidth), 4);
+    SetSetting(SettingCode::PenColor, 0x00FF00);
+    SetSetting(SettingCode::PenWidth, 4);
     PressKey('L');
     Drag({550, 500}, {650, 500});
     ASSERT_EQ(BackPixel(600, 500), 0x00FF00u);
@@ -270,28 +267,24 @@ TEST_F(KeyboardTest, CtrlCCopiesTheBoardToTheClipboard) {
 }
 
 TEST_F(KeyboardTest, SettingMessagesChangeBothCanvases) {
-    HWND board = BoardWindow.load();
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
+    ChangeSetting(SettingCode::PenColor, 0x00FF00);
     EXPECT_TRUE(BothCanvases([](Canvas& c) { return c.PenColor() == 0x00FF00u; }));
     // Drawn with the new colour.
-    Settings.penWidth = 3;
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::PenWidth), 3);
+    ChangeSetting(SettingCode::PenWidth, 3);
     EXPECT_TRUE(BothCanvases([](Canvas& c) { return c.PenWidth() == 3; }));
     PressKey('L');
     Drag({700, 300}, {800, 300});
     EXPECT_EQ(BackPixel(750, 300), 0x00FF00u);
 
-    Settings.backColor = 0x0000FF;
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextBack), 0);
+    ChangeSetting(SettingCode::TextBack, 0x0000FF);
     EXPECT_TRUE(BothCanvases(
         [](Canvas& c) { return !c.TextTransparent() && c.TextBackColor() == 0x0000FFu; }));
-    Settings.backColor = kNoTextBackground;
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextBack), kNoTextBackground);
+    ChangeSetting(SettingCode::TextBack, kNoTextBackground);
     EXPECT_TRUE(BothCanvases([](Canvas& c) { return c.TextTransparent(); }));
 
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::BrushStyle), kBrushDiagonalCross);
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::BrushColor), 0x445566);
-    PostMessageA(board, BoardSettingMessage, WPARAM(SettingCode::TextColor), 0x778899);
+    ChangeSetting(SettingCode::BrushStyle, kBrushDiagonalCross);
+    ChangeSetting(SettingCode::BrushColor, 0x445566);
+    ChangeSetting(SettingCode::TextColor, 0x778899);
     EXPECT_TRUE(BothCanvases([](Canvas& c) {
         return c.BrushStyle() == kBrushDiagonalCross && c.BrushColor() == 0x445566u &&
                c.TextColor() == 0x778899u;
@@ -300,7 +293,7 @@ TEST_F(KeyboardTest, SettingMessagesChangeBothCanvases) {
 
 TEST_F(KeyboardTest, SettingMessageWithAToolCodeChangesNothing) {
     PressKey('L');
-    SendToBoard(BoardSettingMessage, ToolClearing, 0);
+    SendToBoard(BoardSettingMessage, ToolMoveBoard, 0);
     SendToBoard(BoardSettingMessage, ToolEraser, 0);
     EXPECT_EQ(CurrentTool(), ToolLine);
     EXPECT_FALSE(PictureCanvasCreated());

@@ -98,9 +98,9 @@ protected:
         const SIZE size = LiveBoardSize();
         bool same = size.cx == 64 && size.cy == 48 && std::memcmp(&now, &rect_, sizeof now) == 0;
         OnBoard([&same](DrawingBoard& b) {
-            same = same && b.boardCanvas.Width() == 64 && b.backCanvas.Height() == 48 &&
-                   b.boardCanvas.GetPixel(0, 0) == RGB(250, 0, 0) &&
-                   b.backCanvas.GetPixel(40, 30) == RGB(30, 60, 90);
+            same = same && b.Shown().Width() == 64 && b.Committed().Height() == 48 &&
+                   b.Shown().GetPixel(0, 0) == RGB(250, 0, 0) &&
+                   b.Committed().GetPixel(40, 30) == RGB(30, 60, 90);
         });
         EXPECT_TRUE(same && StartPictureBytes() == base_) << what;
     }

@@ -9,11 +9,11 @@
 #include <gtest/gtest.h>
 
 #include "app/color_picker.h"
-#include "settings/settings.h"
 #include "app/palette.h"
 #include "app/toolbox.h"
 #include "board/board.h"
 #include "board/pixel_rules.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 namespace {
@@ -126,7 +126,7 @@ TEST_F(PixelToolsOnABoard, EraserBringsBackTheStartingPictureAndTheWheelSizesIt)
     Settings.eraserSize = 10;
     // Two layers of drawing over the picture, with a solid brush (no toolbox
     // here to take a digit key: the setting arrives as the toolbox sends it).
-    SendToBoard(BoardSettingMessage, 54, kBrushSolid);
+    SetSetting(SettingCode::BrushStyle, kBrushSolid);
     PressKey('R');
     Drag({20, 20}, {380, 280});
     Drag({60, 60}, {340, 240});

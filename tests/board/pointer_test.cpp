@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include "window/screen.h"
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/tools/drawing_tools.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
+#include "window/screen.h"
 
 namespace {
 
@@ -48,7 +48,7 @@ enum class Layer { Shown, Back };
 bool NearColor(Layer layer, int x, int y, COLORREF color) {
     bool found = false;
     board_test::OnBoard([&](DrawingBoard& b) {
-        const Canvas& c = layer == Layer::Back ? b.backCanvas : b.boardCanvas;
+        const Canvas& c = layer == Layer::Back ? b.Committed() : b.Shown();
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
                 if (c.GetPixel(x + dx, y + dy) == color) found = true;

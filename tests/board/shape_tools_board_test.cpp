@@ -29,7 +29,7 @@ LPARAM At(POINT p) {
 bool NearOn(bool shown, POINT p, COLORREF color) {
     bool found = false;
     board_test::OnBoard([&](DrawingBoard& b) {
-        const Canvas& c = shown ? b.boardCanvas : b.backCanvas;
+        const Canvas& c = shown ? b.Shown() : b.Committed();
         for (int dy = -1; dy <= 1; ++dy)
             for (int dx = -1; dx <= 1; ++dx)
                 if (c.GetPixel(p.x + dx, p.y + dy) == color) found = true;

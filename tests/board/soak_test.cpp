@@ -234,8 +234,8 @@ TEST_F(Soak, RandomGesturesLeaveTheBoardAnsweringAndFlat) {
     auto sampleAt = [](std::uint64_t gesture) {
         Point p{gesture, Sample(), 0, 0};
         OnBoard([&p](DrawingBoard& b) {
-            p.stepBytes = b.history.StepBytes();
-            p.steps = b.history.StepCount();
+            p.stepBytes = b.History().StepBytes();
+            p.steps = b.History().StepCount();
         });
         return p;
     };

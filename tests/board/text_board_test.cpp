@@ -10,12 +10,12 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/board_text.h"
 #include "board/command_ids.h"
 #include "board/tools/text_tool.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 using namespace board_test;
@@ -62,7 +62,7 @@ protected:
     int CountColor(RECT r, COLORREF color, bool back = false) {
         int n = 0;
         OnBoard([&](DrawingBoard& b) {
-            Canvas& canvas = back ? b.backCanvas : b.boardCanvas;
+            Canvas& canvas = back ? b.Committed() : b.Shown();
             for (int y = r.top; y < r.bottom; ++y)
                 for (int x = r.left; x < r.right; ++x) n += canvas.GetPixel(x, y) == color ? 1 : 0;
         });
@@ -138,8 +138,7 @@ TEST_F(TextBoardTest, ATextColourChangeWhileTypingRedrawsTheTextInIt) {
     Chars("abc");
     const RECT text{100, 100, 200, 140};
     ASSERT_GT(CountColor(text, kGreen), 0);
-    Settings.textColor = static_cast<int>(kRed);
-    SendToBoard(BoardSettingMessage, static_cast<WPARAM>(SettingCode::TextColor), kRed);
+    SetSetting(SettingCode::TextColor, static_cast<int>(kRed));
     EXPECT_EQ(CountColor(text, kGreen), 0);
     EXPECT_GT(CountColor(text, kRed), 0);
     EXPECT_GT(CountColor(text, kRed, true), 0);  // kept

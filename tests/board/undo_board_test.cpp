@@ -9,9 +9,9 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings.h"
 #include "board/board.h"
 #include "board/board_state.h"
+#include "settings/settings.h"
 #include "support/board_fixture.h"
 
 namespace {
@@ -40,7 +40,7 @@ void UndoKey() { CtrlKey('Z'); }
 Pixels Committed() {
     Pixels pixels;
     OnBoard([&](DrawingBoard& b) {
-        auto p = b.backCanvas.Pixels();
+        auto p = b.Committed().Pixels();
         pixels.assign(p.begin(), p.end());
     });
     return pixels;
@@ -48,7 +48,7 @@ Pixels Committed() {
 
 bool CanUndo() {
     bool can = true;
-    OnBoard([&](DrawingBoard& b) { can = b.history.CanUndo(); });
+    OnBoard([&](DrawingBoard& b) { can = b.History().CanUndo(); });
     return can;
 }
 
@@ -58,10 +58,8 @@ protected:
         BoardTest::SetUp();
         CaptureBoard();
         // Wide red lines, so every shape changes plenty of pixels.
-        Settings.penWidth = 5;
-        SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenWidth), 5);
-        Settings.penColor = 0x0000FF;
-        SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x0000FF);
+        SetSetting(SettingCode::PenWidth, 5);
+        SetSetting(SettingCode::PenColor, 0x0000FF);
     }
 };
 
@@ -136,10 +134,8 @@ TEST_F(BoardUndo, TakesBackAFillOrAWholeEraserDrag) {
         {"fill", 'F', {{200, 200}, {200, 200}}},
         {"eraser drag across the strokes", 'X', {{150, 150}, {300, 250}, {450, 350}, {500, 400}}},
     };
-    Settings.brushColor = 0x00FF00;  // a fill that shows on the black test screen
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::BrushColor), 0x00FF00);
-    Settings.brushType = kBrushSolid;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::BrushStyle), kBrushSolid);
+    SetSetting(SettingCode::BrushColor, 0x00FF00);  // a fill that shows on the black test screen
+    SetSetting(SettingCode::BrushStyle, kBrushSolid);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         PressKey('P');
@@ -227,8 +223,7 @@ TEST_F(BoardUndo, SettingsAndToolSwitchesAreNoSteps) {
     Drag({100, 100}, {300, 200});
     const Pixels drawn = Committed();
     PressKey('E');
-    Settings.penColor = 0x00FF00;
-    SendToBoard(BoardSettingMessage, WPARAM(SettingCode::PenColor), 0x00FF00);
+    SetSetting(SettingCode::PenColor, 0x00FF00);
     PressKey('I');  // the eyedropper's palette is on show, not committed
     Click({960, 540});  // a colour picked from it: a setting, no change
     PressKey('R');

@@ -20,6 +20,7 @@
 #include "capture/clipboard_text.h"
 #include "capture/picture_window.h"
 #include "graphics/canvas.h"
+#include "graphics/gdi_owners.h"
 #include "support/board_fixture.h"
 
 using namespace board_test;
@@ -35,44 +36,27 @@ public:
         const std::string name = "drawboard_held_clipboard_" +
                                  std::to_string(GetCurrentProcessId()) + "_" +
                                  std::to_string(++serial);
-        ready_ = CreateEventA(nullptr, TRUE, FALSE, (name + "_ready").c_str());
-        release_ = CreateEventA(nullptr, TRUE, FALSE, (name + "_release").c_str());
-        char exe[MAX_PATH] = {};
-        GetModuleFileNameA(nullptr, exe, MAX_PATH);
-        std::string folder(exe);
-        folder.erase(folder.find_last_of('\\') + 1);
-        std::string command = "\"" + folder + "drawboard_hold_clipboard.exe\" " +
-                              std::to_string(ms) + " " + name;
-        STARTUPINFOA si{};
-        si.cb = sizeof(si);
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                            &si, &process_))
+        ready_.Reset(CreateEventA(nullptr, TRUE, FALSE, (name + "_ready").c_str()));
+        release_.Reset(CreateEventA(nullptr, TRUE, FALSE, (name + "_release").c_str()));
+        if (!process_.Start("\"" + TestFolder() + "drawboard_hold_clipboard.exe\" " +
+                            std::to_string(ms) + " " + name))
             return;
-        HANDLE either[] = {ready_, process_.hProcess};
+        HANDLE either[] = {ready_.Get(), process_.Handle()};
         WaitForMultipleObjects(2, either, FALSE, 10000);
     }
-    ~HeldClipboard() {
-        SetEvent(release_);
-        if (process_.hProcess != nullptr) {
-            if (WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0)
-                TerminateProcess(process_.hProcess, 1);
-            CloseHandle(process_.hThread);
-            CloseHandle(process_.hProcess);
-        }
-        CloseHandle(ready_);
-        CloseHandle(release_);
-    }
+    // The helper is told to let go, then given its time to end (process_
+    // goes before the events).
+    ~HeldClipboard() { SetEvent(release_.Get()); }
     HeldClipboard(const HeldClipboard&) = delete;
     HeldClipboard& operator=(const HeldClipboard&) = delete;
     bool Holding() const {
-        return WaitForSingleObject(ready_, 0) == WAIT_OBJECT_0 &&
-               WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
+        return WaitForSingleObject(ready_.Get(), 0) == WAIT_OBJECT_0 && !process_.Ended();
     }
 
 private:
-    HANDLE ready_ = nullptr;
-    HANDLE release_ = nullptr;
-    PROCESS_INFORMATION process_{};
+    KernelHandle ready_;
+    KernelHandle release_;
+    HelperProcess process_;
 };
 
 constexpr COLORREF kMarker = RGB(250, 0, 0);
@@ -113,8 +97,8 @@ protected:
     static Pixels BoardPixels() {
         Pixels p;
         OnBoard([&p](DrawingBoard& b) {
-            const auto board = b.boardCanvas.Pixels();
-            const auto back = b.backCanvas.Pixels();
+            const auto board = b.Shown().Pixels();
+            const auto back = b.Committed().Pixels();
             p.board.assign(board.begin(), board.end());
             p.back.assign(back.begin(), back.end());
         });

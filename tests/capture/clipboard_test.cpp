@@ -9,13 +9,13 @@
 
 #include <gtest/gtest.h>
 
-#include "window/screen.h"
 #include "app/palette.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "capture/clipboard.h"
 #include "graphics/canvas.h"
 #include "support/board_fixture.h"
+#include "window/screen.h"
 
 using namespace board_test;
 
@@ -61,7 +61,7 @@ TEST_F(Clipboard, CopyingTheBoardPutsABitmapOfBoardSizeThatReadsBackTheSame) {
     ASSERT_TRUE(WriteBytes(path, SolidBmp(70, 40, RGB(200, 100, 50), RGB(0, 0, 255))));
     ASSERT_TRUE(OpenPictureBoardFile(path));
     ASSERT_TRUE(WaitForBoardReady(10000));
-    OnBoard([](DrawingBoard& b) { b.boardCanvas.SetPixel(69, 39, RGB(0, 255, 0)); });
+    OnBoard([](DrawingBoard& b) { b.Shown().SetPixel(69, 39, RGB(0, 255, 0)); });
 
     SendToBoard(WM_COMMAND, 123, 0);  // "复制到剪贴板"
 
@@ -84,7 +84,7 @@ TEST_F(Clipboard, CopyingTheBoardPutsABitmapOfBoardSizeThatReadsBackTheSame) {
     EXPECT_EQ(bytes.size(), info.fileSize);
     EXPECT_GE(info.bitCount, 16);
     std::vector<std::uint8_t> shown;
-    OnBoard([&shown](DrawingBoard& b) { shown = b.boardCanvas.ToBmpBytes(); });
+    OnBoard([&shown](DrawingBoard& b) { shown = b.Shown().ToBmpBytes(); });
     for (int y = 0; y < 40; y += 3)
         for (int x = 0; x < 70; x += 3)
             ASSERT_EQ(BmpPixel(bytes, x, y), BmpPixel(shown, x, y)) << x << "," << y;

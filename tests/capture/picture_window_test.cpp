@@ -12,11 +12,11 @@
 #include <gtest/gtest.h>
 
 #include "app/hotkey.h"
-#include "window/raw_window.h"
 #include "capture/clipboard.h"
 #include "capture/region_select.h"
 #include "capture/save.h"
 #include "support/board_fixture.h"
+#include "window/raw_window.h"
 
 using namespace board_test;
 

@@ -11,34 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/helpers.h"
 #include "support/temp_folder.h"
 
-#include "settings/settings.h"
 #include "app/toolbox_layout.h"
+#include "settings/settings.h"
 
 namespace {
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-std::string ReadBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return std::string();
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
-}
 
 bool FileExists(const std::string& path) {
     DWORD attributes = GetFileAttributesA(path.c_str());
@@ -66,7 +45,7 @@ protected:
         StoreSettingsValues(saved_);
     }
 
-    void WriteConfig(const std::string& text) { ASSERT_TRUE(WriteBytes(config_, text)); }
+    void WriteConfig(const std::string& text) { ASSERT_TRUE(WriteText(config_, text)); }
 
     TempFolder folder_;
     std::string config_;
@@ -241,7 +220,7 @@ TEST_F(SettingsFile, FirstStartCreatesTheFileWithDefaults) {
         EXPECT_EQ(IniValue(config_, k.section, k.key), k.value) << k.section << "/" << k.key;
     }
     // GBK on disk: "截屏延时=50" as its GBK bytes, not UTF-8.
-    std::string bytes = ReadBytes(config_);
+    std::string bytes = ReadText(config_);
     EXPECT_NE(bytes.find("\xBD\xD8\xC6\xC1\xD1\xD3\xCA\xB1=50"), std::string::npos);
     EXPECT_EQ(bytes.find("\xE6\x88\xAA"), std::string::npos);  // UTF-8 of 截
     // Exactly 20 keys in 4 sections.
@@ -284,7 +263,7 @@ TEST_F(SettingsFile, ExistingFileIsReadButNotRewritten) {
     EXPECT_EQ(Settings.penColor, 255);
     EXPECT_EQ(Settings.arrowAngle, 35);
     EXPECT_EQ(Settings.captureDelay, 120);
-    EXPECT_EQ(ReadBytes(config_), text);
+    EXPECT_EQ(ReadText(config_), text);
 }
 
 TEST_F(SettingsFile, EmptyFaceNameLeavesBoldOff) {
@@ -416,7 +395,7 @@ TEST_F(SettingsFile, SaveWritesEveryKeyAndReadsBackTheSame) {
 
 TEST_F(SettingsFile, ReadOnlyFileKeepsValuesInMemoryAndTheFileIntact) {
     LoadSettings();  // creates the file
-    const std::string before = ReadBytes(config_);
+    const std::string before = ReadText(config_);
     ASSERT_FALSE(before.empty());
     ASSERT_TRUE(SetFileAttributesA(config_.c_str(), FILE_ATTRIBUTE_READONLY));
 
@@ -425,7 +404,7 @@ TEST_F(SettingsFile, ReadOnlyFileKeepsValuesInMemoryAndTheFileIntact) {
     EXPECT_FALSE(SaveSettings());
     EXPECT_EQ(Settings.penWidth, 42);
     EXPECT_EQ(Settings.captureDelay, 7);
-    EXPECT_EQ(ReadBytes(config_), before);
+    EXPECT_EQ(ReadText(config_), before);
 
     // Reading still works from a read-only file.
     LoadSettings();

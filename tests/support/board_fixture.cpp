@@ -1,18 +1,20 @@
 #include "support/board_fixture.h"
 
+#include "support/temp_folder.h"
+
 #include <cstring>
 #include <fstream>
 
-#include "board/palette_picture.h"
 #include "app/board_listener.h"
 #include "app/palette.h"
-#include "settings/settings.h"
 #include "app/startup.h"
 #include "board/board.h"
 #include "board/board_state.h"
 #include "board/commands.h"
+#include "board/palette_picture.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
 
 namespace board_test {
 
@@ -51,28 +53,9 @@ void PrepareProcessOnce() {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount64() >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        ProcessPendingMessages();
-    }
-}
-
 std::string TempPath(const std::string& name) {
-    char buffer[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, buffer);
-    std::string folder = std::string(buffer) + "drawboard_board_tests";
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "\\" + name;
-}
-
-bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    static const TempFolder folder("drawboard_board_tests");
+    return folder.File(name);
 }
 
 std::vector<std::uint8_t> SolidBmp(int width, int height, COLORREF color, COLORREF marker) {
@@ -127,13 +110,6 @@ COLORREF BmpPixel(const std::vector<std::uint8_t>& bytes, int x, int y) {
     const std::size_t at = info.pixelOffset + static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(x) * bpp;
     if (at + 3 > bytes.size()) return 0xFFFFFFFF;
     return RGB(bytes[at + 2], bytes[at + 1], bytes[at]);
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    const COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
 }
 
 ColorPatch::ColorPatch(RECT rect, COLORREF color) : rect_(rect), color_(color) {
@@ -222,7 +198,7 @@ BoardState BoardStateNow() {
 
 bool BothCanvases(const std::function<bool(Canvas&)>& holds) {
     bool both = false;
-    OnBoard([&](DrawingBoard& b) { both = holds(b.boardCanvas) && holds(b.backCanvas); });
+    OnBoard([&](DrawingBoard& b) { both = holds(b.Shown()) && holds(b.Committed()); });
     return both;
 }
 
@@ -234,13 +210,13 @@ void SetCurrentToolDirectly(int tool) {
 
 COLORREF BoardPixel(int x, int y) {
     COLORREF c = CLR_INVALID;
-    OnBoard([&](DrawingBoard& b) { c = b.boardCanvas.GetPixel(x, y); });
+    OnBoard([&](DrawingBoard& b) { c = b.Shown().GetPixel(x, y); });
     return c;
 }
 
 COLORREF BackPixel(int x, int y) {
     COLORREF c = CLR_INVALID;
-    OnBoard([&](DrawingBoard& b) { c = b.backCanvas.GetPixel(x, y); });
+    OnBoard([&](DrawingBoard& b) { c = b.Committed().GetPixel(x, y); });
     return c;
 }
 
@@ -252,22 +228,27 @@ SIZE LiveBoardSize() {
 
 bool BoardMatchesBack() {
     bool same = false;
-    OnBoard([&](DrawingBoard& b) { same = SameCanvasPixels(b.boardCanvas, b.backCanvas); });
+    OnBoard([&](DrawingBoard& b) { same = SameCanvasPixels(b.Shown(), b.Committed()); });
     return same;
 }
 
 bool PictureCanvasCreated() {
     bool created = false;
-    OnBoard([&](DrawingBoard& b) { created = b.pictureCanvas.IsCreated(); });
+    OnBoard([&](DrawingBoard& b) { created = b.Layer().IsCreated(); });
     return created;
 }
 
 std::vector<std::uint8_t> StartPictureBytes() {
     std::vector<std::uint8_t> bytes;
     OnBoard([&](DrawingBoard& b) {
-        if (b.startPicture) bytes = b.startPicture->ToBmpBytes();
+        if (Canvas* start = b.StartPicture()) bytes = start->ToBmpBytes();
     });
     return bytes;
+}
+
+void SetSetting(SettingCode code, int value) {
+    ChangeSetting(code, value);
+    SendToBoard(WM_NULL);  // behind the change
 }
 
 void CatchBrushTypes(void (*chosen)(int index)) {

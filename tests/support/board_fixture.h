@@ -14,15 +14,17 @@
 
 #include "board/board.h"
 #include "graphics/canvas.h"
+#include "support/helpers.h"
 
 namespace board_test {
 
-// Waits (processing this thread's messages) until `done` or the time is up.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+// The shared helpers (support/helpers.h), also under this namespace's name.
+using ::ScreenPixel;
+using ::WaitUntil;
+using ::WriteBytes;
 
 // A file in the tests' own temporary folder.
 std::string TempPath(const std::string& name);
-bool WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
 
 // A complete 32-bit BMP file image of one colour; `marker` (when not
 // 0xFFFFFFFF) is put at pixel (0, 0) so orientation can be checked.
@@ -42,9 +44,6 @@ struct BmpInfo {
 BmpInfo ReadBmpInfo(const std::vector<std::uint8_t>& bytes);
 // Pixel (x, y) (top-left origin) of a 24- or 32-bit BMP file image.
 COLORREF BmpPixel(const std::vector<std::uint8_t>& bytes, int x, int y);
-
-// The colour the screen shows at (x, y).
-COLORREF ScreenPixel(int x, int y);
 
 // A visible, topmost popup window of one colour on the calling thread, so a
 // screen capture has something known to find.
@@ -67,6 +66,8 @@ private:
 
 // Messages to the board window (sent, after what is posted there already:
 // they have been handled on return).
+// A setting changed as the toolbox changes it, handled by the board on return.
+void SetSetting(SettingCode code, int value);
 LRESULT SendToBoard(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 void KeyDown(WPARAM key);
 void KeyUp(WPARAM key);

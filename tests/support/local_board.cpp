@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "board/board.h"
+
 LocalBoard::LocalBoard(int width, int height, COLORREF background)
-    : context{nullptr, state, board, back, settings, layer}, background_(background) {
+    : context{nullptr, state, board, back, settings, layer, *this}, background_(background) {
     EXPECT_TRUE(board.Create(width, height, background));
     EXPECT_TRUE(back.Create(width, height, background));
     EXPECT_TRUE(layer.Create(width, height, background));
@@ -15,6 +17,10 @@ LocalBoard::LocalBoard(int width, int height, COLORREF background)
         c->BrushStyle(settings.brushType.load());
     }
 }
+
+void LocalBoard::Restore() { CopyWholeCanvas(board, back); }
+
+void LocalBoard::Commit() { CopyWholeCanvas(back, board); }
 
 void LocalBoard::Press(BoardTool& tool, POINT p) { tool.Press(context, p); }
 

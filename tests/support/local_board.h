@@ -13,12 +13,12 @@
 
 #include <initializer_list>
 
-#include "settings/settings.h"
 #include "board/board_state.h"
 #include "board/tools/board_tool.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
 
-class LocalBoard {
+class LocalBoard : public ToolSurface {
 public:
     explicit LocalBoard(int width = 200, int height = 150, COLORREF background = 0xFFFFFF);
     LocalBoard(const LocalBoard&) = delete;
@@ -30,6 +30,11 @@ public:
     Canvas layer;  // the curve layer, a copy of `back` to begin with
     SettingsRecord settings;
     PointerContext context;
+
+    // The surface's moves, as the board makes them (without a window).
+    void Restore() override;
+    void Show() override {}
+    void Commit() override;
 
     COLORREF Background() const { return background_; }
     COLORREF Pen() const { return static_cast<COLORREF>(settings.penColor.load()); }

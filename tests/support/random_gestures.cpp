@@ -240,6 +240,9 @@ void GestureSource::Setting(Gesture& g) {
         break;
     }
     g.what = "setting " + std::to_string(code) + " = " + std::to_string(value);
+    // As the toolbox changes it: the record holds the value, the message
+    // tells the board which setting changed.
+    SettingOfCode(static_cast<SettingCode>(code)).store(value);
     g.inputs.push_back({BoardSettingMessage, static_cast<WPARAM>(code), value});
 }
 

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "window/menus.h"
 #include "support/menu_rows.h"
+#include "window/menus.h"
 
 using menu_test::MenuRowSeen;
 using menu_test::RowsOf;

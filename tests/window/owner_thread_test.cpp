@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/helpers.h"
+
 namespace {
 
 constexpr const char* kOwnerClass = "OwnerThreadTestWindow";
@@ -100,15 +102,6 @@ private:
     std::atomic<bool> destroyNow_{false};
 };
 
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs = 5000) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!done()) {
-        if (GetTickCount64() >= deadline) return false;
-        Sleep(2);
-    }
-    return true;
-}
-
 }  // namespace
 
 TEST(OwnerThread, PostedWorkRunsOnTheOwnersThreadInOrder) {
@@ -124,7 +117,7 @@ TEST(OwnerThread, PostedWorkRunsOnTheOwnersThreadInOrder) {
             ++done;
         }));
     }
-    ASSERT_TRUE(WaitFor([&] { return done.load() == 20; }));
+    ASSERT_TRUE(WaitUntil([&] { return done.load() == 20; }));
     EXPECT_EQ(ranOn.load(), owner.Id());
     for (int i = 0; i < 20; ++i) EXPECT_EQ(seen[i], i);
 }
@@ -151,7 +144,7 @@ TEST(OwnerThread, WorkForAWindowThatIsGoneIsDroppedAndFreed) {
         ASSERT_TRUE(RunOnOwner(owner.Window(), [token, &ran] { ran = true; }));
         EXPECT_EQ(token.use_count(), 2);
         owner.DestroyHeld();
-        ASSERT_TRUE(WaitFor([&] { return !IsWindow(owner.Window()); }));
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(owner.Window()); }));
         owner.Release();
         // Nothing runs in the caller's place either.
         EXPECT_FALSE(RunOnOwner(owner.Window(), [&ran] { ran = true; }));
@@ -172,7 +165,7 @@ TEST(OwnerThread, ACallThatTimesOutNeverRunsLater) {
     // The owner reads its queue again: the abandoned call must stay undone.
     std::atomic<bool> after{false};
     ASSERT_TRUE(RunOnOwner(owner.Window(), [&after] { after = true; }));
-    ASSERT_TRUE(WaitFor([&] { return after.load(); }));
+    ASSERT_TRUE(WaitUntil([&] { return after.load(); }));
     EXPECT_FALSE(ran);
 }
 

@@ -17,27 +17,12 @@
 #include <gtest/gtest.h>
 
 #include "window/handler_table.h"
+#include "support/helpers.h"
 #include "window/raw_window.h"
 
 namespace {
 
 constexpr DWORD kDefaultStyle = 0x00CF0000;
-
-// Waits (pumping this thread's messages, so windows owned here stay
-// responsive) until `done` holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 5000) {
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        if (done()) return true;
-        if (GetTickCount64() > deadline) return false;
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(5);
-    }
-}
 
 // The window each thread created, recorded by the creation routine.
 std::mutex g_createdGuard;
@@ -65,7 +50,7 @@ public:
             RawWindow(params);
             finished_ = true;
         });
-        PumpUntil([this] { return threadId_ != 0 && (CreatedBy(threadId_) || finished_); });
+        WaitUntil([this] { return threadId_ != 0 && (CreatedBy(threadId_) || finished_); });
         window_ = threadId_ ? CreatedBy(threadId_) : nullptr;
     }
     ~WindowThread() {
@@ -80,7 +65,9 @@ public:
     HWND Window() const { return window_; }
     DWORD ThreadId() const { return threadId_; }
     bool Finished() const { return finished_; }
-    bool WaitFinished(int timeoutMs) { return PumpUntil([this] { return finished_.load(); }, timeoutMs); }
+    bool WaitFinished(DWORD timeoutMs) {
+        return WaitUntil([this] { return finished_.load(); }, timeoutMs);
+    }
 
 private:
     std::thread thread_;
@@ -108,13 +95,6 @@ std::string WindowText(HWND w) {
     char text[256] = {};
     GetWindowTextA(w, text, sizeof(text));
     return text;
-}
-
-COLORREF ScreenPixel(int x, int y) {
-    HDC screen = GetDC(nullptr);
-    COLORREF c = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return c;
 }
 
 // Routines for the handler checks (plain functions, as the table stores them).
@@ -350,12 +330,12 @@ TEST(RawWindow, BackgroundColourIsPaintedByTheWindow) {
     ASSERT_NE(a.Window(), nullptr);
     EXPECT_TRUE(IsColoredWindow(a.Window()));
     EXPECT_EQ(FindRawWindow(a.Window())->background, RGB(0, 200, 0));
-    EXPECT_TRUE(PumpUntil([] { return ScreenPixel(400, 375) == RGB(0, 200, 0); }, 3000))
+    EXPECT_TRUE(WaitUntil([] { return ScreenPixel(400, 375) == RGB(0, 200, 0); }, 3000))
         << std::hex << ScreenPixel(400, 375);
 
     // Grown: the new area gets the colour too.
     SetWindowPos(a.Window(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
-    EXPECT_TRUE(PumpUntil([] { return ScreenPixel(680, 580) == RGB(0, 200, 0); }, 3000))
+    EXPECT_TRUE(WaitUntil([] { return ScreenPixel(680, 580) == RGB(0, 200, 0); }, 3000))
         << std::hex << ScreenPixel(680, 580);
 
     RawWindowParams plain = green;
@@ -365,7 +345,7 @@ TEST(RawWindow, BackgroundColourIsPaintedByTheWindow) {
     ASSERT_NE(b.Window(), nullptr);
     EXPECT_FALSE(IsColoredWindow(b.Window()));
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_TRUE(PumpUntil([face] { return ScreenPixel(1000, 375) == face; }, 3000))
+    EXPECT_TRUE(WaitUntil([face] { return ScreenPixel(1000, 375) == face; }, 3000))
         << std::hex << ScreenPixel(1000, 375);
 }
 
@@ -383,7 +363,7 @@ TEST(RawWindow, FontIsSentAtEveryPaint) {
     g_fontSent = 0;
     InvalidateRect(t.Window(), nullptr, TRUE);
     UpdateWindow(t.Window());
-    EXPECT_TRUE(PumpUntil([font] { return g_fontSent == reinterpret_cast<WPARAM>(font); }, 3000));
+    EXPECT_TRUE(WaitUntil([font] { return g_fontSent == reinterpret_cast<WPARAM>(font); }, 3000));
     PostMessageA(t.Window(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(t.WaitFinished(5000));
     DeleteObject(font);
@@ -441,7 +421,7 @@ TEST(RawWindow, ClientPressBecomesACaptionPress) {
     // that this synthetic press will never have.
     ASSERT_TRUE(RegisterHandler(t.Window(), WM_NCLBUTTONDOWN, &NoteCaptionPress, true));
     PostMessageA(t.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-    EXPECT_TRUE(PumpUntil([] { return g_captionPresses > 0; }, 3000));
+    EXPECT_TRUE(WaitUntil([] { return g_captionPresses > 0; }, 3000));
 }
 
 void SendMouse(DWORD flags, int x = 0, int y = 0) {
@@ -478,7 +458,7 @@ TEST(RawWindow, RealPointerDragByClientAreaMovesTheWindow) {
         };
     };
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 450, 450);
-    ASSERT_TRUE(PumpUntil(cursorAt(450, 450), 2000));
+    ASSERT_TRUE(WaitUntil(cursorAt(450, 450), 2000));
     auto moving = [&t] {
         GUITHREADINFO info{};
         info.cbSize = sizeof(info);
@@ -486,10 +466,10 @@ TEST(RawWindow, RealPointerDragByClientAreaMovesTheWindow) {
     };
     SendMouse(MOUSEEVENTF_LEFTDOWN);
     // The press in the client area turns into the platform's own move loop.
-    ASSERT_TRUE(PumpUntil(moving, 3000));
+    ASSERT_TRUE(WaitUntil(moving, 3000));
     for (int step = 1; step <= 10; ++step) {
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 450 + step * 10, 450 + step * 6);
-        PumpUntil(cursorAt(450 + step * 10, 450 + step * 6), 500);
+        WaitUntil(cursorAt(450 + step * 10, 450 + step * 6), 500);
     }
     // The window follows the pointer while the button is held. The move loop
     // can miss the last motion when the machine is busy: nudge the pointer one
@@ -498,18 +478,18 @@ TEST(RawWindow, RealPointerDragByClientAreaMovesTheWindow) {
     for (int attempt = 0; attempt < 6 && !followed; ++attempt) {
         if (attempt > 0) {
             SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 549, 509);
-            PumpUntil(cursorAt(549, 509), 300);
+            WaitUntil(cursorAt(549, 509), 300);
             SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 550, 510);
         }
-        followed = PumpUntil(windowAt(500, 460), 1000);
+        followed = WaitUntil(windowAt(500, 460), 1000);
     }
     EXPECT_TRUE(followed) << WindowRect(w).left << "," << WindowRect(w).top;
     SendMouse(MOUSEEVENTF_LEFTUP);
-    EXPECT_TRUE(PumpUntil([&moving] { return !moving(); }, 3000));
+    EXPECT_TRUE(WaitUntil([&moving] { return !moving(); }, 3000));
     // ...and stays where it was dropped once the button is up.
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 700, 700);
-    PumpUntil(cursorAt(700, 700), 1000);
-    PumpUntil([] { return false; }, 200);
+    WaitUntil(cursorAt(700, 700), 1000);
+    WaitUntil([] { return false; }, 200);
     EXPECT_TRUE(windowAt(500, 460)()) << WindowRect(w).left << "," << WindowRect(w).top;
 }
 
@@ -592,10 +572,10 @@ TEST(RawWindow, DestroyingOneWindowEndsOnlyItsOwnThreadsLoop) {
     EXPECT_TRUE(first.WaitFinished(5000));
 
     // The other window's loop still runs: posted messages are still handled.
-    PumpUntil([] { return false; }, 100);
+    WaitUntil([] { return false; }, 100);
     EXPECT_FALSE(second.Finished());
     PostMessageA(second.Window(), WM_COMMAND, 77, 0);
-    EXPECT_TRUE(PumpUntil([] { return g_seenCount == 1; }, 3000));
+    EXPECT_TRUE(WaitUntil([] { return g_seenCount == 1; }, 3000));
     // And this thread got no quit message.
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_NOREMOVE));

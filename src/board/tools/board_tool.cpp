@@ -4,17 +4,6 @@
 
 #include "board/board.h"
 
-void PointerContext::Restore() { CopyWholeCanvas(board, back); }
-
-void PointerContext::Show() {
-    if (window != nullptr) board.ShowInWindow(window, std::nullopt, false);
-}
-
-void PointerContext::Commit() {
-    CopyWholeCanvas(back, board);
-    state.backChanged = true;
-}
-
 void PointerContext::BeginDrag() {
     if (window != nullptr) SetCapture(window);
     state.dragging = true;
@@ -47,6 +36,16 @@ void BoardTool::Adjust(PointerContext&, int) {}
 void BoardTool::ArrowKey(PointerContext&, WPARAM) {}
 
 void BoardTool::Selected(PointerContext&) {}
+
+LayerKind BoardTool::LayerNeeded() const { return LayerKind::None; }
+
+Leaving BoardTool::WhenLeft(bool) const { return Leaving::Keep; }
+
+BoardMark BoardTool::Mark() const { return BoardMark::None; }
+
+bool BoardTool::ShowsOnSelection() const { return false; }
+
+bool BoardTool::KeepsBoardOnSettingChange() const { return false; }
 
 void BoardTool::ResetGesture() {}
 

@@ -17,10 +17,43 @@
 
 #include <optional>
 
-#include "settings/settings.h"
 #include "board/board_state.h"
 #include "board/tools/modifier_step.h"
 #include "graphics/canvas.h"
+#include "settings/settings.h"
+
+// Where a tool's context restores, shows and commits: the board
+// (board/board.h), or a local board without a window in the tests. The one
+// commit path: whatever a tool commits goes through Commit, so the board's
+// undo history sees every commit.
+class ToolSurface {
+public:
+    // BoardCanvas <- BackCanvas: wipes any preview.
+    virtual void Restore() = 0;
+    // BoardCanvas -> window.
+    virtual void Show() = 0;
+    // BackCanvas <- BoardCanvas: what is shown becomes the drawing.
+    virtual void Commit() = 0;
+
+protected:
+    ~ToolSurface() = default;
+};
+
+// The layer a tool draws over (PointerContext::layer), prepared when the tool
+// is chosen: none, the drawing so far (the curve previews over it) or the
+// untouched starting picture (the eraser brings it back).
+enum class LayerKind { None, DrawingSoFar, StartPicture };
+
+// What the board does with a tool's work when another tool (or the same one
+// again) is chosen: nothing, commit what it drew (the curve), or wipe its
+// marks from the board canvas (the eraser's square).
+enum class Leaving { Keep, Commit, Wipe };
+
+// A mark a tool keeps over the drawing on the board canvas only, never
+// committed, and what wipes it: a setting change (the eraser's square), or
+// also a command from a cell or the menu (the eyedropper's spectrum, the
+// fill's crosshair).
+enum class BoardMark { None, WipedBySettings, WipedByCommands };
 
 class UndoHistory;
 
@@ -36,6 +69,7 @@ struct PointerContext {
     // so far (the curve tool previews over it; the curve reaches `back` when
     // another tool is chosen). For the eraser: the untouched starting picture.
     Canvas& layer;
+    ToolSurface& surface;
     // Where a wheel message found the pointer, in client pixels (the message
     // itself carries screen coordinates).
     std::optional<POINT> wheelPoint = std::nullopt;
@@ -43,12 +77,10 @@ struct PointerContext {
     // put down and give a number back when it is undone.
     const UndoHistory* history = nullptr;
 
-    // BoardCanvas <- BackCanvas: wipes any preview (one block copy).
-    void Restore();
-    // BoardCanvas -> window (one block copy).
-    void Show();
-    // BackCanvas <- BoardCanvas: what is shown becomes the drawing.
-    void Commit();
+    // The surface's moves (ToolSurface).
+    void Restore() { surface.Restore(); }
+    void Show() { surface.Show(); }
+    void Commit() { surface.Commit(); }
     // The button went down on the board: capture the mouse so the gesture is
     // followed outside the window too, and mark the drag.
     void BeginDrag();
@@ -79,6 +111,15 @@ public:
 
     // The tool was made current: it starts afresh. The default does nothing.
     virtual void Selected(PointerContext& c);
+    // What the tool needs and leaves behind (see the enums above). The
+    // defaults: no layer, nothing to settle when left, no mark; the
+    // selection's own picture does not stay; a setting change restores the
+    // board.
+    virtual LayerKind LayerNeeded() const;
+    virtual Leaving WhenLeft(bool sameToolAgain) const;
+    virtual BoardMark Mark() const;
+    virtual bool ShowsOnSelection() const;
+    virtual bool KeepsBoardOnSettingChange() const;
     // Forgets any gesture in progress (a click chain's points, ...); what the
     // user set with keys, such as the table lines, stays.
     virtual void ResetGesture();

@@ -85,6 +85,11 @@ public:
     void Release(PointerContext& c, POINT p) override;
     void Selected(PointerContext& c) override;  // a new curve
     void ResetGesture() override;
+    LayerKind LayerNeeded() const override { return LayerKind::DrawingSoFar; }
+    // What was drawn of the curve stays, also when the curve is chosen again
+    // to start a new one; a setting change leaves the curve in progress.
+    Leaving WhenLeft(bool) const override { return Leaving::Commit; }
+    bool KeepsBoardOnSettingChange() const override { return true; }
     const std::vector<CurveNode>& Nodes() const { return nodes_; }
     bool ShapeOpen() const override { return !nodes_.empty(); }
 

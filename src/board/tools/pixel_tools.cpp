@@ -8,9 +8,9 @@
 #include <span>
 #include <vector>
 
-#include "board/palette_picture.h"
 #include "board/board_events.h"
 #include "board/commands.h"
+#include "board/palette_picture.h"
 #include "board/pixel_rules.h"
 #include "board/shape_drawing.h"
 #include "graphics/gdi_owners.h"

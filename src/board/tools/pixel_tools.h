@@ -30,6 +30,7 @@ class FillTool : public BoardTool {
 public:
     using BoardTool::BoardTool;
     void Press(PointerContext& c, POINT p) override;
+    BoardMark Mark() const override { return BoardMark::WipedByCommands; }  // the crosshair
 
 protected:
     void Hover(PointerContext& c, POINT p) override;
@@ -45,6 +46,8 @@ public:
     void Selected(PointerContext& c) override;
     void Move(PointerContext& c, POINT p) override;
     void Release(PointerContext& c, POINT p) override;
+    BoardMark Mark() const override { return BoardMark::WipedByCommands; }  // the spectrum
+    bool ShowsOnSelection() const override { return true; }
 
 private:
     void ShowSpectrum(PointerContext& c);
@@ -64,6 +67,13 @@ public:
     void Move(PointerContext& c, POINT p) override;
     void Release(PointerContext& c, POINT p) override;
     void Wheel(PointerContext& c, int step) override;
+    LayerKind LayerNeeded() const override { return LayerKind::StartPicture; }
+    // The hover square lives only on the board canvas: it must not be
+    // committed with another tool's switch.
+    Leaving WhenLeft(bool sameToolAgain) const override {
+        return sameToolAgain ? Leaving::Keep : Leaving::Wipe;
+    }
+    BoardMark Mark() const override { return BoardMark::WipedBySettings; }
 
 private:
     // Board canvas restored, the square at p brought back on it and framed.

@@ -11,7 +11,6 @@
 #include <optional>
 #include <span>
 
-#include "board/command_ids.h"
 #include "board/board_state.h"
 #include "board/command_ids.h"
 #include "board/tools/modifier_step.h"

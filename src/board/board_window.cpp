@@ -1,0 +1,404 @@
+#include "board/board.h"
+
+#include <span>
+#include <utility>
+
+#include "board/board_events.h"
+#include "board/board_menu.h"
+#include "board/board_state.h"
+#include "board/board_text.h"
+#include "board/board_thread.h"
+#include "board/pointer.h"
+#include "graphics/gdip_image.h"
+#include "graphics/monitors.h"
+#include "settings/settings.h"
+#include "window/owner_thread.h"
+
+namespace {
+
+constexpr const char* kBoardClass = "DrawBoardBoard";
+constexpr COLORREF kNewCanvasBackground = 0xFFFFFF;
+
+// Gives `canvas` the size `size`, creating it when it does not exist yet.
+bool SizeCanvas(Canvas& canvas, SIZE size) {
+    if (!canvas.IsCreated()) return canvas.Create(size.cx, size.cy, kNewCanvasBackground);
+    if (canvas.Width() == size.cx && canvas.Height() == size.cy) return true;
+    canvas.Resize(size.cx, size.cy);
+    return canvas.Width() == size.cx && canvas.Height() == size.cy;
+}
+
+// A board from a picture is centred on the monitor under the pointer.
+POINT PictureBoardPosition(SIZE size) {
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    return CentreIn(MonitorAt(MonitorRects(), pointer), size);
+}
+
+}  // namespace
+
+DrawingBoard::DrawingBoard(std::unique_ptr<Canvas> start) : pendingStart_(std::move(start)) {
+    state.currentTool = static_cast<ToolKind>(ChosenTool.load());
+}
+
+DrawingBoard::~DrawingBoard() {
+    if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+}
+
+DrawingBoard* BoardOf(HWND window) {
+    // Only a board window runs the board's procedure; its user data is then
+    // the bound object (null once it is being destroyed).
+    if (window == nullptr ||
+        GetWindowLongPtrA(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&DrawingBoard::Proc))
+        return nullptr;
+    return reinterpret_cast<DrawingBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+bool DrawingBoard::Open() {
+    static const bool registered = [] {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof(wc);
+        wc.style = CS_VREDRAW | CS_HREDRAW;
+        wc.lpfnWndProc = &DrawingBoard::Proc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = kBoardClass;
+        return RegisterClassExA(&wc) != 0;
+    }();
+    if (!registered) return false;
+    POINT at{};
+    if (pendingStart_) {
+        size = SIZE{pendingStart_->Width(), pendingStart_->Height()};
+        at = PictureBoardPosition(size);
+    } else {
+        // The whole desktop, every monitor, from its top-left corner (negative
+        // when a monitor lies left of or above the primary).
+        const RECT desktop = VirtualScreenRect();
+        size = SIZE{desktop.right - desktop.left, desktop.bottom - desktop.top};
+        at = POINT{desktop.left, desktop.top};
+    }
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW, kBoardClass, "画板", WS_POPUP, at.x, at.y,
+                                  size.cx, size.cy, nullptr, nullptr, GetModuleHandleA(nullptr),
+                                  this);
+    // A failed set-up makes WM_CREATE refuse the window.
+    return window != nullptr && window_ != nullptr;
+}
+
+LRESULT CALLBACK DrawingBoard::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+        auto* self = static_cast<DrawingBoard*>(cs->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        if (self != nullptr) self->window_ = window;
+    }
+    auto* self = reinterpret_cast<DrawingBoard*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        DropOwnerWork(window);
+        HWND expected = window;
+        BoardWindow.compare_exchange_strong(expected, nullptr);
+        self->window_ = nullptr;
+        PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    const LRESULT result = self->Handle(message, wParam, lParam);
+    // Every commit goes through a message of the board: here, after it, is
+    // the one place where what it changed becomes an undo step.
+    self->RecordChange();
+    return result;
+}
+
+LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Most messages are handed whole to a handler that takes the board window
+    // and the message's own parameters; they answer 0. A short scan is cheaper
+    // than anything a handler does, mouse moves included.
+    struct Forwarded {
+        UINT message;
+        void (*handler)(HWND, WPARAM, LPARAM);
+    };
+    static constexpr Forwarded kForwarded[] = {
+        {WM_MOUSEMOVE, &OnPointerMove},
+        {WM_LBUTTONDOWN, &OnLeftDown},
+        {WM_LBUTTONUP, &OnLeftUp},
+        {WM_MOUSEWHEEL, &OnWheel},
+        {WM_RBUTTONDOWN, &OnBoardRightButtonDown},
+        {WM_RBUTTONUP, &OnBoardRightButtonUp},
+        {WM_KEYDOWN, &OnBoardKeyDown},
+        {WM_KEYUP, &OnBoardKeyUp},
+        {WM_MOVE, &OnBoardMoved},
+        {WM_COMMAND, &BoardMenuCommand},
+        {BoardSettingMessage, &OnBoardSettingMessage},
+    };
+    HWND w = window_;
+    for (const Forwarded& entry : kForwarded) {
+        if (entry.message == message) {
+            entry.handler(w, wParam, lParam);
+            return 0;
+        }
+    }
+    switch (message) {
+    case WM_CREATE:
+        return SetUp() ? 0 : -1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the canvas covers the whole client area
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case kRunOnOwnerMessage:
+        return RunOwnerWork(wParam, lParam);
+    case kBoardFontMessage:
+        BoardTextFontChanged(*this);
+        return 0;
+    case kBoardToolMessage:
+        SelectToolOnBoard(*this, static_cast<ToolKind>(wParam));
+        return 0;
+    case kBoardClearMessage:
+        ClearOnBoard(*this);
+        return 0;
+    case WM_CHAR:
+        BoardTextChar(*this, wParam);
+        return 0;
+    case WM_SETFOCUS:
+        BoardTextFocus(*this);
+        return 0;
+    default:
+        return DefWindowProcA(w, message, wParam, lParam);
+    }
+}
+
+bool DrawingBoard::SizeCanvases(SIZE wanted) {
+    const bool boardWasCreated = boardCanvas_.IsCreated();
+    const SIZE oldBoard{boardCanvas_.Width(), boardCanvas_.Height()};
+    if (!SizeCanvas(boardCanvas_, wanted)) return false;
+    if (!SizeCanvas(backCanvas_, wanted)) {
+        if (boardWasCreated) {
+            SizeCanvas(boardCanvas_, oldBoard);
+            Restore();
+        }
+        return false;
+    }
+    return true;
+}
+
+// The board's creation, on the board thread (WM_CREATE). The window is not
+// shown yet, so a screen capture does not contain it.
+bool DrawingBoard::SetUp() {
+    if (!SizeCanvases(size)) return false;
+    if (pendingStart_) {
+        // The decoded picture becomes the starting picture as it is.
+        startPicture_ = std::move(pendingStart_);
+    } else {
+        // A plain block copy of the desktop under the window, every monitor
+        // (gaps between monitors give what the capture gives there).
+        startPicture_ = std::make_unique<Canvas>();
+        if (!startPicture_->Create(size.cx, size.cy, kNewCanvasBackground)) return false;
+        RECT placed{};
+        GetWindowRect(window_, &placed);
+        HDC screen = GetDC(nullptr);
+        if (screen == nullptr) return false;
+        BitBlt(startPicture_->DeviceContext(), 0, 0, size.cx, size.cy, screen, placed.left,
+               placed.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    }
+    CopyWholeCanvas(boardCanvas_, *startPicture_);
+    BoardWindowUp(window_);
+    state.currentTool = static_cast<ToolKind>(ChosenTool.load());
+    state.dragging = false;
+    state.spaceHeld = false;
+    state.ctrlHeld = false;
+    state.shiftHeld = false;
+    BuildBoardMenu();
+
+    Commit();
+    ApplySettings();
+    ResetMultiPointState(*this);
+    PrepareLayer(CurrentLayerKind());
+    StartHistory();
+
+    ShowWindow(window_, SW_SHOW);
+    boardCanvas_.ShowInWindow(window_, std::nullopt, false);
+
+    SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    if (Events().Opened(window_)) {
+        // A window of the program floats over the board.
+        SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    SetActiveWindow(window_);
+    SetForegroundWindow(window_);
+    Show();
+    BoardSetUpDone();
+    return true;
+}
+
+void DrawingBoard::Paint() {
+    PAINTSTRUCT ps{};
+    BeginPaint(window_, &ps);
+    boardCanvas_.ShowInWindow(window_, std::nullopt, false);
+    EndPaint(window_, &ps);
+}
+
+// WM_CLOSE: what the board leaves behind is settled here; the canvases go
+// with the object when the thread ends.
+void DrawingBoard::Close() {
+    HWND expected = window_;
+    BoardWindow.compare_exchange_strong(expected, nullptr);
+    DestroyBoardMenu();
+    DropLayer();
+    history_.Drop();
+    SaveSettings();
+    Events().Closing();
+    BoardTextEnd(*this);
+    DestroyWindow(window_);
+}
+
+bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
+    if (!picture) return false;
+    const SIZE wanted{picture->Width(), picture->Height()};
+    if (!SizeCanvases(wanted)) return false;
+    startPicture_ = std::move(picture);
+    size = wanted;
+
+    const POINT at = PictureBoardPosition(size);
+    MoveWindow(window_, at.x, at.y, size.cx, size.cy, TRUE);
+    CopyWholeCanvas(boardCanvas_, *startPicture_);
+    Commit();
+    ResetMultiPointState(*this);
+    StartHistory();  // a new picture: what was drawn before cannot come back
+    if (fromFile) {
+        PrepareLayer(CurrentLayerKind());
+        SetWindowPos(window_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    }
+    Show();
+    Events().Refilled();
+    return true;
+}
+
+POINT CenteredBoardPosition(SIZE screen, SIZE board) {
+    return CentreIn(RECT{0, 0, screen.cx, screen.cy}, board);
+}
+
+std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) return nullptr;
+    GdipImage image;
+    if (!image.LoadFromData(bytes)) return nullptr;
+    const int width = image.Width();
+    const int height = image.Height();
+    if (width <= 0 || height <= 0) return nullptr;
+    auto canvas = std::make_unique<Canvas>();
+    if (!canvas->Create(width, height, kNewCanvasBackground)) return nullptr;
+    if (canvas->DrawPicture(image.Handle(), 0, 0, width, height) != 0) return nullptr;
+    return canvas;
+}
+
+void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
+    if (!source.IsCreated() || !dest.IsCreated()) return;
+    CopyAreaArgs args;
+    args.srcDC = source.DeviceContext();
+    dest.CopyArea(args);
+}
+
+void DrawingBoard::Restore() { CopyWholeCanvas(boardCanvas_, backCanvas_); }
+
+void DrawingBoard::Commit() {
+    CopyWholeCanvas(backCanvas_, boardCanvas_);
+    committedChanged_ = true;
+}
+
+void DrawingBoard::Show() {
+    if (window_ != nullptr) boardCanvas_.ShowInWindow(window_, std::nullopt, false);
+}
+
+bool DrawingBoard::GestureUnderWay() const {
+    if (state.dragging || state.typing) return true;
+    const BoardTool* tool = tools.For(state.currentTool);
+    return tool != nullptr && tool->ShapeOpen();
+}
+
+void DrawingBoard::RecordChange() {
+    if (!committedChanged_ || GestureUnderWay()) return;
+    committedChanged_ = false;
+    history_.Record(backCanvas_.Pixels());
+}
+
+void DrawingBoard::StartHistory() {
+    history_.Start(backCanvas_.Pixels(), backCanvas_.Width(), backCanvas_.Height());
+    committedChanged_ = false;
+}
+
+bool DrawingBoard::StepHistory(bool redo) {
+    // Any change not yet taken as a step is taken now (the undo then takes
+    // it back first).
+    committedChanged_ = false;
+    std::span<std::uint32_t> pixels = backCanvas_.Pixels();
+    const bool changed = (redo ? history_.Redo(pixels) : history_.Undo(pixels)).has_value();
+    Restore();
+    Show();
+    return changed;
+}
+
+bool UndoOnBoard(DrawingBoard& b, bool redo) {
+    if (b.GestureUnderWay()) {
+        // Ended as a tool switch ends it: a drag in progress is dropped, a
+        // shape of several clicks stays as far as it was committed, the
+        // curve and the text being typed are drawn for good.
+        if (b.state.dragging) {
+            b.state.dragging = false;
+            ReleaseCapture();
+        }
+        SelectToolOnBoard(b, b.state.currentTool);
+        b.tools.ResetGestures();
+    }
+    return b.StepHistory(redo);
+}
+
+void DrawingBoard::ApplySettings() {
+    const int back = Settings.backColor.load();
+    for (Canvas* canvas : {&boardCanvas_, &backCanvas_}) {
+        canvas->PenWidth(Settings.penWidth.load());
+        canvas->PenColor(static_cast<COLORREF>(Settings.penColor.load()));
+        canvas->BrushColor(static_cast<COLORREF>(Settings.brushColor.load()));
+        canvas->BrushStyle(Settings.brushType.load());
+        canvas->TextColor(static_cast<COLORREF>(Settings.textColor.load()));
+        if (back == kNoTextBackground) {
+            canvas->TextTransparent(true);
+        } else {
+            canvas->TextTransparent(false);
+            canvas->TextBackColor(static_cast<COLORREF>(back));
+        }
+    }
+}
+
+void DrawingBoard::PrepareLayer(LayerKind kind) {
+    if (kind == LayerKind::None) return;
+    if (!pictureCanvas_.IsCreated()) {
+        pictureCanvas_.Create(size.cx, size.cy, boardCanvas_.BackgroundColor());
+    } else if (pictureCanvas_.Width() != size.cx || pictureCanvas_.Height() != size.cy) {
+        // A board refilled with a picture of another size: the curve layer or
+        // the eraser's source must cover the new board exactly.
+        pictureCanvas_.Resize(size.cx, size.cy);
+    }
+    // The eraser's source is the untouched starting picture; the curve's
+    // layer is the drawing so far.
+    CopyWholeCanvas(pictureCanvas_,
+                    kind == LayerKind::StartPicture ? *startPicture_ : boardCanvas_);
+}
+
+LayerKind DrawingBoard::CurrentLayerKind() const {
+    const BoardTool* tool = tools.For(state.currentTool);
+    return tool != nullptr ? tool->LayerNeeded() : LayerKind::None;
+}
+
+void DrawingBoard::DropLayer() {
+    if (pictureCanvas_.IsCreated()) pictureCanvas_.Destroy();
+}
+
+void DrawingBoard::ClearToStart() {
+    if (startPicture_) CopyWholeCanvas(boardCanvas_, *startPicture_);
+    Commit();
+    ResetMultiPointState(*this);
+    Show();
+    matchesCommitted_ = true;
+}
