@@ -24,6 +24,8 @@ void SetUnsavedSettings() {
     Settings.cornerRadiusMax = kCornerRadiusMax;
     Settings.polygonVertices = 6;
     Settings.starVertices = 5;
+    Settings.tableRows = 0;
+    Settings.tableColumns = 0;
 }
 
 void FillMenuItemList() {

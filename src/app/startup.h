@@ -15,7 +15,8 @@ int RunMessageLoop();
 void ReadScreenSize();
 // PalettePicture drawn on a canvas of its own.
 void BuildEyedropperSpectrum();
-// cornerRadiusMax, polygonVertices, starVertices: set on every start, never saved.
+// cornerRadiusMax, polygonVertices, starVertices and the table lines: set on
+// every start, never saved.
 void SetUnsavedSettings();
 // The 31 rows of the board menu's captions (the list is emptied first).
 void FillMenuItemList();

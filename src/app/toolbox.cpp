@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <commdlg.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -496,7 +497,15 @@ void Toolbox::OnPenWidthChanged() {
     if (fillingPage_) return;
     char text[64] = {};
     GetWindowTextA(c_.penEdit, text, sizeof(text));
-    const int value = ParseIniInteger(text);
+    const int typed = ParseIniInteger(text);
+    const int value = std::clamp(typed, kPenWidthMin, kPenWidthMax);
+    if (value != typed) {
+        // Bounded as it is typed, so the width used is the one saved and read
+        // back at the next start. Setting the text runs this handling again.
+        SetWindowTextA(c_.penEdit, std::to_string(value).c_str());
+        SendMessageA(c_.penEdit, EM_SETSEL, 0x7FFF, 0x7FFF);  // typing goes on at the end
+        return;
+    }
     ChangeSetting(SettingCode::PenWidth, value);
 }
 

@@ -62,13 +62,22 @@ public:
     const UndoHistory& History() const { return history_; }
 
     // ---- the one commit path (ToolSurface) ----
-    // Board canvas onto the committed drawing; the history takes what changed
-    // as a step once the message (or the gesture) is over.
-    void Commit() override;
-    // Committed drawing onto the board canvas: wipes any preview.
-    void Restore() override;
-    // Board canvas into the window.
-    void Show() override;
+    // What the tools drew since the last restore (or all of it, see
+    // RedrawWholeBoard) onto the committed drawing, the history told first;
+    // it takes what changed as a step once the message (or the gesture) is
+    // over.
+    void Commit();
+    // Committed drawing onto the board canvas, all of it: wipes any preview.
+    void Restore();
+    // Board canvas into the window, all of it.
+    void Show();
+    void RestoreArea(const RECT& area) override;
+    void ShowArea(const RECT& area) override;
+    void CommitArea(const RECT& area) override;
+    void WritingCommitted(const RECT& area) override;
+    // The board canvas was replaced as a whole (a new or cleared picture):
+    // a commit must take all of it.
+    void Replaced();
 
     // Back to the starting picture, committed and shown (the clear).
     void ClearToStart();
@@ -182,6 +191,11 @@ void ExitProgram();
 // Copies all of `source` onto `dest` at (0,0) in one block copy; nothing when
 // either is not created.
 void CopyWholeCanvas(Canvas& dest, const Canvas& source);
+// Copies `area` of `source` onto `dest` (clipped to both); nothing when
+// either is not created or the area is empty.
+void CopyCanvasArea(Canvas& dest, const Canvas& source, const RECT& area);
+// Copies `area` of `canvas` into the window at the same place (1:1).
+void ShowCanvasArea(HWND window, const Canvas& canvas, const RECT& area);
 // Ctrl+Z (redo false) and Ctrl+Y / Ctrl+Shift+Z (redo true): a gesture under
 // way is first ended as a tool switch would end it, then the newest change
 // to the committed drawing is taken back (or the last one taken back is made

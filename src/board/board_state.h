@@ -41,8 +41,7 @@ enum ToolKind : int {
 };
 
 // What every tool shares. A tool's own gesture state (the polyline's first
-// vertex, the rectangle's table lines, ...) lives in its tool object
-// (board/tools/tool_table.h).
+// vertex, ...) lives in its tool object (board/tools/tool_table.h).
 struct BoardState {
     ToolKind currentTool = ToolPen;
     POINT currentPoint{};   // the shape's cursor (snapped with Shift)
@@ -56,6 +55,11 @@ struct BoardState {
     bool shiftHeld = false;
     bool textToolActive = false;
     bool typing = false;
+    // Where the board canvas may differ from the committed drawing: what the
+    // next restore copies back and the next commit writes (client pixels).
+    RECT drawnArea{};
+    // Where the board canvas has changed since the window last showed it.
+    RECT unshownArea{};
 };
 
 class DrawingBoard;

@@ -7,8 +7,10 @@
 #include "board/board_menu.h"
 #include "board/board_state.h"
 #include "board/board_text.h"
+#include "board/areas.h"
 #include "board/board_thread.h"
 #include "board/pointer.h"
+#include "graphics/gdi_owners.h"
 #include "graphics/gdip_image.h"
 #include "graphics/monitors.h"
 #include "settings/settings.h"
@@ -212,6 +214,7 @@ bool DrawingBoard::SetUp() {
     state.shiftHeld = false;
     BuildBoardMenu();
 
+    Replaced();
     Commit();
     ApplySettings();
     ResetMultiPointState(*this);
@@ -264,6 +267,8 @@ bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
     const POINT at = PictureBoardPosition(size);
     MoveWindow(window_, at.x, at.y, size.cx, size.cy, TRUE);
     CopyWholeCanvas(boardCanvas_, *startPicture_);
+    history_.Drop();  // the new picture is no step of the old drawing's history
+    Replaced();
     Commit();
     ResetMultiPointState(*this);
     StartHistory();  // a new picture: what was drawn before cannot come back
@@ -290,6 +295,10 @@ std::unique_ptr<Canvas> DecodePicture(const std::vector<std::uint8_t>& bytes) {
     auto canvas = std::make_unique<Canvas>();
     if (!canvas->Create(width, height, kNewCanvasBackground)) return nullptr;
     if (canvas->DrawPicture(image.Handle(), 0, 0, width, height) != 0) return nullptr;
+    // GDI+ leaves an opaque alpha byte in every pixel, GDI drawing leaves
+    // none. The board shows no alpha: it goes once, here, so a later change
+    // (a fill) differs from the picture only where it shows.
+    for (std::uint32_t& pixel : canvas->Pixels()) pixel &= 0x00FFFFFFu;
     return canvas;
 }
 
@@ -300,15 +309,54 @@ void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
     dest.CopyArea(args);
 }
 
-void DrawingBoard::Restore() { CopyWholeCanvas(boardCanvas_, backCanvas_); }
-
-void DrawingBoard::Commit() {
-    CopyWholeCanvas(backCanvas_, boardCanvas_);
-    committedChanged_ = true;
+void CopyCanvasArea(Canvas& dest, const Canvas& source, const RECT& area) {
+    if (!source.IsCreated() || !dest.IsCreated()) return;
+    const RECT r = AreaClip(AreaClip(area, SIZE{dest.Width(), dest.Height()}),
+                            SIZE{source.Width(), source.Height()});
+    if (AreaEmpty(r)) return;
+    BitBlt(dest.DeviceContext(), r.left, r.top, r.right - r.left, r.bottom - r.top,
+           source.DeviceContext(), r.left, r.top, SRCCOPY);
 }
+
+void ShowCanvasArea(HWND window, const Canvas& canvas, const RECT& area) {
+    const RECT r = AreaClip(area, SIZE{canvas.Width(), canvas.Height()});
+    if (window == nullptr || !canvas.IsCreated() || AreaEmpty(r)) return;
+    WindowDc dc(window);
+    if (dc.Get() == nullptr) return;
+    BitBlt(dc.Get(), r.left, r.top, r.right - r.left, r.bottom - r.top, canvas.DeviceContext(),
+           r.left, r.top, SRCCOPY);
+}
+
+void DrawingBoard::Restore() {
+    CopyWholeCanvas(boardCanvas_, backCanvas_);
+    state.drawnArea = RECT{};
+    state.unshownArea = WholeArea(size);
+}
+
+void DrawingBoard::Commit() { BoardPointerContext(*this).Commit(); }
 
 void DrawingBoard::Show() {
     if (window_ != nullptr) boardCanvas_.ShowInWindow(window_, std::nullopt, false);
+    state.unshownArea = RECT{};
+}
+
+void DrawingBoard::Replaced() {
+    state.drawnArea = WholeArea(size);
+    state.unshownArea = WholeArea(size);
+}
+
+void DrawingBoard::RestoreArea(const RECT& area) { CopyCanvasArea(boardCanvas_, backCanvas_, area); }
+
+void DrawingBoard::ShowArea(const RECT& area) { ShowCanvasArea(window_, boardCanvas_, area); }
+
+void DrawingBoard::CommitArea(const RECT& area) {
+    WritingCommitted(area);
+    CopyCanvasArea(backCanvas_, boardCanvas_, area);
+}
+
+void DrawingBoard::WritingCommitted(const RECT& area) {
+    history_.BeforeWrite(SurfaceRows(area, backCanvas_.Height()), backCanvas_.Pixels());
+    committedChanged_ = true;
 }
 
 bool DrawingBoard::GestureUnderWay() const {
@@ -320,11 +368,11 @@ bool DrawingBoard::GestureUnderWay() const {
 void DrawingBoard::RecordChange() {
     if (!committedChanged_ || GestureUnderWay()) return;
     committedChanged_ = false;
-    history_.Record(backCanvas_.Pixels());
+    history_.Seal(backCanvas_.Pixels());
 }
 
 void DrawingBoard::StartHistory() {
-    history_.Start(backCanvas_.Pixels(), backCanvas_.Width(), backCanvas_.Height());
+    history_.Start(backCanvas_.Width(), backCanvas_.Height());
     committedChanged_ = false;
 }
 
@@ -397,7 +445,15 @@ void DrawingBoard::DropLayer() {
 
 void DrawingBoard::ClearToStart() {
     if (startPicture_) CopyWholeCanvas(boardCanvas_, *startPicture_);
+    // The drawing differs from the starting picture only where something was
+    // written since the board began: that is what the clear writes back (and
+    // what its undo step keeps). Without a history, all of it.
+    state.drawnArea = history_.Started()
+                          ? SurfaceRect(history_.WrittenArea(), backCanvas_.Height())
+                          : WholeArea(size);
     Commit();
+    Replaced();  // shown whole below
+    state.drawnArea = RECT{};
     ResetMultiPointState(*this);
     Show();
     matchesCommitted_ = true;

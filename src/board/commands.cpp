@@ -83,18 +83,15 @@ constexpr CommandDescription kCommands[] = {
 // clang-format on
 
 // The fill tool fills with the current brush, so a hollow brush is swapped
-// for the solid one while the fill cell is chosen.
-void SubstituteFillBrush() {
-    const std::optional<int> solid = FillSubstituteFor(Settings.brushType.load());
-    if (!solid || !ChooseBrushType(*solid)) return;
-    FillStyleSubstituted.store(true);
-}
-
-void UndoFillSubstitution() {
-    // The list holds the user's choice: a type chosen since the swap stays.
-    const bool substituted = FillStyleSubstituted.exchange(false);
-    if (const auto hollow = FillBrushToRestore(substituted, Settings.brushType.load()))
-        ChooseBrushType(*hollow);
+// for the solid one while the fill cell is chosen; the next primary action
+// swaps it back. Both swaps of one action are worked out before either is
+// asked for, and only their result is: the toolbox applies it on its own
+// thread, so a brush type read back in between could be stale.
+void SwapFillBrush(bool choosingFill) {
+    const FillBrushChange change = FillBrushForPrimaryAction(
+        FillStyleSubstituted.load(), Settings.brushType.load(), choosingFill);
+    const bool chosen = !change.choose || ChooseBrushType(*change.choose);
+    FillStyleSubstituted.store(change.substituted && chosen);
 }
 
 // The eyedropper's palette and the fill tool's crosshair live only on the
@@ -114,7 +111,6 @@ void RemoveToolOverlay() {
 
 void RunPrimaryAction(PaletteCommand command) {
     if (const std::optional<ToolKind> tool = PrimaryToolOfCommand(command)) {
-        if (*tool == ToolFill) SubstituteFillBrush();
         SelectTool(*tool);
         return;
     }
@@ -216,7 +212,7 @@ bool ChooseBrushType(int index) { return Events().BrushTypeChosen(index); }
 
 void RunCellCommand(PaletteCommand command, bool rightButton) {
     if (!rightButton) {
-        UndoFillSubstitution();
+        SwapFillBrush(PrimaryToolOfCommand(command) == ToolFill);
         RemoveToolOverlay();
         RunPrimaryAction(command);
     } else {

@@ -5,19 +5,17 @@
 #include <new>
 #include <utility>
 
-PixelRect DifferingArea(std::span<const std::uint32_t> before,
-                        std::span<const std::uint32_t> after, int width, int height) {
-    if (width <= 0 || height <= 0) return {};
-    const std::size_t w = static_cast<std::size_t>(width);
-    const std::size_t count = w * static_cast<std::size_t>(height);
-    if (before.size() < count || after.size() < count) return {};
+namespace {
 
-    auto rowOf = [w](std::span<const std::uint32_t> pixels, int y) {
-        return pixels.data() + static_cast<std::size_t>(y) * w;
-    };
-    auto rowsEqual = [&](int y) {
-        return std::memcmp(rowOf(before, y), rowOf(after, y), w * sizeof(std::uint32_t)) == 0;
-    };
+// The box around the differing pixels of two w x h windows of pixels, each
+// with its own row stride; coordinates relative to the windows.
+PixelRect DifferingBox(const std::uint32_t* before, std::size_t beforeStride,
+                       const std::uint32_t* after, std::size_t afterStride, int width,
+                       int height) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    auto b = [&](int y) { return before + static_cast<std::size_t>(y) * beforeStride; };
+    auto a = [&](int y) { return after + static_cast<std::size_t>(y) * afterStride; };
+    auto rowsEqual = [&](int y) { return std::memcmp(b(y), a(y), w * sizeof(std::uint32_t)) == 0; };
 
     int top = 0;
     while (top < height && rowsEqual(top)) ++top;
@@ -31,31 +29,59 @@ PixelRect DifferingArea(std::span<const std::uint32_t> before,
     int right = 0;
     for (int y = top; y < bottom; ++y) {
         if (y != top && y != bottom - 1 && rowsEqual(y)) continue;
-        const std::uint32_t* b = rowOf(before, y);
-        const std::uint32_t* a = rowOf(after, y);
+        const std::uint32_t* rb = b(y);
+        const std::uint32_t* ra = a(y);
         int x = 0;
-        while (x < left && b[x] == a[x]) ++x;
+        while (x < left && rb[x] == ra[x]) ++x;
         left = std::min(left, x);
         int end = width;
-        while (end > right && b[end - 1] == a[end - 1]) --end;
+        while (end > right && rb[end - 1] == ra[end - 1]) --end;
         right = std::max(right, end);
     }
     return PixelRect{left, top, right, bottom};
 }
 
+PixelRect Union(const PixelRect& a, const PixelRect& b) {
+    if (a.Empty()) return b;
+    if (b.Empty()) return a;
+    return PixelRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                     std::max(a.bottom, b.bottom)};
+}
+
+bool Inside(const PixelRect& outer, const PixelRect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+std::size_t PixelCount(const PixelRect& r) {
+    return r.Empty() ? 0 : static_cast<std::size_t>(r.Width()) * static_cast<std::size_t>(r.Height());
+}
+
+// Two writes close together are kept as one piece: when their union is not
+// much larger than the two, one piece costs less than two (each has a fixed
+// cost, and the eraser writes a small square at every move).
+bool WorthMerging(const PixelRect& a, const PixelRect& b) {
+    constexpr std::size_t kSmall = 64 * 64;
+    const std::size_t together = PixelCount(Union(a, b));
+    return together <= kSmall || together <= 2 * (PixelCount(a) + PixelCount(b));
+}
+
+}  // namespace
+
+PixelRect DifferingArea(std::span<const std::uint32_t> before,
+                        std::span<const std::uint32_t> after, int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t count = w * static_cast<std::size_t>(height);
+    if (before.size() < count || after.size() < count) return {};
+    return DifferingBox(before.data(), w, after.data(), w, width, height);
+}
+
 UndoHistory::UndoHistory(std::size_t capacityBytes) : capacity_(capacityBytes) {}
 
-void UndoHistory::Start(std::span<const std::uint32_t> committed, int width, int height) {
+void UndoHistory::Start(int width, int height) {
     Drop();
     if (width <= 0 || height <= 0) return;
-    if (committed.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
-        return;
-    try {
-        copy_.assign(committed.begin(), committed.end());
-    } catch (const std::bad_alloc&) {
-        Drop();  // no copy, no history: the board works on without undo
-        return;
-    }
     width_ = width;
     height_ = height;
 }
@@ -63,8 +89,7 @@ void UndoHistory::Start(std::span<const std::uint32_t> committed, int width, int
 void UndoHistory::Drop() {
     DropSteps();
     forgotten_ = 0;
-    copy_.clear();
-    copy_.shrink_to_fit();
+    written_ = PixelRect{};
     width_ = 0;
     height_ = 0;
 }
@@ -73,10 +98,21 @@ void UndoHistory::DropSteps() {
     steps_.clear();
     done_ = 0;
     stepBytes_ = 0;
+    pending_ = Step{};
+    pendingLost_ = false;
 }
 
 std::size_t UndoHistory::BytesOf(const Step& step) {
-    return sizeof(Step) + step.pixels.size() * sizeof(std::uint32_t);
+    std::size_t bytes = sizeof(Step);
+    for (const Piece& piece : step.pieces)
+        bytes += sizeof(Piece) + piece.pixels.size() * sizeof(std::uint32_t);
+    return bytes;
+}
+
+PixelRect UndoHistory::AreaOf(const Step& step) {
+    PixelRect area;
+    for (const Piece& piece : step.pieces) area = Union(area, piece.area);
+    return area;
 }
 
 bool UndoHistory::Fits(std::span<const std::uint32_t> pixels) const {
@@ -84,39 +120,100 @@ bool UndoHistory::Fits(std::span<const std::uint32_t> pixels) const {
            pixels.size() == static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_);
 }
 
-void UndoHistory::CopyArea(const PixelRect& area, std::span<const std::uint32_t> from) {
+void UndoHistory::ReadArea(Piece& piece, std::span<const std::uint32_t> from) const {
+    const PixelRect& area = piece.area;
+    // Filled row by row as it grows: a whole picture is not cleared first.
+    piece.pixels.clear();
+    piece.pixels.reserve(PixelCount(area));
     const std::size_t w = static_cast<std::size_t>(width_);
-    for (int y = area.top; y < area.bottom; ++y) {
-        const std::size_t at = static_cast<std::size_t>(y) * w + static_cast<std::size_t>(area.left);
-        std::copy_n(from.data() + at, area.Width(), copy_.data() + at);
+    for (int row = 0; row < area.Height(); ++row) {
+        const auto at = from.begin() + static_cast<std::ptrdiff_t>(
+                                           static_cast<std::size_t>(area.top + row) * w +
+                                           static_cast<std::size_t>(area.left));
+        piece.pixels.insert(piece.pixels.end(), at, at + area.Width());
     }
 }
 
-bool UndoHistory::Record(std::span<const std::uint32_t> committed) {
-    if (!Fits(committed)) return false;
-    const PixelRect area = DifferingArea(copy_, committed, width_, height_);
-    if (area.Empty()) return false;
-
-    Step step{area, {}};
+void UndoHistory::BeforeWrite(const PixelRect& wanted, std::span<const std::uint32_t> committed) {
+    if (!Fits(committed)) return;
+    const PixelRect area{std::max(wanted.left, 0), std::max(wanted.top, 0),
+                         std::min(wanted.right, width_), std::min(wanted.bottom, height_)};
+    if (area.Empty()) return;
+    written_ = Union(written_, area);
+    if (pendingLost_) return;
     try {
-        step.pixels.resize(static_cast<std::size_t>(area.Width()) *
-                           static_cast<std::size_t>(area.Height()));
+        if (!pending_.pieces.empty()) {
+            Piece& last = pending_.pieces.back();
+            // Written again where the newest piece already holds what was
+            // there before it: undoing that piece takes both writes back.
+            if (Inside(last.area, area)) return;
+            if (WorthMerging(last.area, area)) {
+                // Outside the newest piece nothing was written since it was
+                // taken, so the drawing still holds the before-pixels there.
+                Piece merged{Union(last.area, area), {}};
+                ReadArea(merged, committed);
+                const int mw = merged.area.Width();
+                for (int row = 0; row < last.area.Height(); ++row) {
+                    std::copy_n(last.pixels.data() + static_cast<std::size_t>(row) * last.area.Width(),
+                                last.area.Width(),
+                                merged.pixels.data() +
+                                    static_cast<std::size_t>(last.area.top - merged.area.top + row) * mw +
+                                    static_cast<std::size_t>(last.area.left - merged.area.left));
+                }
+                last = std::move(merged);
+                return;
+            }
+        }
+        Piece piece{area, {}};
+        ReadArea(piece, committed);
+        pending_.pieces.push_back(std::move(piece));
     } catch (const std::bad_alloc&) {
-        // Without room for the step the older ones cannot be undone either
-        // (they would bring back pixels around a change they never saw).
+        // Without these pixels the step cannot be taken back; the older steps
+        // cannot either (they would bring back pixels around a change they
+        // never saw). Sealing drops them all.
+        pending_ = Step{};
+        pendingLost_ = true;
+    }
+}
+
+void UndoHistory::Shrink(Piece& piece, std::span<const std::uint32_t> committed) const {
+    const PixelRect& area = piece.area;
+    const std::size_t w = static_cast<std::size_t>(width_);
+    const std::uint32_t* now =
+        committed.data() + static_cast<std::size_t>(area.top) * w + static_cast<std::size_t>(area.left);
+    const PixelRect box = DifferingBox(piece.pixels.data(), static_cast<std::size_t>(area.Width()),
+                                       now, w, area.Width(), area.Height());
+    if (box.Empty()) {
+        piece = Piece{};
+        return;
+    }
+    if (box.Width() == area.Width() && box.Height() == area.Height()) return;
+    Piece smaller{PixelRect{area.left + box.left, area.top + box.top, area.left + box.right,
+                            area.top + box.bottom},
+                  {}};
+    smaller.pixels.resize(PixelCount(smaller.area));
+    for (int row = 0; row < box.Height(); ++row) {
+        std::copy_n(piece.pixels.data() + static_cast<std::size_t>(box.top + row) * area.Width() +
+                        static_cast<std::size_t>(box.left),
+                    box.Width(), smaller.pixels.data() + static_cast<std::size_t>(row) * box.Width());
+    }
+    piece = std::move(smaller);
+}
+
+bool UndoHistory::Seal(std::span<const std::uint32_t> committed) {
+    Step step = std::exchange(pending_, Step{});
+    if (std::exchange(pendingLost_, false)) {
         forgotten_ += done_ + 1;  // what is in force stays, and this change with it
         DropSteps();
-        CopyArea(area, committed);
         return false;
     }
-    const std::size_t w = static_cast<std::size_t>(width_);
-    for (int row = 0; row < area.Height(); ++row) {
-        const std::size_t at =
-            static_cast<std::size_t>(area.top + row) * w + static_cast<std::size_t>(area.left);
-        std::copy_n(copy_.data() + at, area.Width(),
-                    step.pixels.data() + static_cast<std::size_t>(row) * area.Width());
+    if (!Fits(committed) || step.pieces.empty()) return false;
+    // A lone piece (the usual commit) keeps only what its write changed; with
+    // several, a later piece may depend on an earlier one's pixels.
+    if (step.pieces.size() == 1) {
+        Shrink(step.pieces.front(), committed);
+        if (step.pieces.front().area.Empty()) return false;
     }
-    CopyArea(area, committed);
 
     // A new change after an undo: what was undone cannot come back.
     while (steps_.size() > done_) {
@@ -136,37 +233,43 @@ bool UndoHistory::Record(std::span<const std::uint32_t> committed) {
     return !steps_.empty();
 }
 
-void UndoHistory::Exchange(Step& step, std::span<std::uint32_t> committed) {
-    const PixelRect& area = step.area;
+void UndoHistory::Exchange(Step& step, std::span<std::uint32_t> committed, bool undo) {
     const std::size_t w = static_cast<std::size_t>(width_);
-    for (int row = 0; row < area.Height(); ++row) {
-        std::uint32_t* line = committed.data() + static_cast<std::size_t>(area.top + row) * w +
-                              static_cast<std::size_t>(area.left);
-        std::swap_ranges(line, line + area.Width(),
-                         step.pixels.data() + static_cast<std::size_t>(row) * area.Width());
+    auto swapPiece = [&](Piece& piece) {
+        const PixelRect& area = piece.area;
+        for (int row = 0; row < area.Height(); ++row) {
+            std::uint32_t* line = committed.data() + static_cast<std::size_t>(area.top + row) * w +
+                                  static_cast<std::size_t>(area.left);
+            std::swap_ranges(line, line + area.Width(),
+                             piece.pixels.data() + static_cast<std::size_t>(row) * area.Width());
+        }
+    };
+    if (undo) {
+        for (auto it = step.pieces.rbegin(); it != step.pieces.rend(); ++it) swapPiece(*it);
+    } else {
+        for (Piece& piece : step.pieces) swapPiece(piece);
     }
-    CopyArea(area, committed);
 }
 
 std::optional<PixelRect> UndoHistory::Undo(std::span<std::uint32_t> committed) {
     if (!Fits(committed)) return std::nullopt;
-    Record(committed);
+    Seal(committed);
     if (done_ == 0) return std::nullopt;
     Step& step = steps_[--done_];
-    Exchange(step, committed);
-    return step.area;
+    Exchange(step, committed, true);
+    return AreaOf(step);
 }
 
 std::optional<PixelRect> UndoHistory::Redo(std::span<std::uint32_t> committed) {
     if (!Fits(committed)) return std::nullopt;
-    Record(committed);  // a change not yet recorded drops what could be redone
+    Seal(committed);  // a change not yet taken as a step drops what could be redone
     if (done_ == steps_.size()) return std::nullopt;
     Step& step = steps_[done_++];
-    Exchange(step, committed);
-    return step.area;
+    Exchange(step, committed, false);
+    return AreaOf(step);
 }
 
 std::optional<PixelRect> UndoHistory::NewestArea() const {
     if (done_ == 0) return std::nullopt;
-    return steps_[done_ - 1].area;
+    return AreaOf(steps_[done_ - 1]);
 }

@@ -1,17 +1,16 @@
 #pragma once
 // Undo and redo of the committed drawing.
 //
-// A step keeps only the rectangle that changed: the bounding box of the pixels
-// that differ between the committed drawing before and after a commit, with
-// the pixels it held before. Undoing a step swaps those pixels with the
-// drawing's, so the step then holds the after-pixels and redoing swaps them
-// back: a step costs the same whichever way it was last applied.
-//
-// The history keeps its own copy of the committed drawing as it last saw it,
-// so a commit is compared with what was committed before it without copying
-// the whole drawing at every commit: after a step is taken only its rectangle
-// of the copy is brought up to date. The copy is not counted in the capacity,
-// which bounds the steps alone; beyond it the oldest steps are dropped.
+// Whoever writes the committed drawing says first which rectangle it writes
+// (BeforeWrite); the history keeps the pixels that rectangle holds just before
+// the write. The writes between two steps are one step: its pieces are the
+// rectangles with their before-pixels. Undoing a step swaps its pieces with
+// the drawing's pixels, newest piece first, so the step then holds the
+// after-pixels and redoing swaps them back, oldest first: a step costs the
+// same whichever way it was last applied. Nothing is compared with a copy of
+// the whole drawing and no such copy is kept; a write whose rectangle is not
+// known passes the whole picture. The capacity bounds what the steps hold;
+// beyond it the oldest steps are dropped.
 //
 // Pixels are 32-bit values in rows of `width`, one row after the other (a
 // canvas's surface as it lies in memory); the rectangles are in those rows.
@@ -51,24 +50,24 @@ public:
 
     explicit UndoHistory(std::size_t capacityBytes = kDefaultCapacity);
 
-    // A new drawing: no steps; the copy becomes `committed` (width * height
-    // pixels). When the copy cannot be made the history stays off (nothing is
-    // recorded, nothing to undo) until the next Start.
-    void Start(std::span<const std::uint32_t> committed, int width, int height);
-    // No drawing: no steps and no copy.
+    // A new drawing of width * height pixels: no steps.
+    void Start(int width, int height);
+    // No drawing: no steps.
     void Drop();
     bool Started() const { return width_ > 0; }
 
-    // The committed drawing may have changed since the history last saw it:
-    // what differs becomes one step (dropping any steps that were undone).
-    // True when a step was taken; false when nothing changed, the size does
-    // not fit, or the history is off.
-    bool Record(std::span<const std::uint32_t> committed);
+    // `committed` is about to be written inside `area` (clipped to the
+    // drawing): its pixels there are kept for the step being gathered.
+    void BeforeWrite(const PixelRect& area, std::span<const std::uint32_t> committed);
+    // The writes since the last step become one step (dropping any steps
+    // that were undone). True when a step was taken; false when nothing was
+    // written (or the writes changed no pixel), the size does not fit, or
+    // the history is off.
+    bool Seal(std::span<const std::uint32_t> committed);
 
     // Takes back the newest step on `committed` (which must be the drawing
-    // the history follows; any change not yet recorded is recorded first).
-    // Answers the rectangle that changed, or nullopt when there is nothing to
-    // undo.
+    // the history follows; writes not yet sealed are sealed first). Answers
+    // the rectangle that changed, or nullopt when there is nothing to undo.
     std::optional<PixelRect> Undo(std::span<std::uint32_t> committed);
     // Applies again the step undone last; nullopt when there is none.
     std::optional<PixelRect> Redo(std::span<std::uint32_t> committed);
@@ -86,26 +85,38 @@ public:
     std::size_t Capacity() const { return capacity_; }
     // The rectangle of the step that the next Undo would take back.
     std::optional<PixelRect> NewestArea() const;
+    // Every rectangle written since Start, together: outside it the drawing
+    // is still what it was at Start.
+    PixelRect WrittenArea() const { return written_; }
 
 private:
-    struct Step {
+    struct Piece {
         PixelRect area;
         std::vector<std::uint32_t> pixels;  // area's pixels, row after row
     };
+    struct Step {
+        std::vector<Piece> pieces;  // in the order they were written
+    };
 
     static std::size_t BytesOf(const Step& step);
+    static PixelRect AreaOf(const Step& step);
     bool Fits(std::span<const std::uint32_t> pixels) const;
-    // Swaps the step's pixels with the drawing's and brings the copy up to date.
-    void Exchange(Step& step, std::span<std::uint32_t> committed);
-    void CopyArea(const PixelRect& area, std::span<const std::uint32_t> from);
+    // Reads `area` of `from` into `piece` (pixels row after row).
+    void ReadArea(Piece& piece, std::span<const std::uint32_t> from) const;
+    // Swaps the step's pieces with the drawing's pixels.
+    void Exchange(Step& step, std::span<std::uint32_t> committed, bool undo);
+    // A lone piece shrinks to the pixels its write changed.
+    void Shrink(Piece& piece, std::span<const std::uint32_t> committed) const;
     void DropSteps();
 
     std::size_t capacity_;
-    std::vector<std::uint32_t> copy_;
     int width_ = 0;
     int height_ = 0;
     std::deque<Step> steps_;
     std::size_t done_ = 0;  // steps_[0, done_) can be undone, the rest redone
     std::size_t forgotten_ = 0;  // changes in force that can no longer be undone
     std::size_t stepBytes_ = 0;
+    Step pending_;          // the writes since the last step
+    PixelRect written_;     // every write since Start
+    bool pendingLost_ = false;  // a write could not be kept (no memory)
 };

@@ -107,6 +107,17 @@ std::optional<int> FillBrushToRestore(bool substituted, int shownType) {
     return std::nullopt;
 }
 
+FillBrushChange FillBrushForPrimaryAction(bool substituted, int shownType, bool choosingFill) {
+    int type = shownType;
+    if (const std::optional<int> hollow = FillBrushToRestore(substituted, shownType)) type = *hollow;
+    const std::optional<int> solid = choosingFill ? FillSubstituteFor(type) : std::nullopt;
+    if (solid) type = *solid;
+    FillBrushChange change;
+    if (type != shownType) change.choose = type;
+    change.substituted = solid.has_value();
+    return change;
+}
+
 FloodArea SurfaceFloodArea(std::span<const std::uint32_t> pixels, int width, int height,
                            POINT start) {
     FloodArea area;

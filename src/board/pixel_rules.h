@@ -84,6 +84,18 @@ std::optional<int> FillSubstituteFor(int brushType);
 // fill's swap is in force (`substituted`) and the list still shows the
 // substitute (`shownType`); a hatch the user chose meanwhile stays.
 std::optional<int> FillBrushToRestore(bool substituted, int shownType);
+// A primary action of a toolbox cell (`choosingFill` when it chooses the
+// fill): the swap back to hollow, then, for the fill, the swap to solid, both
+// worked out here from what is in force before either is applied. `choose`
+// is the one brush type to ask the toolbox for (nothing when it shows it
+// already); `substituted` whether the fill's swap is in force afterwards.
+// So choosing the fill again while it is current never reads back a brush
+// type the toolbox has not applied yet.
+struct FillBrushChange {
+    std::optional<int> choose;
+    bool substituted = false;
+};
+FillBrushChange FillBrushForPrimaryAction(bool substituted, int shownType, bool choosingFill);
 
 // The area a surface fill from `start` covers: `start` and every pixel joined
 // to it, through left, right, upper and lower neighbours, by pixels of its

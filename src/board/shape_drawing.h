@@ -1,6 +1,8 @@
 #pragma once
 // Thin routines that draw the shape outlines onto a Canvas with its current pen
 // and brush. They neither restore nor show anything; the board does that.
+// Each answers the rectangle it may have drawn in (client pixels, not clipped
+// to the canvas), so the board restores and shows only that.
 
 #include <windows.h>
 
@@ -12,28 +14,30 @@
 #include "shapes/curves.h"
 #include "shapes/outlines.h"
 
-void DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle);
+// One line with the current pen.
+RECT DrawLine(Canvas& canvas, POINT from, POINT to);
+RECT DrawArrow(Canvas& canvas, POINT tail, POINT tip, int arrowLength, int arrowAngle);
 // The box and then its interior table lines, all with the current pen.
-void DrawTableRectangle(Canvas& canvas, POINT corner, POINT cursor, int rows, int columns);
+RECT DrawTableRectangle(Canvas& canvas, POINT corner, POINT cursor, int rows, int columns);
 // `cornerSize` is the width and height of the corner ellipse.
-void DrawRoundedBox(Canvas& canvas, POINT corner, POINT cursor, int cornerSize);
-void DrawEllipseBox(Canvas& canvas, POINT corner, POINT cursor);
-void DrawCircleFromDrag(Canvas& canvas, POINT anchor, POINT cursor, bool centred);
+RECT DrawRoundedBox(Canvas& canvas, POINT corner, POINT cursor, int cornerSize);
+RECT DrawEllipseBox(Canvas& canvas, POINT corner, POINT cursor);
+RECT DrawCircleFromDrag(Canvas& canvas, POINT anchor, POINT cursor, bool centred);
 // Regular polygon (star false) or the star joining every k-th vertex (star
 // true). The vertex lists are caller storage, refilled on every call.
-void DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, bool star,
+RECT DrawRegularPolygon(Canvas& canvas, POINT centre, POINT firstVertex, int n, bool star,
                         std::vector<PointF>& real, std::vector<POINT>& pixels);
 // One-pixel solid cross of half-size k at p in the pen colour; the pen width is
 // set back to `penWidthAfter` (the user's pen width) afterwards.
-void DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter);
+RECT DrawCrosshair(Canvas& canvas, POINT p, int k, int penWidthAfter);
 
 // An arc tool's figure (a line, pie or arc) with the current pen and brush;
 // nothing for an empty figure.
-void DrawArcFigure(Canvas& canvas, const ArcFigure& figure);
+RECT DrawArcFigure(Canvas& canvas, const ArcFigure& figure);
 // MoveTo(start), then the whole cubic segments of `points`.
-void DrawBezierPath(Canvas& canvas, POINT start, std::span<const POINT> points);
+RECT DrawBezierPath(Canvas& canvas, POINT start, std::span<const POINT> points);
 // Each guide line with the current pen.
-void DrawGuideLines(Canvas& canvas, const GuideLines& guide);
+RECT DrawGuideLines(Canvas& canvas, const GuideLines& guide);
 // The one-pixel dashed pen of the guides and previews; the crosshair drawn
 // after them sets the pen back.
 void UseDashedPen(Canvas& canvas);

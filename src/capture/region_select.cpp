@@ -186,13 +186,14 @@ void OnLeftUp(Selection& s) {
     s.pressHandle = kHandleNone;
     if (s.drawnRegion) {
         s.drawnRegion = false;
-        // Committed normalised, and only what is on the screen: a region
-        // dragged or moved past an edge keeps its visible part, and one with
-        // nothing left on the screen selects nothing.
-        if (const std::optional<RECT> onScreen = ClipRegionToScreen(CurrentRegion(s), s.screen)) {
+        // Committed normalised but whole: a region moved past an edge and back
+        // is the region it was. Only the label and the finish clip it to the
+        // screen; one with nothing left on the screen selects nothing.
+        const RECT region = CurrentRegion(s);
+        if (ClipRegionToScreen(region, s.screen)) {
             s.regionSelected = true;
-            s.start = POINT{onScreen->left, onScreen->top};
-            s.end = POINT{onScreen->right, onScreen->bottom};
+            s.start = POINT{region.left, region.top};
+            s.end = POINT{region.right, region.bottom};
         } else {
             s.regionSelected = false;
             s.start = s.end = POINT{-1, -1};
@@ -692,11 +693,10 @@ RegionCapture CaptureScreenRegion(const RegionSelectOptions& options) {
         g_selectionWindow.store(s.window);
         if (options.rememberRegion) {
             const std::optional<RECT> kept = RememberedRegion();
-            const std::optional<RECT> onScreen =
-                kept && !IsPointRegion(*kept) ? ClipRegionToScreen(*kept, s.screen) : std::nullopt;
-            if (onScreen) {
-                s.start = POINT{onScreen->left, onScreen->top};
-                s.end = POINT{onScreen->right, onScreen->bottom};
+            // Kept whole as well, as long as some of it is on the screen.
+            if (kept && !IsPointRegion(*kept) && ClipRegionToScreen(*kept, s.screen)) {
+                s.start = POINT{kept->left, kept->top};
+                s.end = POINT{kept->right, kept->bottom};
                 s.regionSelected = true;
             }
         }

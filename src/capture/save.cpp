@@ -166,9 +166,7 @@ std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
     const unsigned long tag = (GetCurrentProcessId() << 16) ^ GetTickCount() ^
                               static_cast<unsigned long>(InterlockedIncrement(&counter)) ^
                               (attempt * 0x9E37u);
-    char suffix[32];
-    wsprintfA(suffix, ".%08lx.tmp", tag);
-    return path + suffix;
+    return TemporaryPathFor(path, tag);
 }
 
 bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
@@ -254,6 +252,19 @@ PathParts SplitPath(const std::string& path) {
     PathRemoveExtensionA(buffer);
     parts.stem = buffer;
     return parts;
+}
+
+std::string TemporaryPathFor(const std::string& path, unsigned long tag) {
+    const std::string name = SplitPath(path).fileName;
+    const std::size_t folder = path.size() >= name.size() ? path.size() - name.size() : 0;
+    // The length limit counts characters: a double-byte one counts once.
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < name.size(); ++i, ++characters)
+        if (IsDBCSLeadByte(static_cast<unsigned char>(name[i]))) ++i;
+    const int digits = static_cast<int>(std::clamp<std::size_t>(characters, 5, 9)) - 1;
+    char hex[16];
+    wsprintfA(hex, "%08lx", tag & 0xFFFFFFFFul);
+    return path.substr(0, folder) + "~" + std::string(hex + 8 - digits);
 }
 
 std::string LowerAscii(const std::string& text) {

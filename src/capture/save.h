@@ -88,6 +88,11 @@ struct PathParts {
 };
 // Splits a path (double-byte characters whose second byte is '\\' stay whole).
 PathParts SplitPath(const std::string& path);
+// The temporary file a save writes before it replaces `path`: in the same
+// folder, named "~" and the last hexadecimal digits of `tag`, no longer than
+// the target's own name (5 to 9 characters, a double-byte one counting once),
+// so that a target within the path length limit leaves room for it.
+std::string TemporaryPathFor(const std::string& path, unsigned long tag);
 
 // Lower-cases the ASCII letters only; the second byte of a double-byte
 // character is left alone.

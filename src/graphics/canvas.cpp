@@ -157,7 +157,7 @@ bool Canvas::Destroy() {
     for (HGDIOBJ original : {defaultBitmap_, defaultPen_, defaultBrush_, defaultFont_}) {
         if (original != nullptr) SelectObject(dc_.Get(), original);
     }
-    dc_.Reset();
+    const bool deleted = dc_.Reset();
     dib_.Reset();
     pen_.Reset();
     brush_.Reset();
@@ -174,7 +174,7 @@ bool Canvas::Destroy() {
     height_ = 0;
     textX_ = 0;
     textY_ = 0;
-    return true;
+    return deleted;
 }
 
 std::span<std::uint32_t> Canvas::Pixels() {

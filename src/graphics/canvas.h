@@ -159,6 +159,13 @@ public:
     int PolyFillMode(std::optional<int> mode = std::nullopt);
 
 private:
+    // Text in a turned font (an angle other than 0): DrawText takes only
+    // upright fonts, and its rectangle from the cursor to the bottom-right
+    // corner would clip glyphs that run up or left. Each line is drawn
+    // unclipped from its turned start; the cursor follows the turned line
+    // (or, with `toNextLine`, goes to the start of the line after the text,
+    // `gap` further).
+    void WriteTurned(std::string_view text, bool toNextLine, int gap);
     void RecreatePen();
     void RecreateBrush();
     void DeleteGraphics();

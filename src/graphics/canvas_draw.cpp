@@ -13,6 +13,8 @@
 #include <cstring>
 #include <utility>
 
+#include "shapes/text.h"
+
 namespace {
 
 // Degrees to radians with pi taken as 3.1415926535, so that arcs and pies
@@ -136,8 +138,32 @@ void GradientRect(HDC dc, int x1, int y1, COLORREF c1, int x2, int y2, COLORREF 
 
 // ---------------------------------------------------------------- text ----
 
+void Canvas::WriteTurned(std::string_view text, bool toNextLine, int gap) {
+    const int angle = fontSpec_.angle;
+    const int lineHeight = TextHeight(text);
+    const POINT start{textX_, textY_};
+    POINT end = start;
+    int line = 0;
+    for (std::size_t from = 0;; ++line) {
+        const std::size_t at = text.find("\r\n", from);
+        const std::string_view piece = text.substr(from, at == std::string_view::npos ? at : at - from);
+        const POINT origin = TurnTextPoint(start, 0, line * lineHeight, angle);
+        TextOutA(dc_.Get(), origin.x, origin.y, TextPtr(piece), TextLen(piece));
+        end = TurnTextPoint(origin, TextWidth(piece), 0, angle);
+        if (at == std::string_view::npos) break;
+        from = at + 2;
+    }
+    if (toNextLine) end = TurnTextPoint(start, 0, (line + 1) * lineHeight + gap, angle);
+    textX_ = end.x;
+    textY_ = end.y;
+}
+
 void Canvas::WriteText(std::string_view text) {
     if (!dc_.Get() || text.empty()) return;
+    if (fontSpec_.angle % 3600 != 0) {
+        WriteTurned(text, false, 0);
+        return;
+    }
     RECT rect{textX_, textY_, width_, height_};
     const int drawn = DrawTextA(dc_.Get(), TextPtr(text), TextLen(text), &rect, DT_NOPREFIX);
     // Every line starts at the old cursor x; the cursor follows the last one.
@@ -151,6 +177,10 @@ void Canvas::WriteText(std::string_view text) {
 
 void Canvas::WriteLine(std::string_view text, int gap) {
     if (!dc_.Get()) return;
+    if (fontSpec_.angle % 3600 != 0) {
+        WriteTurned(text, true, gap);
+        return;
+    }
     RECT rect{textX_, textY_, width_, height_};
     const int drawn = DrawTextA(dc_.Get(), TextPtr(text), TextLen(text), &rect, DT_NOPREFIX);
     textY_ += drawn + gap;

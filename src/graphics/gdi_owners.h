@@ -72,9 +72,12 @@ public:
 
     HDC Get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
-    void Reset() {
-        if (dc_ != nullptr) DeleteDC(dc_);
+    // False when a DC was held and could not be deleted. It is let go either
+    // way: deleting its handle later could hit a DC that reused the number.
+    bool Reset() {
+        const bool deleted = dc_ == nullptr || DeleteDC(dc_) != FALSE;
         dc_ = nullptr;
+        return deleted;
     }
 
 private:

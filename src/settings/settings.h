@@ -43,6 +43,10 @@ struct SettingsRecord {
     std::atomic<int> cornerRadiusMax{kCornerRadiusMax};
     std::atomic<int> polygonVertices{6};
     std::atomic<int> starVertices{5};
+    // The rectangle tool's inner table lines (arrow keys): program-wide, so a
+    // new board draws the table the user last set up.
+    std::atomic<int> tableRows{0};
+    std::atomic<int> tableColumns{0};
 };
 extern SettingsRecord Settings;
 

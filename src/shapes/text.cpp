@@ -58,30 +58,54 @@ std::string CharacterAssembler::Feed(unsigned char byte, LeadByteTest isLead) {
     return std::string(1, static_cast<char>(byte));
 }
 
-RECT GlyphEraseRect(const GlyphBox& box, int angleTenths) {
-    const int width = box.width + kGlyphOverhang;
-    if (angleTenths % 3600 == 0) return RECT{box.x, box.y, box.x + width, box.y + box.height};
+namespace {
 
-    // Counter-clockwise on the screen, where y grows downward.
+// cos and sin of a turn; snapped to a millionth so that cos 90 (1e-10 with
+// this pi) counts as 0.
+struct Turn {
+    double c;
+    double s;
+};
+Turn TurnOf(int angleTenths) {
     const double a = angleTenths / 10.0 * kPi / 180.0;
-    const double c = std::cos(a);
-    const double s = std::sin(a);
+    const auto snap = [](double v) { return std::round(v * 1e6) / 1e6; };
+    return Turn{snap(std::cos(a)), snap(std::sin(a))};
+}
+
+}  // namespace
+
+POINT TurnTextPoint(POINT origin, int along, int across, int angleTenths) {
+    if (angleTenths % 3600 == 0) return POINT{origin.x + along, origin.y + across};
+    const Turn t = TurnOf(angleTenths);
+    return POINT{origin.x + static_cast<LONG>(std::lround(along * t.c + across * t.s)),
+                 origin.y + static_cast<LONG>(std::lround(-along * t.s + across * t.c))};
+}
+
+RECT TurnedBounds(POINT at, int width, int height, int angleTenths) {
+    if (angleTenths % 3600 == 0) return RECT{at.x, at.y, at.x + width, at.y + height};
+    const Turn t = TurnOf(angleTenths);
     double minX = 0.0, maxX = 0.0, minY = 0.0, maxY = 0.0;
     const double corners[3][2] = {{static_cast<double>(width), 0.0},
-                                  {0.0, static_cast<double>(box.height)},
-                                  {static_cast<double>(width), static_cast<double>(box.height)}};
-    // Snapped to a millionth so that cos 90 (1e-10 with this pi) counts as 0.
-    const auto snap = [](double v) { return std::round(v * 1e6) / 1e6; };
+                                  {0.0, static_cast<double>(height)},
+                                  {static_cast<double>(width), static_cast<double>(height)}};
     for (const auto& corner : corners) {
-        const double x = snap(corner[0] * c + corner[1] * s);
-        const double y = snap(-corner[0] * s + corner[1] * c);
+        const double x = corner[0] * t.c + corner[1] * t.s;
+        const double y = -corner[0] * t.s + corner[1] * t.c;
         minX = std::min(minX, x);
         maxX = std::max(maxX, x);
         minY = std::min(minY, y);
         maxY = std::max(maxY, y);
     }
-    return RECT{box.x + static_cast<int>(std::floor(minX)) - 1, box.y + static_cast<int>(std::floor(minY)) - 1,
-                box.x + static_cast<int>(std::ceil(maxX)) + 1, box.y + static_cast<int>(std::ceil(maxY)) + 1};
+    return RECT{at.x + static_cast<int>(std::floor(minX)), at.y + static_cast<int>(std::floor(minY)),
+                at.x + static_cast<int>(std::ceil(maxX)), at.y + static_cast<int>(std::ceil(maxY))};
+}
+
+RECT GlyphEraseRect(const GlyphBox& box, int angleTenths) {
+    const int width = box.width + kGlyphOverhang;
+    const RECT r = TurnedBounds(POINT{box.x, box.y}, width, box.height, angleTenths);
+    if (angleTenths % 3600 == 0) return r;
+    // A pixel of margin for antialiased edges.
+    return RECT{r.left - 1, r.top - 1, r.right + 1, r.bottom + 1};
 }
 
 std::string BoundPastedText(std::string_view text, LeadByteTest isLead) {
@@ -131,12 +155,13 @@ int TypedText::Record(std::string_view text, POINT start, int lineHeight, const 
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::vector<std::string> chars = SplitCharacters(lines[i], isLead);
         if (!noRecord) characters.insert(characters.end(), chars.begin(), chars.end());
-        int x = start.x;
-        const int y = start.y + static_cast<int>(i) * lineHeight;
+        const int across = static_cast<int>(i) * lineHeight;
+        int along = 0;
         for (const std::string& character : chars) {
             const int width = widthOf(character);
-            glyphs.push_back(GlyphBox{x, y, width, lineHeight});
-            x += width;
+            const POINT at = TurnTextPoint(start, along, across, angleTenths);
+            glyphs.push_back(GlyphBox{at.x, at.y, width, lineHeight});
+            along += width;
         }
     }
     return static_cast<int>(lines.size());
@@ -151,12 +176,21 @@ bool TypedText::PopLast(GlyphBox& removed) {
     return true;
 }
 
+int TypedText::Below(const GlyphBox& a, const GlyphBox& b) const {
+    if (angleTenths % 3600 == 0) return b.y - a.y;
+    // How far b lies across the turned lines from a (within a line, rounding
+    // leaves at most a pixel or two).
+    const Turn t = TurnOf(angleTenths);
+    const double across = (b.x - a.x) * t.s + (b.y - a.y) * t.c;
+    return across > a.height / 2.0 ? static_cast<int>(std::lround(across)) : 0;
+}
+
 std::string TypedText::Rebuild() const {
     std::string text;
     for (std::size_t i = 0; i < characters.size(); ++i) {
-        if (i > 0 && i < glyphs.size() && glyphs[i].y != glyphs[i - 1].y) {
+        const int dy = i > 0 && i < glyphs.size() ? Below(glyphs[i - 1], glyphs[i]) : 0;
+        if (dy > 0) {
             const int step = glyphs[i - 1].height;
-            const int dy = glyphs[i].y - glyphs[i - 1].y;
             const int breaks = (step > 0 && dy > 0) ? std::max(1, (dy + step / 2) / step) : 1;
             for (int b = 0; b < breaks; ++b) text += "\r\n";
         }

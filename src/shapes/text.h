@@ -59,6 +59,17 @@ struct GlyphBox {
     int height = 0;
 };
 
+// Text turned by `angleTenths` (tenths of a degree, counter-clockwise on the
+// screen, as a font's escapement turns it) runs along (cos a, -sin a) and its
+// lines follow each other along (sin a, cos a). The point `along` pixels
+// along the line and `across` pixels across it (down the lines) from
+// `origin`, rounded to the nearest pixel.
+POINT TurnTextPoint(POINT origin, int along, int across, int angleTenths);
+// The pixels covered by a `width` x `height` box (in the text's own upright
+// frame) turned by `angleTenths` about its top-left corner `at`: the box
+// itself at angle 0. The caret and Backspace's erase box are such boxes.
+RECT TurnedBounds(POINT at, int width, int height, int angleTenths);
+
 // Pixels to the right of a glyph's cell that Backspace also restores:
 // italic and antialiased glyphs overhang their advance width.
 inline constexpr int kGlyphOverhang = 3;
@@ -87,6 +98,7 @@ using TextWidthOf = std::function<int(const std::string& character)>;
 // the cell of every character drawn, in drawing order.
 struct TypedText {
     POINT origin{};
+    int angleTenths = 0;  // the font's turn: glyphs and lines follow it
     std::vector<std::string> characters;
     std::vector<GlyphBox> glyphs;
 
@@ -95,7 +107,8 @@ struct TypedText {
 
     // Records `text` drawn with its first line starting at `start`, lines
     // `lineHeight` apart: one glyph box per character, each line's boxes
-    // starting at start.x. The characters are appended too unless
+    // starting at start.x (turned text: each box at its turned place, see
+    // TurnTextPoint). The characters are appended too unless
     // `noRecord`. Returns the number of lines (0 for an empty text).
     int Record(std::string_view text, POINT start, int lineHeight, const TextWidthOf& widthOf,
                LeadByteTest isLead, bool noRecord);
@@ -105,7 +118,12 @@ struct TypedText {
     bool PopLast(GlyphBox& removed);
 
     // The typed characters joined again, with a line break wherever the
-    // next glyph sits on a lower line (as many breaks as lines were skipped,
+    // next glyph sits on a lower (turned) line (as many breaks as lines were skipped,
     // so empty pasted lines survive).
     std::string Rebuild() const;
+
+private:
+    // How many pixels glyph b lies below glyph a, across the (turned) lines;
+    // 0 within one line.
+    int Below(const GlyphBox& a, const GlyphBox& b) const;
 };

@@ -637,10 +637,10 @@ TEST_F(ToolboxTest, TypedPenWidthReachesTheSettingsAndAnOpenBoard) {
     EXPECT_EQ(Text(c_.penEdit), "12");
     SetWindowTextA(c_.penEdit, "");
     EXPECT_EQ(Settings.penWidth.load(), 0);
-    // At most three digits: no pen wider than 999 pixels, no overflow.
+    // Bounded to the spinner's range as typed (what is used is what is saved).
     for (char digit : std::string("4294967295")) SendMessageA(c_.penEdit, WM_CHAR, digit, 1);
-    EXPECT_EQ(Text(c_.penEdit), "429");
-    EXPECT_EQ(Settings.penWidth.load(), 429);
+    EXPECT_EQ(Text(c_.penEdit), "50");
+    EXPECT_EQ(Settings.penWidth.load(), 50);
 }
 
 TEST_F(ToolboxTest, WithoutABoardSettingsAreKeptButNothingIsPosted) {

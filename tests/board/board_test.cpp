@@ -15,6 +15,7 @@
 #include "board/board_state.h"
 #include "board/board_text.h"
 #include "board/commands.h"
+#include "board/pointer.h"
 #include "board/tools/text_tool.h"
 #include "graphics/canvas.h"
 #include "settings/settings.h"
@@ -356,6 +357,7 @@ TEST_F(BoardCreation, LeavingTheCurveCommitsItAndLeavingTheEraserCommitsNoPrevie
         b.Shown().PenColor(0x0000FF);
         b.Shown().PenWidth(3);
         b.Shown().Line(100, 100, 200, 100);
+        BoardPointerContext(b).Drew(RECT{97, 97, 204, 104});  // as a tool reports it
     });
     PressKey('L');
     EXPECT_EQ(BackPixel(150, 100), 0x0000FFu);

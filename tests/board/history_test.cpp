@@ -20,11 +20,13 @@ struct Pixels {
     int width;
     int height;
     std::vector<std::uint32_t> data;
+    UndoHistory* history = nullptr;  // told before every write, as the board tells it
 
     Pixels(int w, int h, std::uint32_t fill = 0xFFFFFF)
         : width(w), height(h), data(static_cast<std::size_t>(w) * h, fill) {}
 
     void Box(int x, int y, int w, int h, std::uint32_t color) {
+        if (history != nullptr) history->BeforeWrite({x, y, x + w, y + h}, data);
         for (int row = y; row < y + h; ++row)
             for (int col = x; col < x + w; ++col)
                 data[static_cast<std::size_t>(row) * width + col] = color;
@@ -65,15 +67,16 @@ TEST(DifferingArea, BuffersThatDoNotFitTheSizeChangeNothing) {
 TEST(UndoHistory, ThreeShapesUndoTwoRedoOneGivesTheFirstTwo) {
     Pixels drawing(64, 48);
     UndoHistory history;
-    history.Start(drawing.data, 64, 48);
+    history.Start(64, 48);
+    drawing.history = &history;
 
     drawing.Box(2, 2, 10, 10, 0x0000FF);
-    ASSERT_TRUE(history.Record(drawing.data));
+    ASSERT_TRUE(history.Seal(drawing.data));
     drawing.Box(8, 8, 20, 5, 0x00FF00);  // overlaps the first
-    ASSERT_TRUE(history.Record(drawing.data));
+    ASSERT_TRUE(history.Seal(drawing.data));
     const std::vector<std::uint32_t> afterTwo = drawing.data;
     drawing.Box(5, 0, 3, 40, 0xFF0000);  // crosses both
-    ASSERT_TRUE(history.Record(drawing.data));
+    ASSERT_TRUE(history.Seal(drawing.data));
 
     ASSERT_TRUE(history.Undo(drawing.data));
     ASSERT_TRUE(history.Undo(drawing.data));
@@ -87,10 +90,11 @@ TEST(UndoHistory, UndoingEverythingGivesTheStartAndRedoingEverythingTheEnd) {
     Pixels drawing(32, 32, 0x808080);
     const std::vector<std::uint32_t> start = drawing.data;
     UndoHistory history;
-    history.Start(drawing.data, 32, 32);
+    history.Start(32, 32);
+    drawing.history = &history;
     for (int i = 0; i < 5; ++i) {
         drawing.Box(i * 5, i * 3, 8, 8, 0x010101u * (i + 1));
-        history.Record(drawing.data);
+        history.Seal(drawing.data);
     }
     const std::vector<std::uint32_t> end = drawing.data;
 
@@ -105,15 +109,16 @@ TEST(UndoHistory, UndoingEverythingGivesTheStartAndRedoingEverythingTheEnd) {
 TEST(UndoHistory, ANewChangeAfterAnUndoDropsWhatWasUndone) {
     Pixels drawing(20, 20);
     UndoHistory history;
-    history.Start(drawing.data, 20, 20);
+    history.Start(20, 20);
+    drawing.history = &history;
     drawing.Box(0, 0, 5, 5, 1);
-    history.Record(drawing.data);
+    history.Seal(drawing.data);
     drawing.Box(10, 10, 5, 5, 2);
-    history.Record(drawing.data);
+    history.Seal(drawing.data);
     history.Undo(drawing.data);
 
     drawing.Box(0, 10, 5, 5, 3);
-    history.Record(drawing.data);
+    history.Seal(drawing.data);
     EXPECT_FALSE(history.CanRedo());
     EXPECT_FALSE(history.Redo(drawing.data));
     EXPECT_EQ(drawing.At(10, 10), 0xFFFFFFu) << "the undone box stays away";
@@ -123,9 +128,10 @@ TEST(UndoHistory, ANewChangeAfterAnUndoDropsWhatWasUndone) {
 TEST(UndoHistory, UndoTakesBackAChangeNotYetRecorded) {
     Pixels drawing(20, 20);
     UndoHistory history;
-    history.Start(drawing.data, 20, 20);
+    history.Start(20, 20);
+    drawing.history = &history;
     drawing.Box(0, 0, 5, 5, 1);
-    history.Record(drawing.data);
+    history.Seal(drawing.data);
     drawing.Box(10, 10, 5, 5, 2);  // never recorded
 
     ASSERT_TRUE(history.Undo(drawing.data));
@@ -136,10 +142,11 @@ TEST(UndoHistory, UndoTakesBackAChangeNotYetRecorded) {
 TEST(UndoHistory, AStepKeepsOnlyTheChangedRectangle) {
     Pixels drawing(200, 100);
     UndoHistory history;
-    history.Start(drawing.data, 200, 100);
-    EXPECT_FALSE(history.Record(drawing.data)) << "no change, no step";
+    history.Start(200, 100);
+    drawing.history = &history;
+    EXPECT_FALSE(history.Seal(drawing.data)) << "no change, no step";
     drawing.Box(50, 20, 10, 4, 7);
-    ASSERT_TRUE(history.Record(drawing.data));
+    ASSERT_TRUE(history.Seal(drawing.data));
     EXPECT_EQ(history.NewestArea(), (PixelRect{50, 20, 60, 24}));
     EXPECT_LT(history.StepBytes(), 40u * 4 + 256);
 }
@@ -148,12 +155,13 @@ TEST(UndoHistory, ThousandSmallStrokesOnA4kBoardTakeAFewMegabytes) {
     const int w = 3840, h = 2160;
     Pixels drawing(w, h);
     UndoHistory history;
-    history.Start(drawing.data, w, h);
+    history.Start(w, h);
+    drawing.history = &history;
     for (int i = 0; i < 1000; ++i) {
         // a short diagonal stroke, 3 pixels wide, about 30 pixels long
         const int x = (i * 97) % (w - 40), y = (i * 53) % (h - 40);
         for (int k = 0; k < 30; ++k) drawing.Box(x + k, y + k, 3, 3, 0x000000);
-        ASSERT_TRUE(history.Record(drawing.data));
+        ASSERT_TRUE(history.Seal(drawing.data));
     }
     EXPECT_EQ(history.StepCount(), 1000u);
     EXPECT_LT(history.StepBytes(), 5u << 20);
@@ -164,11 +172,12 @@ TEST(UndoHistory, TheCapacityKeepsTheNewestSteps) {
     const std::size_t full = static_cast<std::size_t>(w) * h * 4;
     UndoHistory history(full * 3 + full / 2);  // room for three whole-picture steps
     Pixels drawing(w, h, 0);
-    history.Start(drawing.data, w, h);
+    history.Start(w, h);
+    drawing.history = &history;
     std::vector<std::vector<std::uint32_t>> states{drawing.data};
     for (std::uint32_t i = 1; i <= 10; ++i) {
         drawing.Box(0, 0, w, h, i);
-        history.Record(drawing.data);
+        history.Seal(drawing.data);
         states.push_back(drawing.data);
         EXPECT_LE(history.StepBytes(), history.Capacity());
     }
@@ -184,11 +193,12 @@ TEST(UndoHistory, TheCapacityKeepsTheNewestSteps) {
 TEST(UndoHistory, AStepLargerThanTheCapacityLeavesNothingToUndo) {
     Pixels drawing(50, 50);
     UndoHistory history(1000);
-    history.Start(drawing.data, 50, 50);
+    history.Start(50, 50);
+    drawing.history = &history;
     drawing.Box(0, 0, 2, 2, 1);
-    ASSERT_TRUE(history.Record(drawing.data));
+    ASSERT_TRUE(history.Seal(drawing.data));
     drawing.Box(0, 0, 50, 50, 2);
-    EXPECT_FALSE(history.Record(drawing.data));
+    EXPECT_FALSE(history.Seal(drawing.data));
     EXPECT_FALSE(history.CanUndo());
     EXPECT_EQ(history.StepBytes(), 0u);
     // The history still follows the drawing: the next change is undone alone.
@@ -200,15 +210,17 @@ TEST(UndoHistory, AStepLargerThanTheCapacityLeavesNothingToUndo) {
 TEST(UndoHistory, WithoutAStartOrWithAnotherSizeNothingHappens) {
     Pixels drawing(10, 10);
     UndoHistory history;
-    EXPECT_FALSE(history.Record(drawing.data));
+    EXPECT_FALSE(history.Seal(drawing.data));
     EXPECT_FALSE(history.Undo(drawing.data));
-    history.Start(drawing.data, 10, 10);
+    history.Start(10, 10);
+    drawing.history = &history;
     drawing.Box(0, 0, 3, 3, 1);
-    history.Record(drawing.data);
+    history.Seal(drawing.data);
     Pixels other(12, 10);
     EXPECT_FALSE(history.Undo(other.data));
-    EXPECT_FALSE(history.Record(other.data));
-    history.Start(other.data, 12, 10);
+    EXPECT_FALSE(history.Seal(other.data));
+    history.Start(12, 10);
+    other.history = &history;
     EXPECT_FALSE(history.CanUndo()) << "a new drawing starts with an empty history";
 }
 

@@ -28,21 +28,12 @@ protected:
     }
 };
 
-// The board's rectangle tool's table line counts, read on the board thread.
+// The rectangle tool's table line counts: the program's, in the settings.
 struct TableLines {
-    int rows = -1;
-    int columns = -1;
-    int Rows() const { return rows; }
-    int Columns() const { return columns; }
+    int Rows() const { return Settings.tableRows; }
+    int Columns() const { return Settings.tableColumns; }
 };
-TableLines Rectangle() {
-    TableLines lines;
-    OnBoard([&lines](DrawingBoard& b) {
-        const auto* tool = static_cast<const RectangleTool*>(b.tools.For(ToolRectangle));
-        lines = TableLines{tool->Rows(), tool->Columns()};
-    });
-    return lines;
-}
+TableLines Rectangle() { return {}; }
 
 }  // namespace
 
@@ -175,6 +166,13 @@ TEST_F(KeyboardTest, ArrowKeysCountTableLinesOnlyForTheRectangle) {
     EXPECT_EQ(Rectangle().Columns(), 1);
     PressKey(VK_DOWN);
     EXPECT_EQ(Rectangle().Rows(), 1);
+    // They are the program's: a new board's rectangle has its middle line.
+    SendToBoard(WM_CLOSE);
+    ASSERT_TRUE(WaitForBoardGone(10000));
+    ASSERT_NE(CaptureBoard(), nullptr);
+    PressKey('R');
+    Drag({100, 100}, {200, 160});
+    EXPECT_EQ(BackPixel(150, 130), static_cast<COLORREF>(Settings.penColor.load()));
 }
 
 TEST_F(KeyboardTest, ArrowKeyWhileDraggingRedrawsThePreviewAtOnce) {
@@ -240,6 +238,10 @@ TEST_F(KeyboardTest, FillSwapsAHollowBrushForSolidUntilTheNextPrimaryAction) {
     PressKey('F');
     EXPECT_EQ(chosen, kBrushSolid);
     EXPECT_TRUE(FillStyleSubstituted.load());
+    CatchBrushTypes([](int index) { chosen = index; });  // the toolbox is slow to apply
+    PressKey('F');  // again: hollow is never asked for
+    EXPECT_TRUE(chosen == kBrushSolid && FillStyleSubstituted.load());
+    CatchBrushTypes([](int index) { chosen = index, Settings.brushType = index; });
     PressKey('V');  // a right-button tool: the substitution stays
     EXPECT_TRUE(FillStyleSubstituted.load());
     EXPECT_EQ(chosen, kBrushSolid);

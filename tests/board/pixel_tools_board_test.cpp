@@ -114,6 +114,9 @@ TEST_F(PixelToolsOnABoard, FillWithAHollowBrushFillsSolidUntilTheNextPrimaryActi
     for (POINT p : {POINT{50, 120}, POINT{249, 120}, POINT{150, 50}, POINT{150, 199}})
         EXPECT_EQ(BackPixel(p.x, p.y), pen) << p.x << "," << p.y;  // the outline stays
     EXPECT_EQ(BackPixel(30, 30), kBlack);  // outside: untouched
+    PixelRect step;  // of the undo history: the filled area, not the whole opened picture
+    OnBoard([&step](DrawingBoard& b) { step = b.History().NewestArea().value_or(PixelRect{}); });
+    EXPECT_EQ(step, (PixelRect{51, 300 - 199, 249, 300 - 51}));  // rows from the bottom
     // The list shows "颜色" until another cell's primary action.
     EXPECT_EQ(ListShows(), kBrushSolid);
     PressKey('L');

@@ -92,6 +92,23 @@ TEST_F(TextBoardTest, ADoubleByteCharacterArrivesAsTwoMessagesAndEnterKeepsIt) {
     EXPECT_GT(CountColor(cell, kGreen, true), 20);  // committed
 }
 
+TEST_F(TextBoardTest, TurnedTextShowsAndItsCaretAndBackspaceFollowTheTurn) {
+    FontSpec font = GetTextFont();
+    font.angle = 900;  // up the screen from the click
+    SetTextFont(font);
+    PressKey('L');
+    PressKey('T');  // armed again, with the turned font
+    Click(400, 400);
+    Chars("WWWW");
+    const GlyphBox last = Typed().glyphs.at(3);
+    const RECT ink{400, last.y, 400 + last.height, 400};
+    EXPECT_GT(CountColor(ink, kGreen), 300);
+    EXPECT_EQ(Caret().rcCaret.top, last.y - last.width - 2);  // a flat bar at the end
+    Chars("\b\b\b\b");
+    EXPECT_EQ(CountColor(ink, kGreen), 0);
+    EXPECT_EQ(Caret().rcCaret.top, 400 - 2);
+}
+
 TEST_F(TextBoardTest, EscThrowsAwayOnlyTheCurrentBox) {
     Click(40, 40);
     Chars("x\r");  // kept

@@ -163,7 +163,7 @@ TEST(RegionSelect, ARegionDraggedPastTheScreenCornerCopiesOnlyPixelsOnTheScreen)
     run.Drag({screen.cx - 40, screen.cy - 30}, {screen.cx + 25, screen.cy + 25});
     RegionSelectionState s = run.State();
     ASSERT_TRUE(s.regionSelected);
-    EXPECT_TRUE(SameRect(s.region, RECT{screen.cx - 40, screen.cy - 30, screen.cx - 1, screen.cy - 1}));
+    EXPECT_TRUE(SameRect(s.region, RECT{screen.cx - 40, screen.cy - 30, screen.cx + 25, screen.cy + 25}));
     run.Send(WM_LBUTTONDBLCLK, MK_LBUTTON, At(screen.cx - 20, screen.cy - 15));
     EXPECT_TRUE(run.Result());
     const std::vector<std::uint8_t> bytes = Clipboard();
@@ -173,6 +173,18 @@ TEST(RegionSelect, ARegionDraggedPastTheScreenCornerCopiesOnlyPixelsOnTheScreen)
     EXPECT_EQ(BmpPixel(bytes, 39, 29), RGB(200, 40, 40));
     EXPECT_EQ(BmpPixel(bytes, 39, 0), RGB(200, 40, 40));
     EXPECT_EQ(BmpPixel(bytes, 0, 29), RGB(200, 40, 40));
+}
+
+TEST(RegionSelect, ARegionMovedPastTheEdgeAndBackKeepsItsSize) {
+    const SIZE screen = Screen();
+    RunningSelection run({});
+    ASSERT_TRUE(run.Started());
+    run.Drag({300, 300}, {500, 450});  // 201 x 151
+    run.Drag({400, 375}, {screen.cx - 50, 375});  // half of it off the screen
+    run.Drag({screen.cx - 100, 375}, {400, 375});
+    run.KeyUp(VK_RETURN);
+    EXPECT_TRUE(run.Result());
+    EXPECT_EQ(ReadBmpInfo(Clipboard()).width, 201);
 }
 
 TEST(RegionSelect, HandlesResizeTheMoveHandleMovesAndOffTheScreenSelectsNothing) {

@@ -180,6 +180,15 @@ TEST_F(SaveTest, AFailedSaveKeepsTheOldFileTellsOnceAndLeavesNoTemporaryFile) {
     }
 }
 
+TEST_F(SaveTest, ATargetAtThePathLengthLimitIsSavedThroughAShortTemporaryName) {
+    const std::string folder = folder_.Path() + "\\" + std::string(150, 'd');
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    const std::string path = folder + "\\" + std::string(MAX_PATH - 6 - folder.size(), 'n') + ".bmp";
+    ASSERT_EQ(path.size(), MAX_PATH - 1u);
+    EXPECT_EQ(WriteFileAtomically(path, Bytes{'B', 'M'}), "");
+    EXPECT_EQ(ReadAll(path), (Bytes{'B', 'M'}));
+}
+
 TEST_F(SaveTest, TheChosenNameGetsTheCanvasAndACancelledDialogDoesNothing) {
     g_answer = folder_.File("选择的名字.png");
     EXPECT_EQ(SavePicture(canvas_, nullptr), SaveOutcome::Saved);

@@ -242,6 +242,9 @@ TEST(CanvasSurface, DestroyReleasesEveryObjectAndAllowsCreateAgain) {
 
     ASSERT_TRUE(c.Create(8, 8, kBlue));
     EXPECT_TRUE(Snapshot(c).All(kBlue));
+    ASSERT_TRUE(DeleteDC(c.DeviceContext()));  // its DC can no longer be deleted:
+    EXPECT_FALSE(c.Destroy());
+    EXPECT_FALSE(c.IsCreated());  // false, and let go all the same
 }
 
 TEST(CanvasSurface, HollowBrushSurvivesDestroy) {

@@ -269,4 +269,8 @@ TEST(TextTypedText, RebuildGivesBackWhatWasTyped) {
         text.Record(typed, POINT{10, 20}, 14, FixedWidth, IsGbkLeadByte, false);
         EXPECT_EQ(text.Rebuild(), typed);
     }
+    TypedText turned;  // turned lines come back as lines too
+    turned.angleTenths = 450;
+    turned.Record(texts[3], POINT{10, 20}, 14, FixedWidth, IsGbkLeadByte, false);
+    EXPECT_EQ(turned.Rebuild(), texts[3]);
 }

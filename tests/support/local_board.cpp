@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "board/areas.h"
 #include "board/board.h"
 
 LocalBoard::LocalBoard(int width, int height, COLORREF background)
@@ -18,9 +19,18 @@ LocalBoard::LocalBoard(int width, int height, COLORREF background)
     }
 }
 
-void LocalBoard::Restore() { CopyWholeCanvas(board, back); }
+void LocalBoard::RestoreArea(const RECT& area) { CopyCanvasArea(board, back, area); }
 
-void LocalBoard::Commit() { CopyWholeCanvas(back, board); }
+void LocalBoard::ShowArea(const RECT& area) { ShowCanvasArea(context.window, board, area); }
+
+void LocalBoard::CommitArea(const RECT& area) {
+    WritingCommitted(area);
+    CopyCanvasArea(back, board, area);
+}
+
+void LocalBoard::WritingCommitted(const RECT& area) {
+    if (history != nullptr) history->BeforeWrite(SurfaceRows(area, back.Height()), back.Pixels());
+}
 
 void LocalBoard::Press(BoardTool& tool, POINT p) { tool.Press(context, p); }
 

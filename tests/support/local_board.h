@@ -14,6 +14,7 @@
 #include <initializer_list>
 
 #include "board/board_state.h"
+#include "board/history.h"
 #include "board/tools/board_tool.h"
 #include "graphics/canvas.h"
 #include "settings/settings.h"
@@ -31,10 +32,15 @@ public:
     SettingsRecord settings;
     PointerContext context;
 
-    // The surface's moves, as the board makes them (without a window).
-    void Restore() override;
-    void Show() override {}
-    void Commit() override;
+    // Told before the committed drawing is written, when set.
+    UndoHistory* history = nullptr;
+
+    // The surface's moves, as the board makes them (shown only in the
+    // context's window, when one is set).
+    void RestoreArea(const RECT& area) override;
+    void ShowArea(const RECT& area) override;
+    void CommitArea(const RECT& area) override;
+    void WritingCommitted(const RECT& area) override;
 
     COLORREF Background() const { return background_; }
     COLORREF Pen() const { return static_cast<COLORREF>(settings.penColor.load()); }

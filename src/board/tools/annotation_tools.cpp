@@ -79,6 +79,7 @@ void HighlighterTool::Wipe(PointerContext& c) {
     BitBlt(c.board.DeviceContext(), touched_.left, touched_.top, touched_.right - touched_.left,
            touched_.bottom - touched_.top, c.back.DeviceContext(), touched_.left, touched_.top,
            SRCCOPY);
+    c.Drew(touched_);  // shown again without the blend
     OwnedBrush black(CreateSolidBrush(0x000000));
     if (black) FillRect(mask_.DeviceContext(), &touched_, black.Get());
     touched_ = RECT{};
@@ -117,13 +118,14 @@ void HighlighterTool::AddSegment(PointerContext& c, POINT from, POINT to) {
             if ((mask[i] & 0xFFFFFF) != 0) shown[i] = BlendHalf(below[i], pen);
         }
     }
+    c.Drew(box);
 }
 
 // ---- mosaic ----
 
-void MosaicTool::DrawPreview(PointerContext& c) {
+RECT MosaicTool::DrawPreview(PointerContext& c) {
     HDC dc = c.board.DeviceContext();
-    if (dc == nullptr) return;
+    if (dc == nullptr) return RECT{};
     const RECT r = BoxOf(c.state.cornerPoint, c.state.currentPoint);
     const int saved = SaveDC(dc);
     {
@@ -136,6 +138,7 @@ void MosaicTool::DrawPreview(PointerContext& c) {
         Rectangle(dc, r.left, r.top, r.right + 1, r.bottom + 1);
     }
     RestoreDC(dc, saved);
+    return RECT{r.left, r.top, r.right + 1, r.bottom + 1};
 }
 
 void MosaicTool::Release(PointerContext& c, POINT) {
@@ -154,6 +157,7 @@ void MosaicTool::Release(PointerContext& c, POINT) {
         for (int y = 0; y < h; ++y)
             std::copy_n(area.begin() + static_cast<std::ptrdiff_t>(y) * w, w,
                         pixels.begin() + static_cast<std::ptrdiff_t>(At(r.left, r.top + y, width, height)));
+        c.Drew(r);
     }
     c.Show();
     c.Commit();
@@ -194,6 +198,8 @@ void MarkerTool::Place(PointerContext& c, POINT p) {
                   DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     }
     RestoreDC(dc, saved);
+    // The disc, with room for antialiased digits that reach past it.
+    c.Drew(RECT{disc.left - 2, disc.top - 2, disc.right + 2, disc.bottom + 2});
 }
 
 void MarkerTool::Press(PointerContext& c, POINT p) {

@@ -45,7 +45,7 @@ public:
     void Release(PointerContext& c, POINT p) override;
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 };
 
 // Each click puts down a disc of the pen colour with the next number in it.

@@ -2,7 +2,53 @@
 
 #include <optional>
 
+#include "board/areas.h"
 #include "board/board.h"
+
+std::atomic<bool> RedrawWholeBoard{false};
+
+namespace {
+
+RECT WholeOf(const Canvas& canvas) { return WholeArea(SIZE{canvas.Width(), canvas.Height()}); }
+
+}  // namespace
+
+void PointerContext::Restore() {
+    RECT& drawn = state.drawnArea;
+    if (RedrawWholeBoard.load()) {
+        surface.RestoreArea(WholeOf(board));
+        state.unshownArea = WholeOf(board);
+    } else {
+        surface.RestoreArea(drawn);
+        state.unshownArea = AreaUnion(state.unshownArea, drawn);
+    }
+    drawn = RECT{};
+}
+
+void PointerContext::Show() {
+    surface.ShowArea(RedrawWholeBoard.load() ? WholeOf(board) : state.unshownArea);
+    state.unshownArea = RECT{};
+}
+
+void PointerContext::Commit() {
+    surface.CommitArea(RedrawWholeBoard.load() ? WholeOf(back) : state.drawnArea);
+    state.drawnArea = RECT{};
+}
+
+void PointerContext::Drew(const RECT& area) {
+    const RECT on = AreaClip(area, SIZE{board.Width(), board.Height()});
+    state.drawnArea = AreaUnion(state.drawnArea, on);
+    state.unshownArea = AreaUnion(state.unshownArea, on);
+}
+
+void PointerContext::DrewEverything() { Drew(WholeOf(board)); }
+
+void PointerContext::WritingBack(const RECT& area) {
+    const RECT on = AreaClip(area, SIZE{back.Width(), back.Height()});
+    surface.WritingCommitted(on);
+    // The board canvas may now differ from the drawing there.
+    state.drawnArea = AreaUnion(state.drawnArea, on);
+}
 
 void PointerContext::BeginDrag() {
     if (window != nullptr) SetCapture(window);
@@ -77,6 +123,6 @@ void BoardTool::Hover(PointerContext&, POINT) {}
 void DragShapeTool::Drag(PointerContext& c) {
     c.Restore();
     ApplyModifierStep(c.state, Rules());
-    DrawPreview(c);
+    c.Drew(DrawPreview(c));
     c.Show();
 }

@@ -5,16 +5,19 @@
 //
 // Drawing model: BackCanvas holds the committed drawing, BoardCanvas is what the
 // window shows. A preview restores BoardCanvas from BackCanvas, draws on top and
-// shows the canvas; a release commits BoardCanvas onto BackCanvas.
+// shows the canvas; a release commits BoardCanvas onto BackCanvas. A tool says
+// where it drew (PointerContext::Drew), so the restore, the show and the commit
+// copy only that rectangle, and the undo step keeps only its pixels.
 //
-// A tool keeps its own gesture state (the polyline's vertex, the rectangle's
-// table lines, ...) in its object; BoardState holds only what every tool shares
+// A tool keeps its own gesture state (the polyline's vertex, ...) in its
+// object; BoardState holds only what every tool shares
 // (current tool, modifier keys, the drag and its points). Settings reach a tool
 // through its context, so a tool can be driven with a local state, local
 // canvases and local settings, without a window.
 
 #include <windows.h>
 
+#include <atomic>
 #include <optional>
 
 #include "board/board_state.h"
@@ -24,20 +27,32 @@
 
 // Where a tool's context restores, shows and commits: the board
 // (board/board.h), or a local board without a window in the tests. The one
-// commit path: whatever a tool commits goes through Commit, so the board's
-// undo history sees every commit.
+// commit path: whatever a tool commits goes through CommitArea, so the board's
+// undo history sees every commit. Areas are client pixels; the context
+// (below) works out which.
 class ToolSurface {
 public:
-    // BoardCanvas <- BackCanvas: wipes any preview.
-    virtual void Restore() = 0;
-    // BoardCanvas -> window.
-    virtual void Show() = 0;
-    // BackCanvas <- BoardCanvas: what is shown becomes the drawing.
-    virtual void Commit() = 0;
+    // BoardCanvas <- BackCanvas inside `area`: wipes a preview there.
+    virtual void RestoreArea(const RECT& area) = 0;
+    // BoardCanvas -> window inside `area`.
+    virtual void ShowArea(const RECT& area) = 0;
+    // BackCanvas <- BoardCanvas inside `area`; the undo history keeps what
+    // was there first.
+    virtual void CommitArea(const RECT& area) = 0;
+    // A tool is about to write BackCanvas itself inside `area` (the eraser):
+    // the undo history keeps what is there first.
+    virtual void WritingCommitted(const RECT& area) = 0;
 
 protected:
     ~ToolSurface() = default;
 };
+
+// How previews reach the screen. Off (the default): a restore copies back
+// only what the last preview drew, a show copies only what changed since the
+// last show, a commit writes only what was drawn. On: the whole canvas each
+// time. Both give the same pixels; the switch lets tests and benchmarks
+// compare them.
+extern std::atomic<bool> RedrawWholeBoard;
 
 // The layer a tool draws over (PointerContext::layer), prepared when the tool
 // is chosen: none, the drawing so far (the curve previews over it) or the
@@ -77,10 +92,21 @@ struct PointerContext {
     // put down and give a number back when it is undone.
     const UndoHistory* history = nullptr;
 
-    // The surface's moves (ToolSurface).
-    void Restore() { surface.Restore(); }
-    void Show() { surface.Show(); }
-    void Commit() { surface.Commit(); }
+    // BoardCanvas <- BackCanvas: wipes any preview (one block copy of what
+    // was drawn since the last restore).
+    void Restore();
+    // BoardCanvas -> window (one block copy of what changed since the last show).
+    void Show();
+    // BackCanvas <- BoardCanvas: what is shown becomes the drawing.
+    void Commit();
+    // The tool drew on the board canvas inside `area` (client pixels): the
+    // next restore takes it away, the next show and commit take it along.
+    // Every drawing on the board canvas is reported so.
+    void Drew(const RECT& area);
+    // The tool drew anywhere on the board canvas (or cannot say where).
+    void DrewEverything();
+    // The tool itself is about to write the committed drawing inside `area`.
+    void WritingBack(const RECT& area);
     // The button went down on the board: capture the mouse so the gesture is
     // followed outside the window too, and mark the drag.
     void BeginDrag();
@@ -164,7 +190,8 @@ public:
 
 protected:
     void Drag(PointerContext& c) override;
-    // Draws the shape for the current anchor, corner and cursor on c.board.
-    virtual void DrawPreview(PointerContext& c) = 0;
+    // Draws the shape for the current anchor, corner and cursor on c.board
+    // and answers where it drew.
+    virtual RECT DrawPreview(PointerContext& c) = 0;
 };
 

@@ -3,13 +3,15 @@
 #include "board/tools/drawing_tools.h"
 #include "board/shape_drawing.h"
 
-void RectangleTool::DrawPreview(PointerContext& c) {
+RECT RectangleTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, rows_, columns_);
+    return DrawTableRectangle(c.board, s.cornerPoint, s.currentPoint, c.settings.tableRows.load(),
+                              c.settings.tableColumns.load());
 }
 
 void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
-    int& count = (key == VK_UP || key == VK_DOWN) ? rows_ : columns_;
+    std::atomic<int>& count =
+        (key == VK_UP || key == VK_DOWN) ? c.settings.tableRows : c.settings.tableColumns;
     switch (key) {
     case VK_UP:
     case VK_RIGHT:
@@ -17,7 +19,7 @@ void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
         break;
     case VK_DOWN:
     case VK_LEFT:
-        if (count == 0) return;  // nothing changed, nothing to redraw
+        if (count.load() <= 0) return;  // nothing changed, nothing to redraw
         --count;
         break;
     default:
@@ -26,9 +28,9 @@ void RectangleTool::ArrowKey(PointerContext& c, WPARAM key) {
     Refresh(c);
 }
 
-void RoundRectTool::DrawPreview(PointerContext& c) {
+RECT RoundRectTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawRoundedBox(c.board, s.cornerPoint, s.currentPoint, c.settings.cornerRadius.load());
+    return DrawRoundedBox(c.board, s.cornerPoint, s.currentPoint, c.settings.cornerRadius.load());
 }
 
 void RoundRectTool::Wheel(PointerContext& c, int step) {
@@ -41,12 +43,12 @@ void RoundRectTool::Wheel(PointerContext& c, int step) {
 
 void RoundRectTool::Adjust(PointerContext& c, int step) { Wheel(c, step); }
 
-void EllipseTool::DrawPreview(PointerContext& c) {
+RECT EllipseTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawEllipseBox(c.board, s.cornerPoint, s.currentPoint);
+    return DrawEllipseBox(c.board, s.cornerPoint, s.currentPoint);
 }
 
-void CircleTool::DrawPreview(PointerContext& c) {
+RECT CircleTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawCircleFromDrag(c.board, s.anchorPoint, s.currentPoint, s.ctrlHeld);
+    return DrawCircleFromDrag(c.board, s.anchorPoint, s.currentPoint, s.ctrlHeld);
 }

@@ -1,5 +1,6 @@
 #include <span>
 
+#include "board/areas.h"
 #include "board/board.h"
 #include "board/shape_drawing.h"
 #include "board/tools/curve_tools.h"
@@ -9,8 +10,8 @@ namespace {
 
 // The crosshair at the pointer; it also sets the pen back to the user's.
 void Crosshair(PointerContext& c) {
-    DrawCrosshair(c.board, c.state.currentPoint, c.settings.crossSize.load(),
-                  c.settings.penWidth.load());
+    c.Drew(DrawCrosshair(c.board, c.state.currentPoint, c.settings.crossSize.load(),
+                         c.settings.penWidth.load()));
 }
 
 }  // namespace
@@ -20,7 +21,7 @@ void Crosshair(PointerContext& c) {
 void BezierTool::Drag(PointerContext& c) {
     c.Restore();
     UseDashedPen(c.board);
-    DrawGuideLines(c.board, BezierGuide(origin_, started_, points_, c.state.currentPoint));
+    c.Drew(DrawGuideLines(c.board, BezierGuide(origin_, started_, points_, c.state.currentPoint)));
     Crosshair(c);
     c.Show();
 }
@@ -33,7 +34,7 @@ void BezierTool::Release(PointerContext& c, POINT p) {
         started_ = true;
     } else {
         points_.push_back(p);
-        DrawBezierPath(c.board, origin_, points_);
+        c.Drew(DrawBezierPath(c.board, origin_, points_));
     }
     c.Show();
     c.Commit();
@@ -54,18 +55,25 @@ void CurveTool::Drag(PointerContext& c) {
     // base (the layer may still hold a curve from before a clear).
     if (nodes_.empty() || !c.layer.IsCreated()) {
         c.Restore();
-    } else {
+    } else if (RedrawWholeBoard.load()) {
         CopyWholeCanvas(c.board, c.layer);
+        c.DrewEverything();
+    } else {
+        // The layer is the committed drawing plus the curve so far.
+        c.Restore();
+        CopyCanvasArea(c.board, c.layer, layerArea_);
+        c.Drew(layerArea_);
     }
     const POINT p = c.state.currentPoint;
     if (!nodes_.empty()) {
         UseDashedPen(c.board);
         if (nodes_.size() == 1) {
-            c.board.Line(nodes_[0].anchor.x, nodes_[0].anchor.y, p.x, p.y);
+            c.Drew(DrawLine(c.board, nodes_[0].anchor, p));
         } else {
             const CurvePreview preview = PreviewCurve(nodes_, p);
-            DrawBezierPath(c.board, preview.start,
-                           std::span(preview.points.data(), static_cast<size_t>(preview.count)));
+            c.Drew(DrawBezierPath(
+                c.board, preview.start,
+                std::span(preview.points.data(), static_cast<size_t>(preview.count))));
         }
     }
     Crosshair(c);
@@ -76,7 +84,7 @@ void CurveTool::Release(PointerContext& c, POINT p) {
     c.Restore();  // earlier pieces may change shape: the whole curve is redrawn
     Follow(c.state, p);
     CommitCurve(nodes_, p, path_);
-    if (nodes_.size() > 1) DrawBezierPath(c.board, path_.start, path_.points);
+    if (nodes_.size() > 1) c.Drew(DrawBezierPath(c.board, path_.start, path_.points));
     c.Show();
     if (nodes_.size() >= static_cast<size_t>(kMaxCurveNodes)) {
         // As if another tool had been chosen: the curve is drawn for good and
@@ -84,12 +92,26 @@ void CurveTool::Release(PointerContext& c, POINT p) {
         c.Commit();
         nodes_.clear();
     }
-    CopyWholeCanvas(c.layer, c.board);
+    // The layer takes the old curve away and the new one in; elsewhere it
+    // is the committed drawing already.
+    // (A new curve's layer is taken whole once: it was made when the tool
+    // was chosen and may not follow the drawing since.)
+    if (RedrawWholeBoard.load() || !layerFollows_) {
+        CopyWholeCanvas(c.layer, c.board);
+    } else {
+        CopyCanvasArea(c.layer, c.board, AreaUnion(layerArea_, c.state.drawnArea));
+    }
+    layerFollows_ = true;
+    layerArea_ = c.state.drawnArea;
 }
 
 void CurveTool::Selected(PointerContext&) { ResetGesture(); }
 
-void CurveTool::ResetGesture() { nodes_.clear(); }
+void CurveTool::ResetGesture() {
+    nodes_.clear();
+    layerArea_ = RECT{};
+    layerFollows_ = false;
+}
 
 // ---- chained arcs ----
 
@@ -105,16 +127,16 @@ void ChainedArcsTool::Drag(PointerContext& c) {
     const BoardState& s = c.state;
     if (!chain_.started) {
         UseDashedPen(c.board);
-        c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+        c.Drew(DrawLine(c.board, s.anchorPoint, s.currentPoint));
     } else {
         if (chain_.pieces == 0) {
             // The straight guide of the first drag stays until the first arc
             // takes its place.
             const POINT a = ToPixel(chain_.previous.end), b = ToPixel(chain_.current.end);
-            c.board.Line(a.x, a.y, b.x, b.y);
+            c.Drew(DrawLine(c.board, a, b));
         }
         UseDashedPen(c.board);
-        DrawArcFigure(c.board, ChainArc(chain_, s.currentPoint).figure);
+        c.Drew(DrawArcFigure(c.board, ChainArc(chain_, s.currentPoint).figure));
     }
     Crosshair(c);
     c.Show();
@@ -125,11 +147,11 @@ void ChainedArcsTool::Release(PointerContext& c, POINT p) {
     c.Restore();
     Follow(s, p);
     if (!chain_.started) {
-        DrawArcFigure(c.board, StartChain(chain_, s.anchorPoint, p));
+        c.Drew(DrawArcFigure(c.board, StartChain(chain_, s.anchorPoint, p)));
         c.Show();  // shown, never committed
         return;
     }
-    DrawArcFigure(c.board, AdvanceChain(chain_, p));
+    c.Drew(DrawArcFigure(c.board, AdvanceChain(chain_, p)));
     c.Show();
     c.Commit();
     s.anchorPoint = p;

@@ -27,7 +27,7 @@ public:
     const ArcState& Arc() const { return arc_; }
 
 protected:
-    void DrawPreview(PointerContext& c) override;  // the first drag's line
+    RECT DrawPreview(PointerContext& c) override;  // the first drag's line
 
 private:
     void Sweep(PointerContext& c, POINT p);
@@ -98,6 +98,8 @@ protected:
 
 private:
     std::vector<CurveNode> nodes_;
+    RECT layerArea_{};  // where the layer differs from the committed drawing
+    bool layerFollows_ = false;  // the layer is the drawing outside layerArea_
     BezierPath path_;  // scratch for the whole curve, reused
 };
 

@@ -22,7 +22,7 @@ public:
     using DragShapeTool::DragShapeTool;
 
 protected:
-    void DrawPreview(PointerContext& c) override;  // corner -> cursor
+    RECT DrawPreview(PointerContext& c) override;  // corner -> cursor
 };
 
 // A chain of segments: each release fixes a vertex and the next segment starts
@@ -38,7 +38,7 @@ public:
 
 protected:
     void RecordPress(BoardState& s, POINT p) override;
-    void DrawPreview(PointerContext& c) override;  // last vertex -> cursor
+    RECT DrawPreview(PointerContext& c) override;  // last vertex -> cursor
 
 private:
     bool started_ = false;  // the polyline has its first vertex
@@ -49,25 +49,20 @@ public:
     using DragShapeTool::DragShapeTool;
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 };
 
 // A box with evenly spaced inner table lines, counted with the arrow keys:
-// Up/Down add or remove a row line, Right/Left a column line. The counts stay
-// as the user left them, across gestures and boards.
+// Up/Down add or remove a row line, Right/Left a column line. The counts are
+// the settings' (program-wide, unsaved): they stay as the user left them,
+// across gestures and boards.
 class RectangleTool : public DragShapeTool {
 public:
     using DragShapeTool::DragShapeTool;
     void ArrowKey(PointerContext& c, WPARAM key) override;
-    int Rows() const { return rows_; }
-    int Columns() const { return columns_; }
 
 protected:
-    void DrawPreview(PointerContext& c) override;  // box and table lines
-
-private:
-    int rows_ = 0;     // inner horizontal lines
-    int columns_ = 0;  // inner vertical lines
+    RECT DrawPreview(PointerContext& c) override;  // box and table lines
 };
 
 class RoundRectTool : public DragShapeTool {
@@ -79,7 +74,7 @@ public:
     void Adjust(PointerContext& c, int step) override;
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 };
 
 class EllipseTool : public DragShapeTool {
@@ -87,7 +82,7 @@ public:
     using DragShapeTool::DragShapeTool;
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 };
 
 // A drag is a diameter; with Ctrl the anchor is the centre.
@@ -96,7 +91,7 @@ public:
     using DragShapeTool::DragShapeTool;
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 };
 
 // Regular polygon (or star) centred on the anchor with a vertex at the cursor;
@@ -112,7 +107,7 @@ public:
     const std::vector<POINT>& Vertices() const { return vertices_; }
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 
 private:
     bool star_;
@@ -128,5 +123,5 @@ public:
     void Press(PointerContext& c, POINT p) override;
 
 protected:
-    void DrawPreview(PointerContext& c) override;
+    RECT DrawPreview(PointerContext& c) override;
 };

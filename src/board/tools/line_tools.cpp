@@ -1,9 +1,9 @@
 #include "board/tools/drawing_tools.h"
 #include "board/shape_drawing.h"
 
-void LineTool::DrawPreview(PointerContext& c) {
+RECT LineTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    c.board.Line(s.cornerPoint.x, s.cornerPoint.y, s.currentPoint.x, s.currentPoint.y);
+    return DrawLine(c.board, s.cornerPoint, s.currentPoint);
 }
 
 void PolylineTool::Selected(PointerContext&) { started_ = false; }
@@ -18,9 +18,9 @@ void PolylineTool::RecordPress(BoardState& s, POINT p) {
     started_ = true;
 }
 
-void PolylineTool::DrawPreview(PointerContext& c) {
+RECT PolylineTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+    return DrawLine(c.board, s.anchorPoint, s.currentPoint);
 }
 
 void PolylineTool::Release(PointerContext& c, POINT p) {
@@ -28,14 +28,14 @@ void PolylineTool::Release(PointerContext& c, POINT p) {
     c.Restore();  // the rubber band goes; the segment is drawn for good below
     Follow(s, p);
     ApplyModifierStep(s, Rules());
-    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+    c.Drew(DrawLine(c.board, s.anchorPoint, s.currentPoint));
     s.anchorPoint = s.currentPoint;  // the next segment starts here
     c.Show();
     c.Commit();
 }
 
-void ArrowTool::DrawPreview(PointerContext& c) {
+RECT ArrowTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    DrawArrow(c.board, s.anchorPoint, s.currentPoint, c.settings.arrowLength.load(),
+    return DrawArrow(c.board, s.anchorPoint, s.currentPoint, c.settings.arrowLength.load(),
               c.settings.arrowAngle.load());
 }

@@ -48,6 +48,7 @@ void MoveBoardTool::Press(PointerContext& c, POINT p) {
     }
 }
 
-void MoveBoardTool::DrawPreview(PointerContext&) {
+RECT MoveBoardTool::DrawPreview(PointerContext&) {
     // Nothing to draw: the board itself is what moves.
+    return RECT{};
 }

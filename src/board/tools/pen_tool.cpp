@@ -1,8 +1,9 @@
+#include "board/shape_drawing.h"
 #include "board/tools/drawing_tools.h"
 
 void PenTool::Drag(PointerContext& c) {
     BoardState& s = c.state;
-    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+    c.Drew(DrawLine(c.board, s.anchorPoint, s.currentPoint));
     s.anchorPoint = s.currentPoint;
     c.Show();
 }
@@ -10,7 +11,7 @@ void PenTool::Drag(PointerContext& c) {
 void PenTool::Release(PointerContext& c, POINT p) {
     BoardState& s = c.state;
     s.currentPoint = p;
-    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, p.x, p.y);
+    c.Drew(DrawLine(c.board, s.anchorPoint, p));
     s.anchorPoint = p;
     c.Show();
     c.Commit();

@@ -42,25 +42,6 @@ void CopySquare(Canvas& dest, const Canvas& source, const RECT& r) {
            top, SRCCOPY);
 }
 
-// Pixels a decoded picture put on the canvas carry an opaque alpha byte,
-// pixels drawn since carry none; the flood compares whole pixels, so one
-// colour would count as two and an opened picture would not fill at all. The
-// board shows no alpha: it is dropped before a flood.
-void DropAlpha(Canvas& canvas) {
-    HDC dc = canvas.DeviceContext();
-    HGDIOBJ bitmap = dc != nullptr ? GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
-    DIBSECTION dib{};
-    if (bitmap == nullptr || GetObjectA(bitmap, sizeof dib, &dib) != sizeof dib ||
-        dib.dsBm.bmBits == nullptr || dib.dsBm.bmBitsPixel != 32) {
-        return;
-    }
-    GdiFlush();
-    auto* pixel = static_cast<std::uint32_t*>(dib.dsBm.bmBits);
-    const std::size_t count = static_cast<std::size_t>(dib.dsBm.bmWidthBytes / 4) *
-                              static_cast<std::size_t>(std::abs(dib.dsBm.bmHeight));
-    for (std::size_t i = 0; i < count; ++i) pixel[i] &= 0x00FFFFFFu;
-}
-
 // The colour at p of the board canvas, or nothing off the board.
 std::optional<COLORREF> ColorAt(const Canvas& canvas, POINT p) {
     return PickedColor(canvas.GetPixel(p.x, p.y));
@@ -105,12 +86,12 @@ int EraserHalfSize(const SettingsRecord& s) {
 
 // ---- crosshair and magnifier ----
 
-void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area) {
+RECT DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area) {
     const SIZE size = CanvasSize(canvas);
     const std::optional<MagnifierLayout> m =
         PlaceMagnifier(size, p, area.value_or(RECT{0, 0, size.cx, size.cy}));
     HDC dc = canvas.DeviceContext();
-    if (!m || dc == nullptr) return;
+    if (!m || dc == nullptr) return RECT{};
     const RECT& t = m->target;
     const bool whole = t.left == m->square.left && t.top == m->square.top &&
                        t.right == m->square.right && t.bottom == m->square.bottom;
@@ -126,12 +107,13 @@ void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> 
                    s.right - s.left, s.bottom - s.top, SRCCOPY);
     }
     FrameSquare(canvas, m->square, frame);
+    return m->square;
 }
 
 void DrawCrosshairWithMagnifier(PointerContext& c, POINT p) {
-    DrawCrosshair(c.board, p, c.settings.crossSize.load(), c.settings.penWidth.load());
-    DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load()),
-                  PointerArea(c, p));
+    c.Drew(DrawCrosshair(c.board, p, c.settings.crossSize.load(), c.settings.penWidth.load()));
+    c.Drew(DrawMagnifier(c.board, p, static_cast<COLORREF>(c.settings.penColor.load()),
+                         PointerArea(c, p)));
 }
 
 bool DrawBmpStretched(Canvas& canvas, std::span<const std::uint8_t> bmp, RECT rect) {
@@ -170,18 +152,18 @@ namespace {
 // minute on a 1920 x 1080 board, with the board frozen meanwhile. Here the
 // area is found in one pass over the pixels, the brush paints its bounding
 // rectangle, and what lies outside the area is put back.
-void FillSurface(Canvas& canvas, POINT p) {
+RECT FillSurface(Canvas& canvas, POINT p) {
     const int width = canvas.Width(), height = canvas.Height();
     std::span<std::uint32_t> pixels = canvas.Pixels();
     HDC dc = canvas.DeviceContext();
     if (pixels.empty() || dc == nullptr) {
         canvas.FloodFillSurface(p.x, p.y);
-        return;
+        return RECT{0, 0, width, height};  // the platform does not say where it filled
     }
     // The surface lies bottom row first.
     const FloodArea area = SurfaceFloodArea(pixels, width, height, POINT{p.x, height - 1 - p.y});
     const RECT rows = area.bounds;
-    if (rows.right <= rows.left || rows.bottom <= rows.top) return;
+    if (rows.right <= rows.left || rows.bottom <= rows.top) return RECT{};
     const int runWidth = rows.right - rows.left;
     std::vector<std::uint32_t> kept;
     kept.reserve(static_cast<std::size_t>(runWidth) * (rows.bottom - rows.top));
@@ -198,6 +180,7 @@ void FillSurface(Canvas& canvas, POINT p) {
         for (int x = rows.left; x < rows.right; ++x, ++k)
             if (area.inside[line + x] == 0) pixels[line + x] = kept[k];
     }
+    return painted;
 }
 
 }  // namespace
@@ -206,10 +189,7 @@ void FillTool::Press(PointerContext& c, POINT p) {
     BoardTool::Press(c, p);
     c.Restore();  // the crosshair is no part of the picture
     // Off the board (a captured pointer) there is nothing to flood.
-    if (ColorAt(c.board, p)) {
-        DropAlpha(c.board);
-        FillSurface(c.board, p);
-    }
+    if (ColorAt(c.board, p)) c.Drew(FillSurface(c.board, p));
     c.Show();
 }
 
@@ -227,7 +207,8 @@ void EyedropperTool::ShowSpectrum(PointerContext& c) {
     if (!spectrumArea_ || spectrumArea_->right > c.board.Width() ||
         spectrumArea_->bottom > c.board.Height())
         spectrumArea_ = PointerArea(c, PointerOnBoard(c));
-    DrawBmpStretched(c.board, PalettePicture, SpectrumRectIn(*spectrumArea_));
+    const RECT spectrum = SpectrumRectIn(*spectrumArea_);
+    if (DrawBmpStretched(c.board, PalettePicture, spectrum)) c.Drew(spectrum);
 }
 
 void EyedropperTool::Selected(PointerContext& c) {
@@ -284,6 +265,7 @@ void EraserTool::Preview(PointerContext& c, POINT p, COLORREF frame) {
     c.Restore();
     CopySquare(c.board, c.layer, square);
     FrameSquare(c.board, square, frame);
+    c.Drew(square);
 }
 
 void EraserTool::Press(PointerContext& c, POINT p) {
@@ -295,7 +277,11 @@ void EraserTool::Press(PointerContext& c, POINT p) {
 void EraserTool::Move(PointerContext& c, POINT p) {
     c.state.previousPoint = c.state.currentPoint;
     c.state.currentPoint = p;
-    if (c.state.dragging) CopySquare(c.back, c.layer, EraserSquare(p, EraserHalfSize(c.settings)));
+    if (c.state.dragging) {
+        const RECT square = EraserSquare(p, EraserHalfSize(c.settings));
+        c.WritingBack(square);
+        CopySquare(c.back, c.layer, square);
+    }
     Preview(c, p, c.state.dragging ? kRed : kBlack);
     c.Show();
 }
@@ -303,7 +289,9 @@ void EraserTool::Move(PointerContext& c, POINT p) {
 void EraserTool::Release(PointerContext& c, POINT) {
     // The square at the last point covers its frame; the window keeps showing
     // the frame until the next move.
-    CopySquare(c.board, c.layer, EraserSquare(c.state.currentPoint, EraserHalfSize(c.settings)));
+    const RECT square = EraserSquare(c.state.currentPoint, EraserHalfSize(c.settings));
+    CopySquare(c.board, c.layer, square);
+    c.Drew(square);
     c.Commit();
 }
 

@@ -14,9 +14,12 @@
 // The crosshair at p in the canvas's pen colour and, on a board of at least
 // 300 x 300, the 4x magnifier of the pixels around p framed in the pen
 // colour setting. Part of the board outside the canvas shows black in it.
+// Both are reported to `c` as drawn.
 void DrawCrosshairWithMagnifier(PointerContext& c, POINT p);
-// The magnifier alone (after the crosshair, so it shows in it).
-void DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area = {});
+// The magnifier alone (after the crosshair, so it shows in it), inside
+// `area` (the pointer's monitor; the whole canvas when left out); answers
+// where it drew.
+RECT DrawMagnifier(Canvas& canvas, POINT p, COLORREF frame, std::optional<RECT> area = {});
 
 // Draws a 32- or 24-bit BMP file image (the colour spectrum) into `rect`,
 // stretched by pixel repetition. False, with nothing drawn, when the bytes are

@@ -11,14 +11,14 @@ constexpr int kWindingFillMode = 2;  // WINDING: a star's points are filled too
 
 }  // namespace
 
-void PolygonTool::DrawPreview(PointerContext& c) {
+RECT PolygonTool::DrawPreview(PointerContext& c) {
     BoardState& s = c.state;
     const int n = star_ ? c.settings.starVertices.load() : c.settings.polygonVertices.load();
     // Set on every drawing, not only when the tool is chosen: a tool chosen
     // before the board existed never saw the board's canvas, and a star's
     // centre must be filled all the same.
     c.board.PolyFillMode(kWindingFillMode);
-    DrawRegularPolygon(c.board, s.anchorPoint, s.currentPoint, n, star_, realVertices_,
+    return DrawRegularPolygon(c.board, s.anchorPoint, s.currentPoint, n, star_, realVertices_,
                        vertices_);
 }
 

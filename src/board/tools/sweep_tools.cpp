@@ -1,9 +1,9 @@
 #include "board/shape_drawing.h"
 #include "board/tools/curve_tools.h"
 
-void SweepTool::DrawPreview(PointerContext& c) {
+RECT SweepTool::DrawPreview(PointerContext& c) {
     const BoardState& s = c.state;
-    c.board.Line(s.anchorPoint.x, s.anchorPoint.y, s.currentPoint.x, s.currentPoint.y);
+    return DrawLine(c.board, s.anchorPoint, s.currentPoint);
 }
 
 void SweepTool::Move(PointerContext& c, POINT p) {
@@ -17,7 +17,7 @@ void SweepTool::Move(PointerContext& c, POINT p) {
 
 void SweepTool::Sweep(PointerContext& c, POINT p) {
     c.Restore();
-    DrawArcFigure(c.board, SweepArc(arc_, kind_, p, c.state.shiftHeld));
+    c.Drew(DrawArcFigure(c.board, SweepArc(arc_, kind_, p, c.state.shiftHeld)));
     c.Show();
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "settings/settings.h"
+#include "board/areas.h"
 
 namespace {
 
@@ -19,19 +20,26 @@ bool OnCaretThread(HWND window) {
 
 // ---- caret ----
 
+// The caret's pixels at p: an upright bar, turned with the font.
+RECT TextTool::CaretRect(PointerContext& c, POINT p) const {
+    return TurnedBounds(p, kCaretWidth, lineHeight_, c.board.Font().angle);
+}
+
 void TextTool::PlaceCaret(PointerContext& c, POINT p) {
     RemoveCaret(c);
     caret_ = p;
     if (!OnCaretThread(c.window)) return;
-    caretMade_ = CreateCaret(c.window, nullptr, kCaretWidth, lineHeight_) != FALSE;
+    const RECT r = CaretRect(c, p);
+    caretMade_ = CreateCaret(c.window, nullptr, r.right - r.left, r.bottom - r.top) != FALSE;
     if (!caretMade_) return;
-    SetCaretPos(p.x, p.y);
+    SetCaretPos(r.left, r.top);
     ShowCaret(c.window);
 }
 
 void TextTool::MoveCaret(PointerContext& c, POINT p) {
     caret_ = p;
-    if (caretMade_ && OnCaretThread(c.window)) SetCaretPos(p.x, p.y);
+    const RECT r = CaretRect(c, p);
+    if (caretMade_ && OnCaretThread(c.window)) SetCaretPos(r.left, r.top);
 }
 
 void TextTool::RemoveCaret(PointerContext& c) {
@@ -114,9 +122,13 @@ int TextTool::TypeText(PointerContext& c, std::string_view text, bool noRecord) 
     const POINT start = c.board.GetTextPos();
     const bool hide = caretMade_ && OnCaretThread(c.window);
     if (hide) HideCaret(c.window);
-    if (SplitLines(text).size() == 1) {
+    text_.angleTenths = c.board.Font().angle;
+    const bool oneLine = SplitLines(text).size() == 1;
+    if (oneLine) {
         c.board.WriteText(text);
-        caret.x += c.board.TextWidth(text);
+        // Turned text moves the cursor along its turned line.
+        if (text_.angleTenths % 3600 == 0) caret.x += c.board.TextWidth(text);
+        else caret = c.board.GetTextPos();
     } else {
         c.board.WriteLine(text, 0);  // every line from the cursor's x; the cursor goes below
         caret = c.board.GetTextPos();
@@ -124,7 +136,20 @@ int TextTool::TypeText(PointerContext& c, std::string_view text, bool noRecord) 
     MoveCaret(c, caret);
     if (hide) ShowCaret(c.window);
     const TextWidthOf widthOf = [&c](const std::string& character) { return c.board.TextWidth(character); };
-    return text_.Record(text, start, lineHeight_, widthOf, &SystemLeadByte, noRecord);
+    const std::size_t known = text_.glyphs.size();
+    const int lines = text_.Record(text, start, lineHeight_, widthOf, &SystemLeadByte, noRecord);
+    // Where the text went: the cells of a line of upright text, with a line's
+    // height around them for italic overhang and underline; turned or
+    // several lines of text are shown whole.
+    if (!oneLine || c.board.Font().angle % 3600 != 0) {
+        c.DrewEverything();
+    } else {
+        RECT cells{};
+        for (std::size_t i = known; i < text_.glyphs.size(); ++i)
+            cells = AreaUnion(cells, GlyphEraseRect(text_.glyphs[i], 0));
+        c.Drew(AreaGrow(cells, lineHeight_ + 2));
+    }
+    return lines;
 }
 
 void TextTool::Backspace(PointerContext& c) {
@@ -134,6 +159,7 @@ void TextTool::Backspace(PointerContext& c) {
     const RECT r = GlyphEraseRect(box, c.board.Font().angle);
     BitBlt(c.board.DeviceContext(), r.left, r.top, r.right - r.left, r.bottom - r.top,
            c.back.DeviceContext(), r.left, r.top, SRCCOPY);
+    c.Drew(r);
     MoveCaret(c, POINT{box.x, box.y});
     c.board.SetTextPos(box.x, box.y);
     c.Show();

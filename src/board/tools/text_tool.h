@@ -63,6 +63,7 @@ private:
     // Closes the box: no caret, no pending byte, nothing recorded.
     void EndTyping(PointerContext& c);
 
+    RECT CaretRect(PointerContext& c, POINT p) const;
     void PlaceCaret(PointerContext& c, POINT p);
     void MoveCaret(PointerContext& c, POINT p);
     void RemoveCaret(PointerContext& c);

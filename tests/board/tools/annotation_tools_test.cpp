@@ -48,14 +48,14 @@ TEST(AnnotationTools, MosaicTurnsTheDraggedAreaIntoAveragedBlocks) {
 TEST(AnnotationTools, MarkersCountUpAndAnUndoneMarkerGivesItsNumberBack) {
     LocalBoard b{200, 150};
     UndoHistory history;
-    history.Start(b.back.Pixels(), 200, 150);
-    b.context.history = &history;
+    history.Start(200, 150);
+    b.context.history = b.history = &history;
     auto tool = MakeTool(ToolMarker);
     auto& marker = static_cast<MarkerTool&>(*tool);
     for (int i = 1; i <= 3; ++i) {
         EXPECT_EQ(marker.NextNumber(b.context), i);
         b.Drag(*tool, {40 * i, 50}, {40 * i, 50});
-        history.Record(b.back.Pixels());
+        history.Seal(b.back.Pixels());
     }
     EXPECT_EQ(b.back.GetPixel(120, 40), b.Pen());  // the disc, 24 across
     EXPECT_EQ(b.back.GetPixel(120, 36), b.Background());

@@ -47,6 +47,7 @@ TEST(Magnifier, LeftOfThePointerNearTheRightEdgeFourTimesAsLarge) {
     LocalBoard b{400, 300};
     const POINT p{300, 100};  // 100 from the right edge
     Paint(b.back, {290, 95, 292, 97}, kRed);  // 2 x 2, left of and above the pointer
+    b.context.DrewEverything();  // written past the tools: the next restore takes all of it
     auto fill = MakeTool(ToolFill);
     b.MoveTo(*fill, p);
 
@@ -85,6 +86,7 @@ TEST(Magnifier, NoneOnABoardUnder300By300) {
 TEST(Magnifier, NearTheCornerShowsOnlyBoardPixels) {
     LocalBoard b{400, 300};
     b.back.SetPixel(0, 0, kGreen);
+    b.context.DrewEverything();  // written past the tools: the next restore takes all of it
     auto fill = MakeTool(ToolFill);
     b.MoveTo(*fill, {3, 5});
     // Square at (23, 25); board pixel (0, 0) is 12 right of and 10 below the
@@ -203,6 +205,7 @@ TEST(FillTool, ABoardOfThinRunsFillsAtOnce) {
     const std::span<std::uint32_t> pixels = b.back.Pixels();  // what the press starts from
     for (int row = 0; row < 1079; ++row)  // bottom row first: all but the top row
         for (int x = 1; x < 1920; x += 2) pixels[static_cast<std::size_t>(row) * 1920 + x] = 0;
+    b.context.DrewEverything();  // written past the tools: the next restore takes all of it
     b.board.BrushStyle(kBrushSolid);
     b.board.BrushColor(kRed);
     auto fill = MakeTool(ToolFill);

@@ -24,7 +24,6 @@ protected:
     void Keys(std::initializer_list<WPARAM> keys) {
         for (WPARAM key : keys) tool->ArrowKey(b.context, key);
     }
-    const RectangleTool& Table() const { return static_cast<const RectangleTool&>(*tool); }
 };
 
 }  // namespace
@@ -56,15 +55,15 @@ TEST_F(RectangleToolTest, TwoRowsAndOneColumnGiveEvenlySpacedInnerLines) {
 
 TEST_F(RectangleToolTest, TableCountsNeverGoBelowZeroAndOnlyArrowsCount) {
     Keys({VK_DOWN, VK_LEFT, VK_RETURN, 'R'});
-    EXPECT_EQ(Table().Rows(), 0);
-    EXPECT_EQ(Table().Columns(), 0);
+    EXPECT_EQ(b.settings.tableRows, 0);
+    EXPECT_EQ(b.settings.tableColumns, 0);
     Keys({VK_UP, VK_UP, VK_UP, VK_DOWN, VK_RIGHT, VK_RIGHT, VK_LEFT});
-    EXPECT_EQ(Table().Rows(), 2);
-    EXPECT_EQ(Table().Columns(), 1);
+    EXPECT_EQ(b.settings.tableRows, 2);
+    EXPECT_EQ(b.settings.tableColumns, 1);
     // A new gesture, or the rectangle chosen again, keeps them.
     tool->ResetGesture();
     tool->Selected(b.context);
-    EXPECT_EQ(Table().Rows(), 2);
+    EXPECT_EQ(b.settings.tableRows, 2);
 }
 
 TEST_F(RectangleToolTest, AnArrowDuringTheDragRedrawsThePreviewAtOnce) {
