@@ -7,13 +7,14 @@
 #include "app/toolbox.h"
 #include "board/board.h"
 #include "graphics/dpi.h"
+#include "graphics/gdi_owners.h"
 #include "window/owner_thread.h"
 #include "window/raw_window.h"
 
 namespace {
 
 constexpr const char* kHelpClass = "DrawBoardHelp";
-constexpr const char* kHelpLines[15] = {
+constexpr const char* kHelpLines[] = {
     "功能说明：",
     "1：可抓取屏幕或打开一个图片，F9抓取屏幕；",
     "2：绘制工具有快捷键，和右键菜单中字母一致；",
@@ -28,7 +29,10 @@ constexpr const char* kHelpLines[15] = {
     "11：Ctrl+C可以复制到剪贴板；",
     "12：数字快捷键(1—8)选择画刷类型；",
     "13：框选截屏时方向键逐像素移动选区，Shift+方向键改变宽度和高度，C键复制鼠标处的颜色；",
-    "14：贴图窗口中滚动鼠标滚轮可缩放，Ctrl+滚轮改变透明度。",
+    "14：贴图窗口中滚动鼠标滚轮可缩放，Ctrl+滚轮改变透明度；",
+    "15：Ctrl+Z撤销，Ctrl+Y或Ctrl+Shift+Z重做；",
+    "16：右键点击画笔、填充、正圆格子可选荧光笔(G)、马赛克(K)、序号(O)；",
+    "17：Ctrl+S快速保存为PNG，保存到Config.ini中的快速保存目录(默认为图片文件夹下的画板)。",
 };
 
 // The window's design at 96 DPI; on a scaled monitor every size is scaled.
@@ -43,7 +47,21 @@ HWND g_label = nullptr;
 HFONT g_helpFont = nullptr;  // for the DPI of the window's monitor
 int g_helpFontDpi = 0;
 
-// The label's size and font for `dpi`.
+// The height the label's text takes at `width` in the label's font, wrapped
+// as a left-aligned static control wraps it; 0 when it cannot be measured.
+int HelpTextHeight(HWND label, int width) {
+    WindowDc dc(label);
+    if (!dc) return 0;
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0));
+    SelectedObject selected(dc.Get(), font);
+    const std::string text = HelpText();
+    RECT r{0, 0, width, 0};
+    DrawTextA(dc.Get(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    return r.bottom - r.top;
+}
+
+// The label's size and font for `dpi`, and the window's height to hold it.
 void LayOutLabel(int dpi) {
     if (g_label == nullptr) return;
     dpi = NormalizeDpi(dpi);
@@ -61,9 +79,23 @@ void LayOutLabel(int dpi) {
     }
     if (g_helpFont != nullptr)
         SendMessageA(g_label, WM_SETFONT, reinterpret_cast<WPARAM>(g_helpFont), TRUE);
-    const RECT r = ScaleRectForDpi(kLabelRect, dpi);
+    RECT r = ScaleRectForDpi(kLabelRect, dpi);
+    // The face asked for may map to a taller one: the label, and the window
+    // under it, grow to hold every line in the font actually given.
+    const int textHeight = HelpTextHeight(g_label, r.right - r.left);
+    if (textHeight > 0) r.bottom = r.top + textHeight;
     SetWindowPos(g_label, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+    HWND window = GetParent(g_label);
+    RECT frame{0, 0, ScaleForDpi(kHelpSize.cx, dpi), 0};
+    RECT client{0, 0, 0, r.bottom + r.top};  // the same margin below as above
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE));
+    if (window != nullptr && AdjustWindowRectEx(&client, style, FALSE, exStyle)) {
+        frame.bottom = client.bottom - client.top;
+        SetWindowPos(window, nullptr, 0, 0, frame.right, frame.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 LRESULT CALLBACK HelpProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -21,15 +21,17 @@ std::vector<BoardMenuItem> BoardMenuItems() {
         const char* caption;
         bool separatorAfter;
     };
+    // The tools in the tool table's order, then the commands in the order of
+    // their ids.
     std::vector<Entry> entries;
     for (const ToolDescription& row : ToolDescriptions())
         if (row.menuId != BoardMenuId::None)
             entries.push_back(Entry{row.menuId, row.menuCaption, row.menuSeparatorAfter});
+    const std::size_t tools = entries.size();
     for (const CommandDescription& row : CommandDescriptions())
         if (row.menuId != BoardMenuId::None)
             entries.push_back(Entry{row.menuId, row.menuCaption, row.menuSeparatorAfter});
-    // The ids number the items in menu order.
-    std::sort(entries.begin(), entries.end(),
+    std::sort(entries.begin() + static_cast<std::ptrdiff_t>(tools), entries.end(),
               [](const Entry& a, const Entry& b) { return a.id < b.id; });
     std::vector<BoardMenuItem> items;
     for (std::size_t i = 0; i < entries.size(); ++i) {

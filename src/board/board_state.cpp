@@ -8,6 +8,7 @@
 #include "board/board_text.h"
 #include "board/commands.h"
 #include "board/pointer.h"
+#include "board/quick_save.h"
 #include "board/tools/board_tool.h"
 #include "board/tools/tool_table.h"
 #include "graphics/canvas.h"
@@ -211,6 +212,10 @@ void OnBoardKeyDown(HWND board, WPARAM key, LPARAM) {
     if (key == 'C' && s.ctrlHeld) CopyBoardToClipboard();
     if (s.ctrlHeld && (key == 'Z' || key == 'Y')) {
         UndoOnBoard(*b, key == 'Y' || s.shiftHeld);
+        return;
+    }
+    if (key == 'S' && s.ctrlHeld) {
+        QuickSaveBoard(*b);
         return;
     }
     if (key == 'V' && s.ctrlHeld && s.typing) BoardTextPaste(*b);

@@ -34,6 +34,9 @@ enum ToolKind : int {
     ToolFill = 18,
     ToolEraser = 19,
     ToolClearing = 20,   // transient, only while a clear runs
+    ToolHighlighter = 21,
+    ToolMosaic = 22,
+    ToolMarker = 23,
     ToolMoveBoard = 30,
 };
 

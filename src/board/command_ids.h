@@ -67,6 +67,10 @@ enum class BoardMenuId : int {
     CopyToClipboard = 123,
     Close = 124,
     Exit = 125,
+    // Tools added later: the menu shows them after the other tools.
+    Highlighter = 126,
+    Mosaic = 127,
+    Marker = 128,
 };
 
 // BoardSettingMessage: wParam is the code of the setting that changed (the

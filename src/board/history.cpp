@@ -88,6 +88,7 @@ void UndoHistory::Start(int width, int height) {
 
 void UndoHistory::Drop() {
     DropSteps();
+    forgotten_ = 0;
     written_ = PixelRect{};
     width_ = 0;
     height_ = 0;
@@ -202,6 +203,7 @@ void UndoHistory::Shrink(Piece& piece, std::span<const std::uint32_t> committed)
 bool UndoHistory::Seal(std::span<const std::uint32_t> committed) {
     Step step = std::exchange(pending_, Step{});
     if (std::exchange(pendingLost_, false)) {
+        forgotten_ += done_ + 1;  // what is in force stays, and this change with it
         DropSteps();
         return false;
     }
@@ -226,6 +228,7 @@ bool UndoHistory::Seal(std::span<const std::uint32_t> committed) {
         stepBytes_ -= BytesOf(steps_.front());
         steps_.pop_front();
         --done_;
+        ++forgotten_;
     }
     return !steps_.empty();
 }

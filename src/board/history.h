@@ -75,6 +75,11 @@ public:
     bool CanUndo() const { return done_ > 0; }
     bool CanRedo() const { return done_ < steps_.size(); }
     std::size_t StepCount() const { return steps_.size(); }
+    // How many changes of this drawing are in force: every recorded change
+    // counts one up, every undo one down, every redo one up again, counted
+    // from the start of the drawing (steps forgotten beyond the capacity
+    // still count). Tools that number their marks follow the undo by it.
+    std::size_t Position() const { return forgotten_ + done_; }
     // Bytes held by the steps (what the capacity bounds).
     std::size_t StepBytes() const { return stepBytes_; }
     std::size_t Capacity() const { return capacity_; }
@@ -109,6 +114,7 @@ private:
     int height_ = 0;
     std::deque<Step> steps_;
     std::size_t done_ = 0;  // steps_[0, done_) can be undone, the rest redone
+    std::size_t forgotten_ = 0;  // changes in force that can no longer be undone
     std::size_t stepBytes_ = 0;
     Step pending_;          // the writes since the last step
     PixelRect written_;     // every write since Start

@@ -10,7 +10,8 @@
 #include "settings/settings.h"
 
 PointerContext BoardPointerContext(DrawingBoard& b) {
-    return PointerContext{b.Window(), b.state, b.Shown(), b.Committed(), Settings, b.Layer(), b};
+    return PointerContext{b.Window(), b.state, b.Shown(), b.Committed(), Settings,
+                          b.Layer(),  b,       std::nullopt, &b.History()};
 }
 
 POINT PointFromLParam(LPARAM lParam) {

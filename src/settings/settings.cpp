@@ -27,6 +27,21 @@ FontSpec GetTextFont() { return TextFont.Get(); }
 void SetTextFont(const FontSpec& spec) { TextFont.Set(spec); }
 
 namespace {
+std::mutex g_quickSaveGuard;
+std::string g_quickSaveFolder;
+}  // namespace
+
+std::string GetQuickSaveFolder() {
+    std::lock_guard<std::mutex> lock(g_quickSaveGuard);
+    return g_quickSaveFolder;
+}
+
+void SetQuickSaveFolder(const std::string& folder) {
+    std::lock_guard<std::mutex> lock(g_quickSaveGuard);
+    g_quickSaveFolder = folder;
+}
+
+namespace {
 
 // Section and key names exactly as Config.ini spells them (GBK in the binary).
 constexpr const char* kSectionAttributes = "属性";
@@ -64,7 +79,13 @@ struct FontTextField {
     std::string FontSpec::*value;
     std::size_t maxBytes;  // cut there, never inside a character (see CutGbk)
 };
-using SettingField = std::variant<NumberField, FontNumberField, FontFlagField, FontTextField>;
+// A text of the settings that is not the font's (a folder).
+struct TextField {
+    std::string SettingsValues::*value;
+    std::size_t maxBytes;  // cut there, never inside a character
+};
+using SettingField =
+    std::variant<NumberField, FontNumberField, FontFlagField, FontTextField, TextField>;
 
 struct SettingKey {
     const char* section;
@@ -82,7 +103,10 @@ constexpr int RgbColor(int value) { return value & 0xFFFFFF; }
 constexpr int kNoBackground = static_cast<int>(0xFF000000u);
 constexpr int TextBackground(int value) { return (value & ~0xFFFFFF) != 0 ? kNoBackground : value; }
 
-bool InTextGroup(const SettingKey& k) { return !std::holds_alternative<NumberField>(k.field); }
+bool InTextGroup(const SettingKey& k) {
+    return !std::holds_alternative<NumberField>(k.field) &&
+           !std::holds_alternative<TextField>(k.field);
+}
 
 // Every persisted key, in the file's order (the order they are written and read).
 // The text group starts with the face name and the size, which decide whether
@@ -149,6 +173,9 @@ constexpr SettingKey kSettingKeys[] = {
      NumberField{&SettingsValues::captureDelay, &SettingsRecord::captureDelay, 50,
                  // Milliseconds; 0 (or less, in older files) is no wait.
                  0, kMaxCaptureDelayMs}},
+    // Empty (a first start, or a file without it): the Pictures folder's "画板".
+    {kSectionGlobal, "快速保存目录", nullptr,
+     TextField{&SettingsValues::quickSaveFolder, MAX_PATH - 1}},
 };
 
 // GetPrivateProfileStringA cuts longer values to this size.
@@ -235,6 +262,7 @@ SettingsValues CurrentSettingsValues() {
         if (const auto* n = std::get_if<NumberField>(&k.field)) v.*n->value = Settings.*n->shared;
     }
     v.textFont = GetTextFont();
+    v.quickSaveFolder = GetQuickSaveFolder();
     return v;
 }
 
@@ -243,6 +271,7 @@ void StoreSettingsValues(const SettingsValues& v) {
         if (const auto* n = std::get_if<NumberField>(&k.field)) Settings.*n->shared = v.*n->value;
     }
     SetTextFont(v.textFont);
+    SetQuickSaveFolder(v.quickSaveFolder);
 }
 
 // ---- INI rules ----
@@ -291,6 +320,8 @@ void ReadKey(const SettingKey& k, const IniGetter& get, SettingsValues& v, FontS
                 font.*field.value = std::clamp(ParseIniInteger(text), field.low, field.high);
             } else if constexpr (std::is_same_v<Field, FontFlagField>) {
                 font.*field.value = ParseIniBool(text);
+            } else if constexpr (std::is_same_v<Field, TextField>) {
+                v.*field.value = CutGbk(text, field.maxBytes);
             } else {
                 font.*field.value = CutGbk(text, field.maxBytes);
             }
@@ -308,6 +339,8 @@ std::string KeyText(const SettingKey& k, const SettingsValues& v) {
                 return std::to_string(v.textFont.*field.value);
             } else if constexpr (std::is_same_v<Field, FontFlagField>) {
                 return v.textFont.*field.value ? "1" : "0";
+            } else if constexpr (std::is_same_v<Field, TextField>) {
+                return v.*field.value;
             } else {
                 return v.textFont.*field.value;
             }

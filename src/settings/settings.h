@@ -66,6 +66,10 @@ extern GuardedFont TextFont;
 FontSpec GetTextFont();
 void SetTextFont(const FontSpec& spec);
 
+// The quick-save folder setting (全局 / 快速保存目录), shared like the font.
+std::string GetQuickSaveFolder();
+void SetQuickSaveFolder(const std::string& folder);
+
 // Plain copy of the persisted values (what the file holds), used to move them
 // between the file, the shared record and the tests. A default-made copy holds
 // the first-start values; the text font is FontSpec's own default.
@@ -86,6 +90,9 @@ struct SettingsValues {
     int cornerRadius;
     int captureDelay;
     FontSpec textFont;
+    // Where Ctrl+S on the board saves (GBK); empty: the user's Pictures
+    // folder's "画板".
+    std::string quickSaveFolder;
 
     bool operator==(const SettingsValues&) const = default;
 };

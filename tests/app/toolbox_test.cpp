@@ -798,7 +798,6 @@ TEST_F(ToolboxTest, HelpCellOpensTheHelpWindowOnce) {
     EXPECT_EQ(r.left, 50);
     EXPECT_EQ(r.top, 50);
     EXPECT_EQ(r.right - r.left, 361);
-    EXPECT_EQ(r.bottom - r.top, 453);
     EXPECT_EQ(GetParent(help), nullptr);
     EXPECT_FALSE(Topmost(help));  // no board open
     HWND label = GetWindow(help, GW_CHILD);
@@ -806,6 +805,16 @@ TEST_F(ToolboxTest, HelpCellOpensTheHelpWindowOnce) {
     char text[2048] = {};
     GetWindowTextA(label, text, sizeof(text));
     EXPECT_EQ(std::string(text), HelpText());
+    // Every line shows in the font it is given: the label holds the text and
+    // the window the label.
+    HDC dc = GetDC(label);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)));
+    RECT need{0, 0, 344, 0}, box = RectInParent(label), client{};
+    DrawTextA(dc, text, -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    ReleaseDC(label, dc);
+    GetClientRect(help, &client);
+    EXPECT_GE(box.bottom - box.top, need.bottom);
+    EXPECT_GE(client.bottom, box.bottom + 8);
     ClickCell(25);
     EXPECT_EQ(HelpWindowHandle(), help);
     // The board keeps it on top while it is open, from its own thread.
@@ -833,10 +842,12 @@ TEST_F(ToolboxTest, HelpMovedToA144DpiMonitorScalesItsTextBox) {
     SendMessageA(help, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     RECT r{};
     GetWindowRect(help, &r);
-    EXPECT_TRUE(EqualRect(&r, &suggested));
+    EXPECT_EQ(r.left, suggested.left);
+    EXPECT_EQ(r.right, suggested.right);  // the height follows the text
     const RECT box = RectInParent(label);
-    const RECT scaled{12, 12, 528, 642};  // 8, 8, 352, 428 at 1.5
-    EXPECT_TRUE(EqualRect(&box, &scaled));
+    EXPECT_EQ(box.left, 12);  // 8, 8, 352 at 1.5
+    EXPECT_EQ(box.top, 12);
+    EXPECT_EQ(box.right, 528);
     ASSERT_EQ(GetObjectA(reinterpret_cast<HFONT>(SendMessageA(label, WM_GETFONT, 0, 0)),
                          sizeof(lf), &lf),
               static_cast<int>(sizeof(lf)));
@@ -851,14 +862,14 @@ TEST_F(ToolboxTest, HelpAskedForByAnotherThreadLivesOnTheToolboxThread) {
     EXPECT_EQ(GetWindowThreadProcessId(HelpWindowHandle(), nullptr), GetCurrentThreadId());
 }
 
-TEST(ToolboxHelp, FifteenLinesEachFollowedByAnEmptyLine) {
+TEST(ToolboxHelp, EighteenLinesEachFollowedByAnEmptyLine) {
     const std::string text = HelpText();
     EXPECT_EQ(text.rfind("功能说明：\r\n\r\n", 0), 0u);
     int breaks = 0;
     for (size_t at = text.find("\r\n\r\n"); at != std::string::npos;
          at = text.find("\r\n\r\n", at + 4))
         ++breaks;
-    EXPECT_EQ(breaks, 15);
+    EXPECT_EQ(breaks, 18);
     EXPECT_NE(text.find("12：数字快捷键(1—8)选择画刷类型；\r\n\r\n"), std::string::npos);
     EXPECT_EQ(text.size() - text.rfind("。\r\n\r\n"), std::string("。\r\n\r\n").size());
 }

@@ -34,6 +34,7 @@ const MenuRowSeen kBoardMenuRows[] = {
     {"贝塞尔(&B)", 114, false},    {"曲线(&Q)", 115, false},     {"连续圆弧(&H)", 116, false},
     {"", 0, true},                 {"文字(&T)", 117, false},     {"", 0, true},
     {"吸管(&I)", 118, false},      {"填充(&F)", 119, false},     {"橡皮擦(&X)", 120, false},
+    {"荧光笔(&G)", 126, false},    {"马赛克(&K)", 127, false},   {"序号(&O)", 128, false},
     {"清除(Esc)", 121, false},     {"", 0, true},                {"保存到文件", 122, false},
     {"复制到剪贴板", 123, false},  {"", 0, true},                {"关闭画板(F9)", 124, false},
     {"结束程序", 125, false},
@@ -55,7 +56,7 @@ TEST_F(BoardMenuTest, BoardMenuHasItsThirtyOneRowsWithSixSeparators) {
     HMENU menu = BuildBoardMenu();
     ASSERT_NE(menu, nullptr);
     const std::vector<MenuRowSeen> rows = RowsOf(menu);
-    ASSERT_EQ(rows.size(), 31u);
+    ASSERT_EQ(rows.size(), 34u);
     int separators = 0;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const MenuRowSeen& want = kBoardMenuRows[i];
@@ -86,7 +87,7 @@ TEST_F(BoardMenuTest, CommandItemsRunTheirCellsOrActDirectly) {
     }
     EXPECT_EQ(target(123).direct, &CopyBoardToClipboard);
     EXPECT_EQ(target(125).direct, &ExitProgram);
-    for (int id : {0, 100, 126, 15001}) EXPECT_FALSE(target(id).Valid()) << id;
+    for (int id : {0, 100, 129, 15001}) EXPECT_FALSE(target(id).Valid()) << id;
 }
 
 TEST_F(BoardMenuTest, ChoosingRoundedRectangleSelectsItAndHighlightsTheRectangleCell) {

@@ -114,7 +114,8 @@ protected:
 
         for (const ToolDescription& tool : ToolDescriptions()) {
             if (tool.kind == ToolEyedropper || tool.kind == ToolFill || tool.kind == ToolEraser ||
-                tool.kind == ToolText || tool.kind == ToolMoveBoard || tool.kind == ToolClearing) {
+                tool.kind == ToolText || tool.kind == ToolMoveBoard || tool.kind == ToolClearing ||
+                tool.kind == ToolMosaic) {
                 continue;  // they change no pixel of a plain board by a drag
             }
             SCOPED_TRACE(tool.name);

@@ -83,7 +83,8 @@ rm -f Config.ini
 quit_by_close_zone 0 "$TB_Y"
 
 # What it wrote back: the same keys, every value a number within its bounds
-# but the face name, and nothing of the 10,000 characters.
+# but the face name and the quick-save folder (texts), and nothing of the
+# 10,000 characters.
 [ -s Config.ini ] || fail "no Config.ini was written back"
 utf8 Config.ini > written.txt
 [ "$(sed -n 's/=.*//p' written.txt)" = "$(cat first_keys.txt)" ] || fail "the keys written back differ"
@@ -91,7 +92,7 @@ value_of() { sed -n "s/^$1=//p" written.txt | first_line; }
 [ "$(value_of 画笔粗细)" = 50 ] || fail "pen width written back: $(value_of 画笔粗细)"
 [ "$(value_of 画笔颜色)" = 16777215 ] || fail "pen colour written back: $(value_of 画笔颜色)"  # RGB only
 [ "$(value_of 截屏延时)" = 5000 ] || fail "capture delay written back: $(value_of 截屏延时)"
-BAD=$(grep = written.txt | grep -v '^字体名称=' | grep -vE '^[^=]+=-?[0-9]{1,10}$' || true)
+BAD=$(grep = written.txt | grep -vE '^(字体名称|快速保存目录)=' | grep -vE '^[^=]+=-?[0-9]{1,10}$' || true)
 [ -z "$BAD" ] || fail "values written back that are no bounded number: $BAD"
 [ "$(wc -L < written.txt)" -le 40 ] || fail "a line written back is $(wc -L < written.txt) characters long"
 pass

@@ -190,10 +190,10 @@ TEST(IniRules, SavedEntriesCoverEveryKeyOnce) {
     v.textFont.bold = true;
     v.textFont.faceName = "黑体";
     std::vector<IniEntry> entries = SettingsIniEntries(v);
-    ASSERT_EQ(entries.size(), 20u);
+    ASSERT_EQ(entries.size(), 21u);
     std::set<std::string> names;
     for (const IniEntry& e : entries) names.insert(std::string(e.section) + "/" + e.key);
-    EXPECT_EQ(names.size(), 20u);
+    EXPECT_EQ(names.size(), 21u);
     for (const ExpectedKey& k : kFirstStartFile) {
         EXPECT_TRUE(names.count(std::string(k.section) + "/" + k.key)) << k.key;
     }
@@ -201,6 +201,7 @@ TEST(IniRules, SavedEntriesCoverEveryKeyOnce) {
     EXPECT_STREQ(entries[17].key, "圆角半径");
     EXPECT_STREQ(entries[18].key, "箭头长度");
     EXPECT_STREQ(entries[19].key, "截屏延时");
+    EXPECT_STREQ(entries[20].key, "快速保存目录");
 }
 
 // ---------------------------------------------------------------- the file
@@ -233,7 +234,7 @@ TEST_F(SettingsFile, FirstStartCreatesTheFileWithDefaults) {
         else if (line.find('=') != std::string::npos) ++keys;
         start = end + 1;
     }
-    EXPECT_EQ(keys, 20);
+    EXPECT_EQ(keys, 21);
     EXPECT_EQ(sections, 4);
 
     EXPECT_EQ(Settings.penWidth, 0);

@@ -70,6 +70,8 @@ enum class Leaving { Keep, Commit, Wipe };
 // fill's crosshair).
 enum class BoardMark { None, WipedBySettings, WipedByCommands };
 
+class UndoHistory;
+
 // The board a tool acts on: its window, its state, its two canvases and the
 // settings the tool reads (and, for the keys and the wheel, changes).
 struct PointerContext {
@@ -86,6 +88,9 @@ struct PointerContext {
     // Where a wheel message found the pointer, in client pixels (the message
     // itself carries screen coordinates).
     std::optional<POINT> wheelPoint = std::nullopt;
+    // The board's undo history (null: none), for tools that number what they
+    // put down and give a number back when it is undone.
+    const UndoHistory* history = nullptr;
 
     // BoardCanvas <- BackCanvas: wipes any preview (one block copy of what
     // was drawn since the last restore).

@@ -1,6 +1,7 @@
 #include "board/tools/tool_table.h"
 
 #include "../../../res/icon_ids.h"
+#include "board/tools/annotation_tools.h"
 #include "board/tools/board_tool.h"
 #include "board/tools/curve_tools.h"
 #include "board/tools/drawing_tools.h"
@@ -79,6 +80,13 @@ constexpr ToolDescription kTools[] = {
         'F', Id::Fill,            "填充(&F)",           false,      kNoRules,           &Make<FillTool>},
     {ToolEraser,          "eraser",            PC::Eraser,    L, "橡皮擦",           IDR_ICON_ERASER,
         'X', Id::Eraser,          "橡皮擦(&X)",         false,      kNoRules,           &Make<EraserTool>},
+    // Shift keeps the stroke straight on its own terms (horizontal or vertical).
+    {ToolHighlighter,     "highlighter",       PC::Pen,       R, "荧光笔",           0,
+        'G', Id::Highlighter,     "荧光笔(&G)",         false,      kNoRules,           &Make<HighlighterTool>},
+    {ToolMosaic,          "mosaic",            PC::Fill,      R, "马赛克",           0,
+        'K', Id::Mosaic,          "马赛克(&K)",         false,      kBoxRules,          &Make<MosaicTool>},
+    {ToolMarker,          "numbered marker",   PC::Circle,    R, "序号",             0,
+        'O', Id::Marker,          "序号(&O)",           false,      kNoRules,           &Make<MarkerTool>},
     // Selected with its cell only, and automatically after a picture is opened.
     {ToolMoveBoard,       "move board",        PC::MoveBoard, L, "移动图片窗口",     IDR_ICON_MOVE,
         0,   Id::None,            nullptr,              false,      kNoRules,           &Make<MoveBoardTool>},
