@@ -5,18 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "board/areas.h"
 #include "board/history.h"
 #include "graphics/gdi_owners.h"
 
 namespace {
-
-// The part of `r` on a canvas of `width` x `height`.
-RECT Clipped(RECT r, int width, int height) {
-    return RECT{std::max<LONG>(r.left, 0), std::max<LONG>(r.top, 0), std::min<LONG>(r.right, width),
-                std::min<LONG>(r.bottom, height)};
-}
-
-bool IsEmpty(const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }
 
 // The box of `a`-`b` (right and bottom excluded, as GDI's Rectangle has it).
 RECT BoxOf(POINT a, POINT b) {
@@ -40,7 +33,7 @@ void HighlighterTool::Press(PointerContext& c, POINT p) {
     if (!mask_.IsCreated() || mask_.Width() != width || mask_.Height() != height) {
         if (mask_.IsCreated()) mask_.Destroy();
         mask_.Create(width, height, 0x000000);
-    } else if (!IsEmpty(touched_)) {
+    } else if (!AreaEmpty(touched_)) {
         OwnedBrush black(CreateSolidBrush(0x000000));
         if (black) FillRect(mask_.DeviceContext(), &touched_, black.Get());
     }
@@ -75,7 +68,7 @@ void HighlighterTool::Extend(PointerContext& c, POINT to) {
 }
 
 void HighlighterTool::Wipe(PointerContext& c) {
-    if (IsEmpty(touched_)) return;
+    if (AreaEmpty(touched_)) return;
     BitBlt(c.board.DeviceContext(), touched_.left, touched_.top, touched_.right - touched_.left,
            touched_.bottom - touched_.top, c.back.DeviceContext(), touched_.left, touched_.top,
            SRCCOPY);
@@ -99,11 +92,13 @@ void HighlighterTool::AddSegment(PointerContext& c, POINT from, POINT to) {
         LineTo(dc, to.x, to.y);
         if (from.x == to.x && from.y == to.y) LineTo(dc, to.x + 1, to.y);  // a dot
     }
-    RECT box = BoxOf(from, to);
-    InflateRect(&box, stroke / 2 + 2, stroke / 2 + 2);
-    box = Clipped(box, width, height);
-    if (IsEmpty(box)) return;
-    UnionRect(&touched_, IsEmpty(touched_) ? &box : &touched_, &box);
+    // The segment's pixels (a dot's one included), grown by the band's reach.
+    const RECT ends = BoxOf(from, to);
+    const RECT box = AreaClip(AreaGrow(RECT{ends.left, ends.top, ends.right + 1, ends.bottom + 1},
+                                       stroke / 2 + 2),
+                              SIZE{width, height});
+    if (AreaEmpty(box)) return;
+    touched_ = AreaUnion(touched_, box);
 
     const std::uint32_t pen = PixelOfColor(c.board.PenColor());
     std::span<const std::uint32_t> mask = mask_.Pixels();
@@ -144,9 +139,9 @@ RECT MosaicTool::DrawPreview(PointerContext& c) {
 void MosaicTool::Release(PointerContext& c, POINT) {
     c.Restore();  // the outline is no part of the picture
     const int width = c.board.Width(), height = c.board.Height();
-    const RECT r = Clipped(BoxOf(c.state.cornerPoint, c.state.currentPoint), width, height);
+    const RECT r = AreaClip(BoxOf(c.state.cornerPoint, c.state.currentPoint), SIZE{width, height});
     std::span<std::uint32_t> pixels = c.board.Pixels();
-    if (!IsEmpty(r) && !pixels.empty()) {
+    if (!AreaEmpty(r) && !pixels.empty()) {
         const int w = r.right - r.left, h = r.bottom - r.top;
         // The area top row first, as the blocks are counted from its top-left.
         std::vector<std::uint32_t> area(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
