@@ -3,7 +3,10 @@
 //    delay. The desktop of the machine it runs on (every monitor) is
 //    captured for real; a board of a size the desktop does not have is set up
 //    from a canvas of that size (what the set-up does after the screen copy
-//    is the same).
+//    is the same). A bare board follows each run, the ratio taken per run.
+//    Beside it: when a picture board's pixels reached the screen (read back
+//    from the display), and when the drawing's canvases, made after the
+//    first frame, were ready for the first input.
 //  - Esc: the clear of a 3840 x 2160 board, on the board's thread, against
 //    three whole-canvas copies (two canvas copies and the show); the goal is
 //    a ratio of at most 1.
@@ -105,7 +108,7 @@ DWORD WINAPI BareBoardThread(LPVOID p) {
     return 0;
 }
 
-double BareBoardMs(SIZE size, bool screen, POINT at = {}) {
+double BareBoardMs(SIZE size, bool screen, POINT at = {}, int runs = kRuns) {
     static const bool registered = [] {
         WNDCLASSEXA wc{};
         wc.cbSize = sizeof(wc);
@@ -118,7 +121,7 @@ double BareBoardMs(SIZE size, bool screen, POINT at = {}) {
     std::unique_ptr<Canvas> canvas = BusyPicture(size);
     if (!canvas) return 0;
     std::vector<double> t;
-    for (int i = 0; i < kRuns; ++i) {
+    for (int i = 0; i < runs; ++i) {
         BareBoard bare{size, screen, canvas.get(), at};
         const double t0 = Ms();
         HANDLE thread = CreateThread(nullptr, 0, &BareBoardThread, &bare, 0, nullptr);
@@ -130,10 +133,41 @@ double BareBoardMs(SIZE size, bool screen, POINT at = {}) {
     return Median(t);
 }
 
+// Waits until the board has been set up and, for a picture board, until
+// the screen at `at` no longer shows `before` (the display server's pixels,
+// read back): the times from `t0`, 0 for what was not awaited or not seen.
+struct Seen {
+    double ready = 0;
+    double onScreen = 0;
+};
+Seen WaitShown(double t0, const POINT* at, COLORREF before) {
+    HDC screen = at != nullptr ? GetDC(nullptr) : nullptr;
+    Seen seen;
+    while (Ms() - t0 < kWaitMs && (seen.ready == 0 || (screen != nullptr && seen.onScreen == 0))) {
+        if (seen.ready == 0 && WaitForBoardReady(0)) seen.ready = Ms() - t0;
+        if (screen != nullptr && seen.onScreen == 0 && GetPixel(screen, at->x, at->y) != before)
+            seen.onScreen = Ms() - t0;
+        Sleep(1);
+    }
+    if (screen != nullptr) ReleaseDC(nullptr, screen);
+    return seen;
+}
+
 void F9Row(const char* what, SIZE size, bool screen, POINT at = {}) {
     std::vector<double> t;
+    std::vector<double> onScreen;  // its picture on the screen (a picture board)
+    std::vector<double> drawing;   // until the drawing's canvases are made too
+    std::vector<double> floor;     // a bare board after each, so both see the same load
+    std::vector<double> ratio;
+    POINT pointer{};
+    GetCursorPos(&pointer);
+    const RECT monitor = MonitorAt(MonitorRects(), pointer);
+    const POINT middle{(monitor.left + monitor.right) / 2, (monitor.top + monitor.bottom) / 2};
     for (int i = 0; i < kRuns; ++i) {
         std::unique_ptr<Canvas> picture = screen ? nullptr : BusyPicture(size);
+        HDC desktop = GetDC(nullptr);
+        const COLORREF before = GetPixel(desktop, middle.x, middle.y);
+        ReleaseDC(nullptr, desktop);
         const double t0 = Ms();
         if (screen) {
             CaptureToBoard();
@@ -141,16 +175,25 @@ void F9Row(const char* what, SIZE size, bool screen, POINT at = {}) {
             std::printf("%s: no board\n", what);
             return;
         }
-        if (!WaitReady()) {
+        // The screen board shows what the screen showed: nothing to see change.
+        const Seen seen = WaitShown(t0, screen ? nullptr : &middle, before);
+        if (seen.ready == 0) {
             std::printf("%s: the board never came up\n", what);
             return;
         }
-        t.push_back(Ms() - t0);
+        t.push_back(seen.ready);
+        if (!screen) onScreen.push_back(seen.onScreen);
+        // Queued behind the board's own preparation, as the first input is.
+        WithBoard([](DrawingBoard&) {}, kWaitMs);
+        drawing.push_back(Ms() - t0);
         CloseBoardAndWait(10000);
+        floor.push_back(BareBoardMs(size, screen, at, 1));
+        ratio.push_back(floor.back() > 0 ? t.back() / floor.back() : 0);
     }
-    const double floor = BareBoardMs(size, screen, at);
-    std::printf("F9 to board shown %-24s %4ldx%-4ld %8.1f  floor %8.1f  ratio %5.2f\n", what,
-                size.cx, size.cy, Median(t), floor, Median(t) / floor);
+    std::printf("F9 to board shown %-24s %4ldx%-4ld %8.1f  floor %8.1f  ratio %5.2f"
+                "  (on screen %.1f, drawing made %.1f)\n",
+                what, size.cx, size.cy, Median(t), Median(floor), Median(ratio),
+                Median(onScreen), Median(drawing));
 }
 
 void ClearRow(SIZE size) {
@@ -216,10 +259,11 @@ void MemoryRow(SIZE size) {
         return;
     }
     auto now = [&] { return (static_cast<double>(PrivateBytes()) - before) / canvas; };
-    const double setUp = now();
-    double eraser = 0, stroke = 0, pen = 0;
+    const double shown = now();
+    double setUp = 0, eraser = 0, stroke = 0, pen = 0;
     WithBoard(
         [&](DrawingBoard& b) {
+            setUp = now();  // the drawing's canvases made
             SelectToolOnBoard(b, ToolEraser);
             eraser = now();
             SelectToolOnBoard(b, ToolPen);
@@ -231,9 +275,9 @@ void MemoryRow(SIZE size) {
         },
         kWaitMs);
     CloseBoardAndWait(10000);
-    std::printf("memory, in canvases of %ldx%ld: set up %.2f, eraser chosen %.2f, "
+    std::printf("memory, in canvases of %ldx%ld: shown %.2f, set up %.2f, eraser chosen %.2f, "
                 "after a stroke %.2f, pen again %.2f\n",
-                size.cx, size.cy, setUp, eraser, stroke, pen);
+                size.cx, size.cy, shown, setUp, eraser, stroke, pen);
 }
 
 void OpenRow(SIZE size) {

@@ -33,6 +33,9 @@ constexpr UINT kBoardFontMessage = WM_APP + 0x3B0;
 constexpr UINT kBoardToolMessage = WM_APP + 0x3B1;
 // Clear the board back to its starting picture (posted).
 constexpr UINT kBoardClearMessage = WM_APP + 0x3B2;
+// Make the drawing's canvases (posted by the set-up to itself once the first
+// frame is shown).
+constexpr UINT kBoardPrepareMessage = WM_APP + 0x3B3;
 
 class DrawingBoard : public ToolSurface {
 public:
@@ -117,6 +120,12 @@ private:
     static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool SetUp();
+    // The canvases the drawing needs (the board canvas and the committed
+    // drawing, both the starting picture at first, the current tool's layer,
+    // the settings and the history), made once: a board is shown from its
+    // starting picture before they exist. False when they cannot be made:
+    // the board then closes.
+    bool PrepareDrawing();
     void Paint();
     void Close();
     bool SizeCanvases(SIZE size);
@@ -136,6 +145,8 @@ private:
     bool committedChanged_ = false;
     // Set by a clear: the board canvas equals the committed drawing.
     bool matchesCommitted_ = false;
+    enum class Drawing { NotMade, Ready, Failed };
+    Drawing drawing_ = Drawing::NotMade;
 };
 
 // The board bound to `window` (null for any other window). Board thread only.

@@ -112,9 +112,38 @@ LRESULT CALLBACK DrawingBoard::Proc(HWND window, UINT message, WPARAM wParam, LP
 }
 
 LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    // Most messages are handed whole to a handler that takes the board window
-    // and the message's own parameters; they answer 0. A short scan is cheaper
-    // than anything a handler does, mouse moves included.
+    HWND w = window_;
+    switch (message) {
+    // The window's own life, which needs no drawing: a board is shown from
+    // its starting picture before the drawing's canvases exist.
+    case WM_CREATE:
+        return SetUp() ? 0 : -1;
+    case WM_PAINT:
+        Paint();
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the canvas covers the whole client area
+    case WM_CLOSE:
+        Close();
+        return 0;
+    case WM_MOVE:
+        OnBoardMoved(w, wParam, lParam);
+        return 0;
+    case kBoardPrepareMessage:
+        PrepareDrawing();
+        return 0;
+    case WM_SETFOCUS:
+        // Focus ends typing that lost it; before the drawing exists (the
+        // set-up's own activation) nothing has been typed.
+        if (drawing_ == Drawing::Ready) BoardTextFocus(*this);
+        return 0;
+    default:
+        break;
+    }
+    // Everything else the board does itself works on its drawing. Most of it
+    // is handed whole to a handler that takes the board window and the
+    // message's own parameters; it answers 0. A short scan is cheaper than
+    // anything a handler does, mouse moves included.
     struct Forwarded {
         UINT message;
         void (*handler)(HWND, WPARAM, LPARAM);
@@ -128,48 +157,31 @@ LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         {WM_RBUTTONUP, &OnBoardRightButtonUp},
         {WM_KEYDOWN, &OnBoardKeyDown},
         {WM_KEYUP, &OnBoardKeyUp},
-        {WM_MOVE, &OnBoardMoved},
         {WM_COMMAND, &BoardMenuCommand},
         {BoardSettingMessage, &OnBoardSettingMessage},
+        {WM_CHAR, [](HWND b, WPARAM code, LPARAM) { BoardTextChar(*BoardOf(b), code); }},
+        {kBoardFontMessage, [](HWND b, WPARAM, LPARAM) { BoardTextFontChanged(*BoardOf(b)); }},
+        {kBoardToolMessage,
+         [](HWND b, WPARAM tool, LPARAM) {
+             SelectToolOnBoard(*BoardOf(b), static_cast<ToolKind>(tool));
+         }},
+        {kBoardClearMessage, [](HWND b, WPARAM, LPARAM) { ClearOnBoard(*BoardOf(b)); }},
     };
-    HWND w = window_;
+    const Forwarded* forwarded = nullptr;
     for (const Forwarded& entry : kForwarded) {
-        if (entry.message == message) {
-            entry.handler(w, wParam, lParam);
-            return 0;
-        }
+        if (entry.message == message) forwarded = &entry;
     }
-    switch (message) {
-    case WM_CREATE:
-        return SetUp() ? 0 : -1;
-    case WM_PAINT:
-        Paint();
-        return 0;
-    case WM_ERASEBKGND:
-        return 1;  // the canvas covers the whole client area
-    case WM_CLOSE:
-        Close();
-        return 0;
-    case kRunOnOwnerMessage:
-        return RunOwnerWork(wParam, lParam);
-    case kBoardFontMessage:
-        BoardTextFontChanged(*this);
-        return 0;
-    case kBoardToolMessage:
-        SelectToolOnBoard(*this, static_cast<ToolKind>(wParam));
-        return 0;
-    case kBoardClearMessage:
-        ClearOnBoard(*this);
-        return 0;
-    case WM_CHAR:
-        BoardTextChar(*this, wParam);
-        return 0;
-    case WM_SETFOCUS:
-        BoardTextFocus(*this);
-        return 0;
-    default:
+    if (forwarded == nullptr && message != kRunOnOwnerMessage)
         return DefWindowProcA(w, message, wParam, lParam);
+    // A message sent before the set-up's own posted one reached the queue
+    // makes the drawing now.
+    if (!PrepareDrawing()) {
+        if (message == kRunOnOwnerMessage) DiscardOwnerWork(wParam, lParam);
+        return 0;
     }
+    if (message == kRunOnOwnerMessage) return RunOwnerWork(wParam, lParam);
+    forwarded->handler(w, wParam, lParam);
+    return 0;
 }
 
 bool DrawingBoard::SizeCanvases(SIZE wanted) {
@@ -187,9 +199,11 @@ bool DrawingBoard::SizeCanvases(SIZE wanted) {
 }
 
 // The board's creation, on the board thread (WM_CREATE). The window is not
-// shown yet, so a screen capture does not contain it.
+// shown yet, so a screen capture does not contain it. The first frame needs
+// only the starting picture: the board shows it and makes the drawing's
+// canvases right after (a posted message, which the queue hands over before
+// any input).
 bool DrawingBoard::SetUp() {
-    if (!SizeCanvases(size)) return false;
     if (pendingStart_) {
         // The decoded picture becomes the starting picture as it is.
         startPicture_ = std::move(pendingStart_);
@@ -206,7 +220,6 @@ bool DrawingBoard::SetUp() {
                placed.top, SRCCOPY);
         ReleaseDC(nullptr, screen);
     }
-    CopyWholeCanvas(boardCanvas_, *startPicture_);
     BoardWindowUp(window_);
     state.currentTool = static_cast<ToolKind>(ChosenTool.load());
     state.dragging = false;
@@ -214,19 +227,17 @@ bool DrawingBoard::SetUp() {
     state.ctrlHeld = false;
     state.shiftHeld = false;
     BuildBoardMenu();
-
-    Replaced();
-    Commit();
-    ApplySettings();
     ResetMultiPointState(*this);
-    PrepareLayer(CurrentLayerKind());
-    StartHistory();
 
     ShowWindow(window_, SW_SHOW);
-    // Shown once, as soon as the window is up: what the window shows no
-    // longer changes below, and the paint the showing queued has nothing to add.
-    Show();
+    // Shown once, as soon as the window is up: the paint the showing queued
+    // has nothing to add.
+    startPicture_->ShowInWindow(window_, std::nullopt, false);
     ValidateRect(window_, nullptr);
+    // A look at the queue that does not wait: where the display takes a
+    // window's pixels only when its thread next waits for messages (Wine),
+    // the first frame reaches the screen now, not after the drawing is made.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_ALLINPUT);
 
     SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     if (Events().Opened(window_)) {
@@ -235,14 +246,36 @@ bool DrawingBoard::SetUp() {
     }
     SetActiveWindow(window_);
     SetForegroundWindow(window_);
+    PostMessageA(window_, kBoardPrepareMessage, 0, 0);
     BoardSetUpDone();
+    return true;
+}
+
+bool DrawingBoard::PrepareDrawing() {
+    if (drawing_ != Drawing::NotMade) return drawing_ == Drawing::Ready;
+    if (!SizeCanvases(size)) {
+        // Too big for the memory left: the board goes, as a board that could
+        // not be set up does.
+        drawing_ = Drawing::Failed;
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        return false;
+    }
+    drawing_ = Drawing::Ready;  // from here on the canvases exist
+    CopyWholeCanvas(boardCanvas_, *startPicture_);
+    Replaced();
+    Commit();
+    state.unshownArea = RECT{};  // the window shows the starting picture already
+    ApplySettings();
+    PrepareLayer(CurrentLayerKind());
+    StartHistory();
     return true;
 }
 
 void DrawingBoard::Paint() {
     PAINTSTRUCT ps{};
     BeginPaint(window_, &ps);
-    boardCanvas_.ShowInWindow(window_, std::nullopt, false);
+    Canvas* shown = drawing_ == Drawing::Ready ? &boardCanvas_ : startPicture_.get();
+    if (shown != nullptr) shown->ShowInWindow(window_, std::nullopt, false);
     EndPaint(window_, &ps);
 }
 
@@ -256,12 +289,12 @@ void DrawingBoard::Close() {
     history_.Drop();
     SaveSettings();
     Events().Closing();
-    BoardTextEnd(*this);
+    if (drawing_ == Drawing::Ready) BoardTextEnd(*this);
     DestroyWindow(window_);
 }
 
 bool DrawingBoard::Refill(std::unique_ptr<Canvas>& picture, bool fromFile) {
-    if (!picture) return false;
+    if (!picture || !PrepareDrawing()) return false;
     const SIZE wanted{picture->Width(), picture->Height()};
     if (!SizeCanvases(wanted)) return false;
     startPicture_ = std::move(picture);

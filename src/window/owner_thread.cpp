@@ -155,12 +155,18 @@ LRESULT RunOwnerWork(WPARAM wParam, LPARAM lParam) {
     return 0;
 }
 
+void DiscardOwnerWork(WPARAM wParam, LPARAM lParam) {
+    // A waiter finds the work never begun and stops waiting (the shared
+    // state outlives the ticket).
+    if (wParam == kPostedWork) delete reinterpret_cast<PostedWork*>(lParam);
+    if (wParam == kSentWork || wParam == kQueuedWork)
+        delete reinterpret_cast<std::shared_ptr<SentWork>*>(lParam);
+}
+
 void DropOwnerWork(HWND window) {
     MSG msg;
-    while (PeekMessageA(&msg, window, kRunOnOwnerMessage, kRunOnOwnerMessage, PM_REMOVE)) {
-        if (msg.wParam == kPostedWork) delete reinterpret_cast<PostedWork*>(msg.lParam);
-        if (msg.wParam == kQueuedWork) delete reinterpret_cast<std::shared_ptr<SentWork>*>(msg.lParam);
-    }
+    while (PeekMessageA(&msg, window, kRunOnOwnerMessage, kRunOnOwnerMessage, PM_REMOVE))
+        DiscardOwnerWork(msg.wParam, msg.lParam);
 }
 
 bool WaitAnsweringSentMessages(HANDLE handle, DWORD timeoutMs) {

@@ -47,6 +47,9 @@ LRESULT RunOwnerWork(WPARAM wParam, LPARAM lParam);
 // Frees the work still queued for `window` without running it (its
 // WM_NCDESTROY; the queue belongs to the calling thread).
 void DropOwnerWork(HWND window);
+// Frees the work one kRunOnOwnerMessage carries without running it (a window
+// that cannot do it any more); whoever waits for it learns it never ran.
+void DiscardOwnerWork(WPARAM wParam, LPARAM lParam);
 
 // Waits until `handle` is signalled or the time is up, answering the messages
 // other threads send to the caller's thread meanwhile (a thread being waited

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/board_listener.h"
 #include "app/palette.h"
 #include "board/board.h"
 #include "board/board_menu.h"
@@ -115,6 +116,31 @@ TEST_F(BoardCreation, CaptureAppliesTheSettingsToBothCanvases) {
             EXPECT_EQ(c->TextBackColor(), 0x00FFFFu);
         }
     });
+}
+
+TEST_F(BoardCreation, InputBeforeTheDrawingIsMadeIsDrawnKeptAndUndone) {
+    // A board is shown from its starting picture and makes its drawing just
+    // after; a stroke sent while it is still being opened must find the
+    // drawing made, survive that later step and be one undo step.
+    struct EarlyStroke : ProgramBoardEvents {
+        bool Opened(HWND board) override {
+            Drag(POINT{100, 100}, POINT{300, 100});
+            return ProgramBoardEvents::Opened(board);
+        }
+    };
+    static EarlyStroke early;
+    Settings.penColor = kPatchBlue;
+    Settings.penWidth = 5;
+    InstallBoardEvents(&early);
+    CaptureBoard();
+    InstallProgramBoardEvents();
+    const COLORREF before = BmpPixel(StartPictureBytes(), 200, 100);
+    ASSERT_NE(before, kPatchBlue);
+    EXPECT_EQ(BoardPixel(200, 100), kPatchBlue);
+    EXPECT_TRUE(BoardMatchesBack());
+    EXPECT_EQ(ScreenPixel(200, 100), kPatchBlue);
+    OnBoard([](DrawingBoard& b) { EXPECT_TRUE(UndoOnBoard(b, false)); });
+    EXPECT_EQ(BackPixel(200, 100), before);
 }
 
 TEST_F(BoardCreation, CaptureWhileABoardExistsOnlyRehighlightsThePreviousCell) {
