@@ -480,14 +480,30 @@ void DrawingBoard::DropLayer() {
 }
 
 void DrawingBoard::ClearToStart() {
-    if (startPicture_) CopyWholeCanvas(boardCanvas_, *startPicture_);
     // The drawing differs from the starting picture only where something was
-    // written since the board began: that is what the clear writes back (and
-    // what its undo step keeps). Without a history, all of it.
-    state.drawnArea = history_.Started()
-                          ? SurfaceRect(history_.WrittenArea(), backCanvas_.Height())
-                          : WholeArea(size);
-    Commit();
+    // written since the board began, and there only where its pixels differ;
+    // the board canvas differs from the drawing only where a preview was
+    // drawn. That is what the clear writes back, band by band (and what its
+    // undo step keeps), so a line from corner to corner costs a compare, not
+    // copies of the whole picture. Without a history, all of it.
+    std::span<std::uint32_t> committed = backCanvas_.Pixels();
+    std::span<std::uint32_t> start =
+        startPicture_ ? startPicture_->Pixels() : std::span<std::uint32_t>{};
+    if (!RedrawWholeBoard.load() && history_.Started() && !committed.empty() &&
+        start.size() == committed.size()) {
+        CopyCanvasArea(boardCanvas_, *startPicture_, state.drawnArea);
+        constexpr int kBandRows = 64;
+        for (const PixelRect& band : DifferingBands(committed, start, size.cx, size.cy,
+                                                    history_.WrittenArea(), kBandRows)) {
+            const RECT area = SurfaceRect(band, size.cy);
+            CopyCanvasArea(boardCanvas_, *startPicture_, area);
+            CommitArea(area);
+        }
+    } else {
+        if (startPicture_) CopyWholeCanvas(boardCanvas_, *startPicture_);
+        state.drawnArea = WholeArea(size);
+        Commit();
+    }
     Replaced();  // shown whole below
     state.drawnArea = RECT{};
     ResetMultiPointState(*this);

@@ -7,6 +7,31 @@
 
 namespace {
 
+// Equal stretches are skipped a block at a time (a block compare is many
+// times faster than a pixel loop), then the differing block is searched.
+constexpr int kScanBlock = 64;
+
+// The first x in [from, to) where the rows differ, or `to`.
+int FirstDifference(const std::uint32_t* b, const std::uint32_t* a, int from, int to) {
+    int x = from;
+    while (to - x >= kScanBlock &&
+           std::memcmp(b + x, a + x, kScanBlock * sizeof(std::uint32_t)) == 0)
+        x += kScanBlock;
+    while (x < to && b[x] == a[x]) ++x;
+    return x;
+}
+
+// One past the last x in [from, to) where the rows differ, or `from`.
+int EndOfDifference(const std::uint32_t* b, const std::uint32_t* a, int from, int to) {
+    int end = to;
+    while (end - from >= kScanBlock &&
+           std::memcmp(b + end - kScanBlock, a + end - kScanBlock,
+                       kScanBlock * sizeof(std::uint32_t)) == 0)
+        end -= kScanBlock;
+    while (end > from && b[end - 1] == a[end - 1]) --end;
+    return end;
+}
+
 // The box around the differing pixels of two w x h windows of pixels, each
 // with its own row stride; coordinates relative to the windows.
 PixelRect DifferingBox(const std::uint32_t* before, std::size_t beforeStride,
@@ -31,12 +56,8 @@ PixelRect DifferingBox(const std::uint32_t* before, std::size_t beforeStride,
         if (y != top && y != bottom - 1 && rowsEqual(y)) continue;
         const std::uint32_t* rb = b(y);
         const std::uint32_t* ra = a(y);
-        int x = 0;
-        while (x < left && rb[x] == ra[x]) ++x;
-        left = std::min(left, x);
-        int end = width;
-        while (end > right && rb[end - 1] == ra[end - 1]) --end;
-        right = std::max(right, end);
+        left = std::min(left, FirstDifference(rb, ra, 0, left));
+        right = std::max(right, EndOfDifference(rb, ra, right, width));
     }
     return PixelRect{left, top, right, bottom};
 }
@@ -59,11 +80,16 @@ std::size_t PixelCount(const PixelRect& r) {
 
 // Two writes close together are kept as one piece: when their union is not
 // much larger than the two, one piece costs less than two (each has a fixed
-// cost, and the eraser writes a small square at every move).
+// cost, and the eraser writes a small square at every move). A merge reads
+// the whole union again, so a piece stops growing at a bounded size: a
+// stroke across the whole board (whose box would grow with every move and be
+// read again each time) becomes a chain of pieces along it instead.
 bool WorthMerging(const PixelRect& a, const PixelRect& b) {
     constexpr std::size_t kSmall = 64 * 64;
+    constexpr std::size_t kLargest = 256 * 256;
     const std::size_t together = PixelCount(Union(a, b));
-    return together <= kSmall || together <= 2 * (PixelCount(a) + PixelCount(b));
+    return together <= kSmall ||
+           (together <= kLargest && together <= 2 * (PixelCount(a) + PixelCount(b)));
 }
 
 }  // namespace
@@ -75,6 +101,29 @@ PixelRect DifferingArea(std::span<const std::uint32_t> before,
     const std::size_t count = w * static_cast<std::size_t>(height);
     if (before.size() < count || after.size() < count) return {};
     return DifferingBox(before.data(), w, after.data(), w, width, height);
+}
+
+std::vector<PixelRect> DifferingBands(std::span<const std::uint32_t> before,
+                                      std::span<const std::uint32_t> after, int width, int height,
+                                      const PixelRect& within, int bandRows) {
+    std::vector<PixelRect> boxes;
+    if (width <= 0 || height <= 0 || bandRows <= 0) return boxes;
+    const std::size_t w = static_cast<std::size_t>(width);
+    const std::size_t count = w * static_cast<std::size_t>(height);
+    if (before.size() < count || after.size() < count) return boxes;
+    const PixelRect area{std::max(within.left, 0), std::max(within.top, 0),
+                         std::min(within.right, width), std::min(within.bottom, height)};
+    if (area.Empty()) return boxes;
+    for (int top = area.top; top < area.bottom; top += bandRows) {
+        const int rows = std::min(bandRows, area.bottom - top);
+        const std::size_t at = static_cast<std::size_t>(top) * w + static_cast<std::size_t>(area.left);
+        const PixelRect box =
+            DifferingBox(before.data() + at, w, after.data() + at, w, area.Width(), rows);
+        if (!box.Empty())
+            boxes.push_back(PixelRect{area.left + box.left, top + box.top, area.left + box.right,
+                                      top + box.bottom});
+    }
+    return boxes;
 }
 
 UndoHistory::UndoHistory(std::size_t capacityBytes) : capacity_(capacityBytes) {}

@@ -42,6 +42,14 @@ struct PixelRect {
 // block compare each.
 PixelRect DifferingArea(std::span<const std::uint32_t> before,
                         std::span<const std::uint32_t> after, int width, int height);
+// The same inside `within` (clipped to the pixels), band by band: for each
+// run of `bandRows` rows from its top, the box around the pixels that differ
+// there; bands without a difference give none. Thin changes across a large
+// area (a line from corner to corner) give small boxes instead of one the
+// size of the area.
+std::vector<PixelRect> DifferingBands(std::span<const std::uint32_t> before,
+                                      std::span<const std::uint32_t> after, int width, int height,
+                                      const PixelRect& within, int bandRows);
 
 class UndoHistory {
 public:

@@ -64,6 +64,19 @@ TEST(DifferingArea, BuffersThatDoNotFitTheSizeChangeNothing) {
     EXPECT_TRUE(DifferingArea(before.data, before.data, 0, 10).Empty());
 }
 
+TEST(DifferingArea, BandsBoxOnlyWhatChangedInTheirOwnRows) {
+    Pixels before(120, 100);
+    Pixels after = before;
+    for (int y = 0; y < 100; ++y) after.At(y, y) = 0x123456;  // corner to corner
+    after.At(110, 5) = 0x123456;
+    const std::vector<PixelRect> bands =
+        DifferingBands(before.data, after.data, 120, 100, {0, 0, 120, 90}, 32);
+    const std::vector<PixelRect> expected = {
+        {0, 0, 111, 32}, {32, 32, 64, 64}, {64, 64, 90, 90}};  // rows 90 on are outside
+    EXPECT_EQ(bands, expected);
+    EXPECT_TRUE(DifferingBands(before.data, before.data, 120, 100, {0, 0, 120, 100}, 32).empty());
+}
+
 TEST(UndoHistory, ThreeShapesUndoTwoRedoOneGivesTheFirstTwo) {
     Pixels drawing(64, 48);
     UndoHistory history;
@@ -165,6 +178,20 @@ TEST(UndoHistory, ThousandSmallStrokesOnA4kBoardTakeAFewMegabytes) {
     }
     EXPECT_EQ(history.StepCount(), 1000u);
     EXPECT_LT(history.StepBytes(), 5u << 20);
+}
+
+TEST(UndoHistory, AnEraserDragFromCornerToCornerOfA4kBoardIsOneSmallStep) {
+    const int w = 3840, h = 2160;
+    Pixels drawing(w, h);
+    UndoHistory history;
+    history.Start(w, h);
+    drawing.history = &history;
+    for (int y = 0; y + 20 <= h; y += 5) drawing.Box(y * w / h, y, 20, 20, 0x000000);
+    ASSERT_TRUE(history.Seal(drawing.data));
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_LT(history.StepBytes(), 5u << 20) << "not a box as large as the board";
+    ASSERT_TRUE(history.Undo(drawing.data).has_value());
+    EXPECT_EQ(drawing.data, Pixels(w, h).data);
 }
 
 TEST(UndoHistory, TheCapacityKeepsTheNewestSteps) {
