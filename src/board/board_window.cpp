@@ -345,6 +345,25 @@ void CopyWholeCanvas(Canvas& dest, const Canvas& source) {
     dest.CopyArea(args);
 }
 
+namespace {
+
+// Copies `area` of `source` onto `dest`, two surfaces of rows of `width`
+// pixels as they lie in memory; nothing when the area does not fit.
+void CopyPixelRows(std::span<std::uint32_t> dest, std::span<const std::uint32_t> source,
+                   int width, const PixelRect& area) {
+    const std::size_t w = static_cast<std::size_t>(width);
+    if (area.Empty() || area.left < 0 || area.top < 0 || area.right > width ||
+        dest.size() != source.size() || static_cast<std::size_t>(area.bottom) * w > dest.size())
+        return;
+    for (int row = area.top; row < area.bottom; ++row) {
+        const std::size_t at = static_cast<std::size_t>(row) * w + static_cast<std::size_t>(area.left);
+        std::copy_n(source.begin() + static_cast<std::ptrdiff_t>(at), area.Width(),
+                    dest.begin() + static_cast<std::ptrdiff_t>(at));
+    }
+}
+
+}  // namespace
+
 void CopyCanvasArea(Canvas& dest, const Canvas& source, const RECT& area) {
     if (!source.IsCreated() || !dest.IsCreated()) return;
     const RECT r = AreaClip(AreaClip(area, SIZE{dest.Width(), dest.Height()}),
@@ -486,18 +505,22 @@ void DrawingBoard::ClearToStart() {
     // drawn. That is what the clear writes back, band by band (and what its
     // undo step keeps), so a line from corner to corner costs a compare, not
     // copies of the whole picture. Without a history, all of it.
+    if (startPicture_) CopyCanvasArea(boardCanvas_, *startPicture_, state.drawnArea);
     std::span<std::uint32_t> committed = backCanvas_.Pixels();
+    std::span<std::uint32_t> shown = boardCanvas_.Pixels();
     std::span<std::uint32_t> start =
         startPicture_ ? startPicture_->Pixels() : std::span<std::uint32_t>{};
     if (!RedrawWholeBoard.load() && history_.Started() && !committed.empty() &&
-        start.size() == committed.size()) {
-        CopyCanvasArea(boardCanvas_, *startPicture_, state.drawnArea);
+        start.size() == committed.size() && shown.size() == committed.size()) {
+        // Many small boxes: copied as rows of memory, not one block copy
+        // call each.
         constexpr int kBandRows = 64;
         for (const PixelRect& band : DifferingBands(committed, start, size.cx, size.cy,
                                                     history_.WrittenArea(), kBandRows)) {
-            const RECT area = SurfaceRect(band, size.cy);
-            CopyCanvasArea(boardCanvas_, *startPicture_, area);
-            CommitArea(area);
+            history_.BeforeWrite(band, committed);
+            committedChanged_ = true;
+            CopyPixelRows(shown, start, size.cx, band);
+            CopyPixelRows(committed, start, size.cx, band);
         }
     } else {
         if (startPicture_) CopyWholeCanvas(boardCanvas_, *startPicture_);

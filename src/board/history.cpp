@@ -8,15 +8,20 @@
 namespace {
 
 // Equal stretches are skipped a block at a time (a block compare is many
-// times faster than a pixel loop), then the differing block is searched.
-constexpr int kScanBlock = 64;
+// times faster than a pixel loop, and each call has a cost of its own), large
+// blocks first, then small ones inside the large block that differs.
+constexpr int kLargeBlock = 1024;
+constexpr int kSmallBlock = 16;
+
+bool BlockEqual(const std::uint32_t* b, const std::uint32_t* a, int x, int n) {
+    return std::memcmp(b + x, a + x, static_cast<std::size_t>(n) * sizeof(std::uint32_t)) == 0;
+}
 
 // The first x in [from, to) where the rows differ, or `to`.
 int FirstDifference(const std::uint32_t* b, const std::uint32_t* a, int from, int to) {
     int x = from;
-    while (to - x >= kScanBlock &&
-           std::memcmp(b + x, a + x, kScanBlock * sizeof(std::uint32_t)) == 0)
-        x += kScanBlock;
+    for (int block : {kLargeBlock, kSmallBlock})
+        while (to - x >= block && BlockEqual(b, a, x, block)) x += block;
     while (x < to && b[x] == a[x]) ++x;
     return x;
 }
@@ -24,10 +29,8 @@ int FirstDifference(const std::uint32_t* b, const std::uint32_t* a, int from, in
 // One past the last x in [from, to) where the rows differ, or `from`.
 int EndOfDifference(const std::uint32_t* b, const std::uint32_t* a, int from, int to) {
     int end = to;
-    while (end - from >= kScanBlock &&
-           std::memcmp(b + end - kScanBlock, a + end - kScanBlock,
-                       kScanBlock * sizeof(std::uint32_t)) == 0)
-        end -= kScanBlock;
+    for (int block : {kLargeBlock, kSmallBlock})
+        while (end - from >= block && BlockEqual(b, a, end - block, block)) end -= block;
     while (end > from && b[end - 1] == a[end - 1]) --end;
     return end;
 }
@@ -49,11 +52,11 @@ PixelRect DifferingBox(const std::uint32_t* before, std::size_t beforeStride,
     while (bottom - 1 > top && rowsEqual(bottom - 1)) --bottom;
 
     // Each row only has to be searched outside the columns already known to
-    // differ, so the column search costs little once the box has grown.
+    // differ, so the column search costs little once the box has grown (and
+    // nothing more when the row is equal there).
     int left = width;
     int right = 0;
     for (int y = top; y < bottom; ++y) {
-        if (y != top && y != bottom - 1 && rowsEqual(y)) continue;
         const std::uint32_t* rb = b(y);
         const std::uint32_t* ra = a(y);
         left = std::min(left, FirstDifference(rb, ra, 0, left));
