@@ -60,7 +60,9 @@ public:
     // canvas; the committed drawing changes only through Commit.
     Canvas& Shown() { return boardCanvas_; }         // what the window shows
     Canvas& Committed() { return backCanvas_; }      // the committed drawing
-    Canvas& Layer() { return pictureCanvas_; }       // the eraser's source or the curve's layer
+    // The eraser's source (the starting picture itself, which it only reads)
+    // or the curve's layer.
+    Canvas& Layer() { return layerIsStart_ && startPicture_ ? *startPicture_ : pictureCanvas_; }
     Canvas* StartPicture() { return startPicture_.get(); }
     const UndoHistory& History() const { return history_; }
 
@@ -85,7 +87,8 @@ public:
     // Back to the starting picture, committed and shown (the clear).
     void ClearToStart();
     // The layer for a tool that draws over one (board/tools/board_tool.h):
-    // made in the board's size and filled; none for LayerKind::None.
+    // the curve's made in the board's size and filled, the eraser's the
+    // starting picture; none for LayerKind::None.
     void PrepareLayer(LayerKind kind);
     void DropLayer();
     LayerKind CurrentLayerKind() const;  // the current tool's
@@ -134,7 +137,8 @@ private:
     std::unique_ptr<Canvas> pendingStart_;
     Canvas boardCanvas_;    // what the window shows; the tools draw on it
     Canvas backCanvas_;     // the committed drawing
-    Canvas pictureCanvas_;  // the eraser's source or the curve's layer, on demand
+    Canvas pictureCanvas_;  // the curve's layer, on demand
+    bool layerIsStart_ = false;  // the layer is the starting picture (the eraser's)
     // The starting picture, decoded once (never null once set up).
     std::unique_ptr<Canvas> startPicture_;
     // Undo and redo of the committed drawing. Every commit sets

@@ -476,17 +476,23 @@ void DrawingBoard::ApplySettings() {
 
 void DrawingBoard::PrepareLayer(LayerKind kind) {
     if (kind == LayerKind::None) return;
+    if (kind == LayerKind::StartPicture) {
+        // The eraser's source is the untouched starting picture, which the
+        // board keeps anyway: no copy of it.
+        DropLayer();
+        layerIsStart_ = true;
+        return;
+    }
+    layerIsStart_ = false;
     if (!pictureCanvas_.IsCreated()) {
         pictureCanvas_.Create(size.cx, size.cy, boardCanvas_.BackgroundColor());
     } else if (pictureCanvas_.Width() != size.cx || pictureCanvas_.Height() != size.cy) {
-        // A board refilled with a picture of another size: the curve layer or
-        // the eraser's source must cover the new board exactly.
+        // A board refilled with a picture of another size: the curve layer
+        // must cover the new board exactly.
         pictureCanvas_.Resize(size.cx, size.cy);
     }
-    // The eraser's source is the untouched starting picture; the curve's
-    // layer is the drawing so far.
-    CopyWholeCanvas(pictureCanvas_,
-                    kind == LayerKind::StartPicture ? *startPicture_ : boardCanvas_);
+    // The curve's layer is the drawing so far.
+    CopyWholeCanvas(pictureCanvas_, boardCanvas_);
 }
 
 LayerKind DrawingBoard::CurrentLayerKind() const {
@@ -495,6 +501,7 @@ LayerKind DrawingBoard::CurrentLayerKind() const {
 }
 
 void DrawingBoard::DropLayer() {
+    layerIsStart_ = false;
     if (pictureCanvas_.IsCreated()) pictureCanvas_.Destroy();
 }
 
