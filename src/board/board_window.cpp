@@ -22,12 +22,11 @@ constexpr const char* kBoardClass = "DrawBoardBoard";
 constexpr COLORREF kNewCanvasBackground = 0xFFFFFF;
 
 // Gives `canvas` the size `size`, creating it when it does not exist yet
-// (unfilled: the board writes the whole picture onto it next).
+// (unfilled either way: the board writes the whole picture onto it next).
 bool SizeCanvas(Canvas& canvas, SIZE size) {
     if (!canvas.IsCreated()) return canvas.CreateToOverwrite(size.cx, size.cy, kNewCanvasBackground);
     if (canvas.Width() == size.cx && canvas.Height() == size.cy) return true;
-    canvas.Resize(size.cx, size.cy);
-    return canvas.Width() == size.cx && canvas.Height() == size.cy;
+    return canvas.ResizeToOverwrite(size.cx, size.cy);
 }
 
 // A board from a picture is centred on the monitor under the pointer.

@@ -199,18 +199,27 @@ std::span<std::uint32_t> Canvas::Pixels() {
 std::optional<bool> Canvas::Resize(std::optional<int> width, std::optional<int> height) {
     if (!width && !height) return std::nullopt;
     if (!IsCreated()) return false;
-    const int newWidth = width.value_or(width_);
-    const int newHeight = height.value_or(height_);
+    return ReplaceSurface(width.value_or(width_), height.value_or(height_), true);
+}
 
-    // The new surface is made and filled completely before the old one is
-    // touched: when it cannot be made, the canvas keeps its old surface.
+bool Canvas::ResizeToOverwrite(int width, int height) {
+    if (!IsCreated()) return false;
+    return ReplaceSurface(width, height, false);
+}
+
+bool Canvas::ReplaceSurface(int newWidth, int newHeight, bool keep) {
+    // The new surface is made (and, to keep the picture, filled completely)
+    // before the old one is touched: when it cannot be made, the canvas keeps
+    // its old surface.
     OwnedBitmap dib;
     {
         ScratchSurface next(info_, newWidth, newHeight);
         if (!next.Ok()) return false;
-        FillWithBackground(next.Dc(), newWidth, newHeight);
-        BitBlt(next.Dc(), 0, 0, std::min(width_, newWidth), std::min(height_, newHeight),
-               dc_.Get(), 0, 0, SRCCOPY);
+        if (keep) {
+            FillWithBackground(next.Dc(), newWidth, newHeight);
+            BitBlt(next.Dc(), 0, 0, std::min(width_, newWidth), std::min(height_, newHeight),
+                   dc_.Get(), 0, 0, SRCCOPY);
+        }
         dib = next.DetachBitmap();
     }
 

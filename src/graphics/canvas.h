@@ -71,6 +71,9 @@ public:
     bool IsCreated() const { return static_cast<bool>(dc_); }
     // Nothing happens (and nullopt is returned) when neither size is given.
     std::optional<bool> Resize(std::optional<int> width, std::optional<int> height);
+    // As Resize, but the new surface is left as the system hands it over,
+    // for a caller that writes every pixel of it next.
+    bool ResizeToOverwrite(int width, int height);
     int PenStyle(std::optional<int> style = std::nullopt);
     int DrawMode(std::optional<int> rop2 = std::nullopt);
     int PenWidth(std::optional<int> width = std::nullopt);
@@ -163,6 +166,9 @@ public:
     int PolyFillMode(std::optional<int> mode = std::nullopt);
 
 private:
+    // A surface of the new size in place of the old one; `keep`: filled with
+    // the background and the old picture copied into its corner.
+    bool ReplaceSurface(int newWidth, int newHeight, bool keep);
     // Text in a turned font (an angle other than 0): DrawText takes only
     // upright fonts, and its rectangle from the cursor to the bottom-right
     // corner would clip glyphs that run up or left. Each line is drawn
