@@ -34,6 +34,17 @@ struct Pixels {
     std::uint32_t& At(int x, int y) { return data[static_cast<std::size_t>(y) * width + x]; }
 };
 
+// A 4K drawing followed by a history of its own.
+struct Board4k {
+    static constexpr int w = 3840, h = 2160;
+    Pixels drawing{w, h};
+    UndoHistory history;
+    Board4k() {
+        history.Start(w, h);
+        drawing.history = &history;
+    }
+};
+
 TEST(DifferingArea, IsTheBoxAroundEveryChangedPixel) {
     struct Case {
         const char* what;
@@ -165,33 +176,25 @@ TEST(UndoHistory, AStepKeepsOnlyTheChangedRectangle) {
 }
 
 TEST(UndoHistory, ThousandSmallStrokesOnA4kBoardTakeAFewMegabytes) {
-    const int w = 3840, h = 2160;
-    Pixels drawing(w, h);
-    UndoHistory history;
-    history.Start(w, h);
-    drawing.history = &history;
+    Board4k b;
     for (int i = 0; i < 1000; ++i) {
         // a short diagonal stroke, 3 pixels wide, about 30 pixels long
-        const int x = (i * 97) % (w - 40), y = (i * 53) % (h - 40);
-        for (int k = 0; k < 30; ++k) drawing.Box(x + k, y + k, 3, 3, 0x000000);
-        ASSERT_TRUE(history.Seal(drawing.data));
+        const int x = (i * 97) % (b.w - 40), y = (i * 53) % (b.h - 40);
+        for (int k = 0; k < 30; ++k) b.drawing.Box(x + k, y + k, 3, 3, 0x000000);
+        ASSERT_TRUE(b.history.Seal(b.drawing.data));
     }
-    EXPECT_EQ(history.StepCount(), 1000u);
-    EXPECT_LT(history.StepBytes(), 5u << 20);
+    EXPECT_EQ(b.history.StepCount(), 1000u);
+    EXPECT_LT(b.history.StepBytes(), 5u << 20);
 }
 
 TEST(UndoHistory, AnEraserDragFromCornerToCornerOfA4kBoardIsOneSmallStep) {
-    const int w = 3840, h = 2160;
-    Pixels drawing(w, h);
-    UndoHistory history;
-    history.Start(w, h);
-    drawing.history = &history;
-    for (int y = 0; y + 20 <= h; y += 5) drawing.Box(y * w / h, y, 20, 20, 0x000000);
-    ASSERT_TRUE(history.Seal(drawing.data));
-    EXPECT_EQ(history.StepCount(), 1u);
-    EXPECT_LT(history.StepBytes(), 5u << 20) << "not a box as large as the board";
-    ASSERT_TRUE(history.Undo(drawing.data).has_value());
-    EXPECT_EQ(drawing.data, Pixels(w, h).data);
+    Board4k b;
+    for (int y = 0; y + 20 <= b.h; y += 5) b.drawing.Box(y * b.w / b.h, y, 20, 20, 0x000000);
+    ASSERT_TRUE(b.history.Seal(b.drawing.data));
+    EXPECT_EQ(b.history.StepCount(), 1u);
+    EXPECT_LT(b.history.StepBytes(), 5u << 20) << "not a box as large as the board";
+    ASSERT_TRUE(b.history.Undo(b.drawing.data).has_value());
+    EXPECT_EQ(b.drawing.data, Pixels(b.w, b.h).data);
 }
 
 TEST(UndoHistory, TheCapacityKeepsTheNewestSteps) {
