@@ -20,7 +20,12 @@ wait_for 30 '[ -f ready.txt ] || ! kill -0 "$HOLDER" 2>/dev/null' || true
 [ -f ready.txt ] || fail "the helper could not take F9"
 
 start_program 180
-wait_for_toolbox
+# The toolbox may slide out of view (the pointer passed over the notice)
+# before it is seen, and a window wholly off the screen is not mapped at all:
+# it is looked for in any state, and brought back below.
+TOOLBOX=""
+wait_for 60 'TOOLBOX="$( { timeout 5 xdotool search --name "^画板工具箱\$" 2>/dev/null || true; } | first_line)"; [ -n "$TOOLBOX" ]' ||
+  fail "the toolbox did not appear"
 NOTICE_TITLE='F9 已被占用'
 wait_for_window "$NOTICE_TITLE" 20 >/dev/null || fail "no notice that F9 is taken"
 sleep 1
