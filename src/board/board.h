@@ -129,6 +129,9 @@ private:
     // starting picture before they exist. False when they cannot be made:
     // the board then closes.
     bool PrepareDrawing();
+    // The history keeps `rows` of the committed drawing (`committed`, its
+    // pixels) before a write; what was written becomes a step later.
+    void KeepBeforeWrite(const PixelRect& rows, std::span<const std::uint32_t> committed);
     void Paint();
     void Close();
     bool SizeCanvases(SIZE size);

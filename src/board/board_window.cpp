@@ -168,7 +168,10 @@ LRESULT DrawingBoard::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     };
     const Forwarded* forwarded = nullptr;
     for (const Forwarded& entry : kForwarded) {
-        if (entry.message == message) forwarded = &entry;
+        if (entry.message == message) {
+            forwarded = &entry;
+            break;
+        }
     }
     if (forwarded == nullptr && message != kRunOnOwnerMessage)
         return DefWindowProcA(w, message, wParam, lParam);
@@ -409,7 +412,11 @@ void DrawingBoard::CommitArea(const RECT& area) {
 }
 
 void DrawingBoard::WritingCommitted(const RECT& area) {
-    history_.BeforeWrite(SurfaceRows(area, backCanvas_.Height()), backCanvas_.Pixels());
+    KeepBeforeWrite(SurfaceRows(area, backCanvas_.Height()), backCanvas_.Pixels());
+}
+
+void DrawingBoard::KeepBeforeWrite(const PixelRect& rows, std::span<const std::uint32_t> committed) {
+    history_.BeforeWrite(rows, committed);
     committedChanged_ = true;
 }
 
@@ -523,8 +530,7 @@ void DrawingBoard::ClearToStart() {
         constexpr int kBandRows = 64;
         for (const PixelRect& band : DifferingBands(committed, start, size.cx, size.cy,
                                                     history_.WrittenArea(), kBandRows)) {
-            history_.BeforeWrite(band, committed);
-            committedChanged_ = true;
+            KeepBeforeWrite(band, committed);
             CopyPixelRows(shown, start, size.cx, band);
             CopyPixelRows(committed, start, size.cx, band);
         }

@@ -99,11 +99,10 @@ bool WorthMerging(const PixelRect& a, const PixelRect& b) {
 
 PixelRect DifferingArea(std::span<const std::uint32_t> before,
                         std::span<const std::uint32_t> after, int width, int height) {
-    if (width <= 0 || height <= 0) return {};
-    const std::size_t w = static_cast<std::size_t>(width);
-    const std::size_t count = w * static_cast<std::size_t>(height);
-    if (before.size() < count || after.size() < count) return {};
-    return DifferingBox(before.data(), w, after.data(), w, width, height);
+    // The whole picture as one band.
+    const std::vector<PixelRect> box =
+        DifferingBands(before, after, width, height, PixelRect{0, 0, width, height}, height);
+    return box.empty() ? PixelRect{} : box.front();
 }
 
 std::vector<PixelRect> DifferingBands(std::span<const std::uint32_t> before,
